@@ -1,0 +1,29 @@
+// TTextAttributeDelta: one attribute change. From its point (column, row) up to
+// the next change in text order, text is painted in its font, character extra
+// and colours. The font is borrowed from the library's font table.
+#ifndef WEFT_PAINT_ATTRIBUTE_DELTA_H_
+#define WEFT_PAINT_ATTRIBUTE_DELTA_H_
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+namespace weft {
+
+struct TTextAttributeDelta {
+  HFONT font = nullptr;
+  int32_t characterExtra = 0;
+  int32_t column = 0;
+  int32_t row = 0;
+  COLORREF foreColor = 0;
+  COLORREF backColor = 0;
+
+  // Changes compare by what painting shows: font and colours only.
+  friend bool operator==(const TTextAttributeDelta& a, const TTextAttributeDelta& b) {
+    return a.font == b.font && a.foreColor == b.foreColor && a.backColor == b.backColor;
+  }
+};
+
+}  // namespace weft
+
+#endif  // WEFT_PAINT_ATTRIBUTE_DELTA_H_

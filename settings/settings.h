@@ -1,0 +1,97 @@
+// TSettings: the display settings that every grid shares. The host hands in a
+// Configuration record (tab width and eight styles) and a face name with a
+// point size; from the face come four fonts (regular, bold, italic, bold
+// italic) and the cell metrics on which the fixed-pitch grid rests: every
+// character is one cell wide in every font (each font's character extra makes
+// up the difference) and every row one line height tall.
+//
+// Values the host may get wrong are made safe here: a tab width below 1 is
+// used as 1 everywhere, and a style's font index is taken modulo 4.
+#ifndef WEFT_SETTINGS_SETTINGS_H_
+#define WEFT_SETTINGS_SETTINGS_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "paint/attribute_delta.h"
+#include "platform/platform.h"
+
+namespace weft {
+
+// The host's records, laid out as the host builds them (all 32-bit fields).
+struct TStyle {
+  int32_t fontIndex;
+  COLORREF foreColor;
+  COLORREF backColor;
+  int32_t useDefaultForeColor;
+  int32_t useDefaultBackColor;
+};
+
+struct TConfiguration {
+  int32_t tabWidth;
+  TStyle styles[8];
+};
+static_assert(sizeof(TStyle) == 20 && sizeof(TConfiguration) == 164);
+
+enum StyleNumber : int32_t {
+  kStringStyle = 0,
+  kCharacterStyle = 1,
+  kWhiteSpaceStyle = 2,
+  kNumberStyle = 3,
+  kKeywordStyle = 4,
+  kTextStyle = 5,
+  kCommentStyle = 6,
+  kSymbolStyle = 7,
+};
+
+class TSettings {
+ public:
+  TSettings() = default;
+  TSettings(const TSettings&) = delete;
+  TSettings& operator=(const TSettings&) = delete;
+  ~TSettings() { DeleteFonts(); }
+
+  // Copies the 164-byte record and refreshes what depends on it.
+  void SetConfiguration(const TConfiguration& configuration);
+  // Replaces the four fonts and every metric.
+  void SetFont(const char* faceName, int32_t pointSize);
+  // Deletes the fonts, each distinct handle once.
+  void DeleteFonts();
+
+  const TConfiguration& configuration() const { return configuration_; }
+  const TStyle& style(int32_t number) const { return configuration_.styles[number & 7]; }
+  // The configured tab width, at least 1.
+  int32_t tabWidth() const { return configuration_.tabWidth < 1 ? 1 : configuration_.tabWidth; }
+  HFONT font(int32_t index) const { return fonts_[static_cast<size_t>(index & 3)]; }
+  int32_t characterExtra(int32_t index) const { return characterExtras_[static_cast<size_t>(index & 3)]; }
+  int32_t cellWidth() const { return cellWidth_; }
+  int32_t lineHeight() const { return lineHeight_; }
+  int32_t tabStopWidth() const { return cellWidth_ * tabWidth(); }
+  const LOGFONTA& logFont() const { return logFont_; }
+  // Painted where no attribute change applies: style 5's font and colours.
+  const TTextAttributeDelta& defaultAttributes() const { return defaultAttributes_; }
+
+ private:
+  struct Measured {
+    LONG aveCharWidth;
+    LONG height;
+  };
+  Measured Measure(HDC context, const LOGFONTA& logFont) const;
+  // Picks the variants whose cell height matches the regular font's, and the
+  // height at which they do; leaves that height in logFont.lfHeight.
+  int ChooseStyleSet(HDC context, LOGFONTA& logFont) const;
+  void RefreshDefaultFont();
+
+  TConfiguration configuration_{};
+  std::array<HFONT, 4> fonts_{};
+  std::array<int32_t, 4> characterExtras_{};
+  int32_t cellWidth_ = 0;
+  int32_t lineHeight_ = 0;
+  LOGFONTA logFont_{};
+  TTextAttributeDelta defaultAttributes_;
+};
+
+}  // namespace weft
+
+#endif  // WEFT_SETTINGS_SETTINGS_H_

@@ -1,0 +1,98 @@
+#include "text/str.h"
+
+#include <cassert>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace weft {
+
+namespace {
+
+[[noreturn]] void DieForMemory(size_t bytes) {
+  std::fprintf(stderr, "Failed to allocate memory (%zu)\n", bytes);
+  std::abort();
+}
+
+}  // namespace
+
+void* AllocateOrDie(size_t bytes) {
+  void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  if (block == nullptr) DieForMemory(bytes);
+  return block;
+}
+
+void* ReallocateOrDie(void* block, size_t bytes) {
+  void* grown = std::realloc(block, bytes == 0 ? 1 : bytes);
+  if (grown == nullptr) DieForMemory(bytes);
+  return grown;
+}
+
+str::str(str&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+str& str::operator=(const str& other) {
+  if (this != &other) assign(other.view());
+  return *this;
+}
+
+str& str::operator=(str&& other) noexcept {
+  if (this != &other) {
+    std::free(data_);
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+  }
+  return *this;
+}
+
+str::~str() { std::free(data_); }
+
+void str::reserve(int32_t capacity) {
+  if (capacity <= capacity_) return;
+  data_ = static_cast<char*>(ReallocateOrDie(data_, static_cast<size_t>(capacity) + 1));
+  if (capacity_ == 0) data_[size_] = '\0';
+  capacity_ = capacity;
+}
+
+void str::assign(std::string_view text) {
+  size_ = 0;
+  append(text);
+}
+
+void str::append(std::string_view text) {
+  const int32_t count = static_cast<int32_t>(text.size());
+  if (count == 0) return;
+  if (size_ + count > capacity_) reserve(size_ + count > 2 * capacity_ ? size_ + count : 2 * capacity_);
+  std::memcpy(data_ + size_, text.data(), text.size());
+  size_ += count;
+  data_[size_] = '\0';
+}
+
+void str::insert(int32_t at, char c) {
+  assert(at >= 0 && at <= size_);
+  if (size_ + 1 > capacity_) reserve(capacity_ < 8 ? 16 : 2 * capacity_);
+  std::memmove(data_ + at + 1, data_ + at, static_cast<size_t>(size_ - at));
+  data_[at] = c;
+  ++size_;
+  data_[size_] = '\0';
+}
+
+void str::truncate(int32_t at) {
+  if (at < 0 || at >= size_) return;
+  size_ = at;
+  data_[size_] = '\0';
+}
+
+void str::erase(int32_t at, int32_t count) {
+  if (at < 0 || count <= 0 || at >= size_) return;
+  if (count > size_ - at) count = size_ - at;
+  std::memmove(data_ + at, data_ + at + count, static_cast<size_t>(size_ - at - count));
+  size_ -= count;
+  data_[size_] = '\0';
+}
+
+}  // namespace weft

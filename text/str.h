@@ -1,0 +1,54 @@
+// str: one row of text, an owned growable string of 8-bit characters.
+//
+// It keeps its characters NUL-terminated (c_str() is always valid) and its
+// size and capacity in 32 bits, so an empty row costs 16 bytes and nothing on
+// the heap. When memory for the characters cannot be had, the process stops
+// with "Failed to allocate memory (N)" on the standard error stream: the
+// library has no way to report it to the host.
+#ifndef WEFT_TEXT_STR_H_
+#define WEFT_TEXT_STR_H_
+
+#include <cstdint>
+#include <string_view>
+
+namespace weft {
+
+class str {
+ public:
+  str() = default;
+  explicit str(std::string_view text) { assign(text); }
+  str(const str& other) : str(other.view()) {}
+  str(str&& other) noexcept;
+  str& operator=(const str& other);
+  str& operator=(str&& other) noexcept;
+  ~str();
+
+  int32_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const char* data() const { return data_ ? data_ : ""; }
+  const char* c_str() const { return data(); }
+  std::string_view view() const { return {data(), static_cast<size_t>(size_)}; }
+  unsigned char operator[](int32_t i) const { return static_cast<unsigned char>(data_[i]); }
+
+  void assign(std::string_view text);
+  void append(std::string_view text);
+  void insert(int32_t at, char c);
+  // Removes the characters from `at` to the end.
+  void truncate(int32_t at);
+  // Removes `count` characters starting at `at`.
+  void erase(int32_t at, int32_t count);
+  void reserve(int32_t capacity);
+
+ private:
+  char* data_ = nullptr;
+  int32_t size_ = 0;
+  int32_t capacity_ = 0;  // characters, not counting the NUL
+};
+
+// Allocates `bytes` or stops the process with the library's message.
+void* AllocateOrDie(size_t bytes);
+void* ReallocateOrDie(void* block, size_t bytes);
+
+}  // namespace weft
+
+#endif  // WEFT_TEXT_STR_H_

@@ -1,0 +1,77 @@
+// TStringGrid: the text of one editor, held as rows of 8-bit characters, with
+// everything the library derives from it per row.
+//
+// Line model: a row is one line without its line break; between two rows there
+// is one line break, written CR LF in every text the library hands out and
+// counted as 2 characters by linear indices. A grid that was never given text
+// has no rows; after SetText it has at least one. SetText and Text round-trip
+// any text: Text gives back what SetText was given, with CR LF line breaks.
+//
+// Row arguments are 0-based here. A row outside the text is answered as an
+// empty row and never read or written.
+#ifndef WEFT_TEXT_STRING_GRID_H_
+#define WEFT_TEXT_STRING_GRID_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+#include "text/point.h"
+#include "text/shared_state.h"
+#include "text/str.h"
+
+namespace weft {
+
+class TStringGrid {
+ public:
+  explicit TStringGrid(const TSharedState& shared);
+  TStringGrid(const TStringGrid&) = delete;
+  TStringGrid& operator=(const TStringGrid&) = delete;
+
+  // Replaces the whole text with the first `length` bytes at `text` (up to its
+  // NUL when `length` is 0 or less). With `convertSpaces`, and no TAB in the
+  // text, indentation spaces become TABs at the text's own indent width.
+  void SetText(const char* text, int32_t length, bool convertSpaces);
+  // Writes the text, NUL-terminated, never more than `size` bytes with the
+  // NUL, and answers the number of bytes before the NUL; -1 without rows.
+  int32_t Text(char* buffer, int32_t size, bool expandTabs) const;
+  // Copies min(size, length) characters of the row, NUL-filling the rest of
+  // the buffer, and answers that count.
+  int32_t StringAtRow(int32_t row, char* buffer, int32_t size) const;
+
+  int32_t NumberOfRows() const { return static_cast<int32_t>(rows_.size()); }
+  bool HasRow(int32_t row) const { return row >= 0 && row < NumberOfRows(); }
+  int32_t RowLength(int32_t row) const { return HasRow(row) ? Row(row).size() : 0; }
+  const str& Row(int32_t row) const { return rows_[static_cast<size_t>(row)]; }
+  const std::vector<str>& rows() const { return rows_; }
+  // The point just after the last character: (length of the last row, last
+  // row), or (0, 0) without rows.
+  TPoint LastRowAndColumn() const;
+
+  const TSharedState& shared() const { return shared_; }
+  const TSettings& settings() const { return shared_.settings; }
+
+  bool hasTabs() const { return hasTabs_; }
+  int32_t indentWidth() const { return indentWidth_; }
+  COLORREF defaultBackColor() const { return defaultBackColor_; }
+  COLORREF defaultForeColor() const { return defaultForeColor_; }
+  void SetDefaultBackColor(COLORREF color) { defaultBackColor_ = color; }
+  void SetDefaultForeColor(COLORREF color) { defaultForeColor_ = color; }
+  TPoint topCorner() const { return topCorner_; }
+  void SetTopCorner(int32_t x, int32_t y) { topCorner_ = {x, y}; }
+
+ private:
+  void ReadRows(std::string_view text, bool convert);
+
+  const TSharedState& shared_;
+  std::vector<str> rows_;
+  bool hasTabs_ = false;
+  int32_t indentWidth_;
+  TPoint topCorner_;  // pixels: column holds x, row holds y
+  COLORREF defaultBackColor_ = RGB(255, 255, 255);
+  COLORREF defaultForeColor_ = RGB(0, 0, 0);
+};
+
+}  // namespace weft
+
+#endif  // WEFT_TEXT_STRING_GRID_H_
