@@ -3,12 +3,14 @@
 #ifndef WEFT_TEXT_SHARED_STATE_H_
 #define WEFT_TEXT_SHARED_STATE_H_
 
+#include "lex/keyword_table.h"
 #include "settings/settings.h"
 
 namespace weft {
 
 struct TSharedState {
   TSettings settings;
+  TKeywordTable keywords;
 };
 
 }  // namespace weft

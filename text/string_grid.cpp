@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "lex/rebuild.h"
 #include "text/tab_conversion.h"
 
 namespace weft {
@@ -20,6 +21,7 @@ void TStringGrid::SetText(const char* text, int32_t length, bool convertSpaces) 
   const bool convert = convertSpaces && !hasTabs_;
   if (convert) indentWidth_ = IndentationOf(whole, settings().tabWidth());
   ReadRows(whole, convert);
+  RebuildTokens(*this);
 }
 
 void TStringGrid::ReadRows(std::string_view text, bool convert) {

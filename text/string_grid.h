@@ -15,12 +15,22 @@
 #include <cstdint>
 #include <vector>
 
+#include "lex/scanner.h"
+#include "lex/token_list.h"
+#include "paint/attributes.h"
 #include "platform/platform.h"
 #include "text/point.h"
 #include "text/shared_state.h"
 #include "text/str.h"
 
 namespace weft {
+
+// Where NextToken and PreviousToken stand: the index of the current token in
+// `row`'s token list. (-1, 0) is before the first token.
+struct TTokenCursor {
+  int32_t index = -1;
+  int32_t row = 0;
+};
 
 class TStringGrid {
  public:
@@ -57,6 +67,15 @@ class TStringGrid {
   COLORREF defaultForeColor() const { return defaultForeColor_; }
   void SetDefaultBackColor(COLORREF color) { defaultBackColor_ = color; }
   void SetDefaultForeColor(COLORREF color) { defaultForeColor_ = color; }
+  // One token list and one attribute list per row, in row order, once the
+  // grid has rows (kept so by SetText, the rebuild and every edit).
+  std::vector<TTokenList>& tokenLists() { return tokenLists_; }
+  const std::vector<TTokenList>& tokenLists() const { return tokenLists_; }
+  std::vector<TAttributeList>& attributeLists() { return attributeLists_; }
+  const std::vector<TAttributeList>& attributeLists() const { return attributeLists_; }
+  TScanner& scanner() { return scanner_; }
+  TTokenCursor& tokenCursor() { return tokenCursor_; }
+
   TPoint topCorner() const { return topCorner_; }
   void SetTopCorner(int32_t x, int32_t y) { topCorner_ = {x, y}; }
 
@@ -65,6 +84,10 @@ class TStringGrid {
 
   const TSharedState& shared_;
   std::vector<str> rows_;
+  std::vector<TTokenList> tokenLists_;
+  std::vector<TAttributeList> attributeLists_;
+  TScanner scanner_;
+  TTokenCursor tokenCursor_;
   bool hasTabs_ = false;
   int32_t indentWidth_;
   TPoint topCorner_;  // pixels: column holds x, row holds y

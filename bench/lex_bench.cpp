@@ -1,0 +1,223 @@
+// Scanner throughput on big.st (about 2 MB of Smalltalk), against a plain
+// pass that classifies the same bytes through a 256-entry table: the least
+// that any per-byte look at the text costs. The ratios are printed at the end.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lex/scanner.h"
+#include "lex/token.h"
+#include "lex/token_list.h"
+#include "text/str.h"
+
+namespace weft {
+namespace {
+
+struct BigText {
+  BigText() {
+    std::ifstream in(std::string(WEFT_CORPUS_DIR) + "/big.st", std::ios::binary);
+    if (!in) return;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    const std::string text = buffer.str();
+    bytes = static_cast<int64_t>(text.size());
+    // Rows as the grid keeps them: lines end at LF, one CR before it dropped.
+    std::string_view rest = text;
+    for (;;) {
+      const size_t lineFeed = rest.find('\n');
+      std::string_view line = rest.substr(0, lineFeed);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      rows.emplace_back(line);
+      if (lineFeed == std::string_view::npos) break;
+      rest.remove_prefix(lineFeed + 1);
+    }
+  }
+
+  TScanner ScannerAtStart() const {
+    TScanner scanner;
+    scanner.scanPosition = {-1, 0};
+    scanner.tokenStart = {0, 0};
+    const int32_t last = static_cast<int32_t>(rows.size()) - 1;
+    if (!rows[last].empty()) {
+      scanner.endOfText = {rows[last].size() - 1, last};
+    } else if (last > 0) {
+      scanner.endOfText = {rows[last - 1].size(), last - 1};
+    }
+    return scanner;
+  }
+
+  std::vector<str> rows;
+  int64_t bytes = 0;
+};
+
+const BigText* Big(benchmark::State& state) {
+  static const BigText big;
+  if (big.rows.empty()) {
+    state.SkipWithError("big.st not found in " WEFT_CORPUS_DIR);
+    return nullptr;
+  }
+  return &big;
+}
+
+constexpr std::array<uint8_t, 256> kByteClasses = [] {
+  std::array<uint8_t, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {
+      classes[c] = 1;
+    } else if (c >= '0' && c <= '9') {
+      classes[c] = 2;
+    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f') {
+      classes[c] = 3;
+    } else {
+      classes[c] = 4;
+    }
+  }
+  return classes;
+}();
+
+void BM_ClassifyBytesBaseline(benchmark::State& state) {
+  const BigText* big = Big(state);
+  if (big == nullptr) return;
+  for (auto _ : state) {
+    std::array<int64_t, 5> counts{};
+    for (const str& row : big->rows) {
+      const auto* bytes = reinterpret_cast<const unsigned char*>(row.data());
+      for (int32_t i = 0; i < row.size(); ++i) ++counts[kByteClasses[bytes[i]]];
+      ++counts[3];  // the line end
+    }
+    benchmark::DoNotOptimize(counts);
+  }
+  state.SetBytesProcessed(state.iterations() * big->bytes);
+}
+BENCHMARK(BM_ClassifyBytesBaseline);
+
+void BM_ScanTokens(benchmark::State& state) {
+  const BigText* big = Big(state);
+  if (big == nullptr) return;
+  int64_t tokens = 0;
+  for (auto _ : state) {
+    TScanner scanner = big->ScannerAtStart();
+    tokens = 0;
+    int64_t kinds = 0;
+    while (!ScanAtEnd(scanner)) {
+      kinds += ScanToken(big->rows, scanner);
+      ++tokens;
+    }
+    benchmark::DoNotOptimize(kinds);
+  }
+  state.SetBytesProcessed(state.iterations() * big->bytes);
+  state.counters["tokens"] = static_cast<double>(tokens);
+}
+BENCHMARK(BM_ScanTokens);
+
+// What a full rebuild does with the scanner: every token with its text into
+// the list of its start row (attributes left out).
+void BM_ScanIntoTokenLists(benchmark::State& state) {
+  const BigText* big = Big(state);
+  if (big == nullptr) return;
+  std::vector<TTokenList> lists(big->rows.size());
+  std::string scratch;
+  for (auto _ : state) {
+    for (TTokenList& list : lists) list.Clear();
+    TScanner scanner = big->ScannerAtStart();
+    while (!ScanAtEnd(scanner)) {
+      const int32_t kind = ScanToken(big->rows, scanner);
+      const TPoint start = scanner.tokenStart;
+      const TPoint end = scanner.scanPosition;
+      const std::string_view text = SpanText(big->rows, start, end, scratch);
+      const int32_t endColumn = start.row == end.row ? end.column : kRebuildSpanEndColumn;
+      lists[start.row].Append({start.column, start.row, endColumn, end.row, kind}, text);
+    }
+    benchmark::DoNotOptimize(lists.data());
+  }
+  state.SetBytesProcessed(state.iterations() * big->bytes);
+  size_t heap = 0;
+  for (const TTokenList& list : lists) heap += list.HeapBytes() + sizeof(TTokenList);
+  state.counters["list_bytes_per_text_byte"] = static_cast<double>(heap) / static_cast<double>(big->bytes);
+}
+BENCHMARK(BM_ScanIntoTokenLists);
+
+// The same, with each row's tokens gathered in one reused list and then
+// assigned to the row's list: a new list gets a block of exactly the right
+// size, and an old one keeps its block when the tokens fit, so rebuilding an
+// unchanged text allocates nothing.
+void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
+  const BigText* big = Big(state);
+  if (big == nullptr) return;
+  std::vector<TTokenList> lists(big->rows.size());
+  TTokenList staging;
+  std::string scratch;
+  const auto flush = [&](int32_t row, int32_t nextRow) {
+    lists[row] = staging;
+    staging.Truncate(0);
+    for (int32_t inside = row + 1; inside < nextRow; ++inside) lists[inside].Clear();
+  };
+  for (auto _ : state) {
+    TScanner scanner = big->ScannerAtStart();
+    int32_t stagedRow = 0;
+    while (!ScanAtEnd(scanner)) {
+      const int32_t kind = ScanToken(big->rows, scanner);
+      const TPoint start = scanner.tokenStart;
+      const TPoint end = scanner.scanPosition;
+      if (start.row != stagedRow) {
+        flush(stagedRow, start.row);
+        stagedRow = start.row;
+      }
+      const std::string_view text = SpanText(big->rows, start, end, scratch);
+      const int32_t endColumn = start.row == end.row ? end.column : kRebuildSpanEndColumn;
+      staging.Append({start.column, start.row, endColumn, end.row, kind}, text);
+    }
+    flush(stagedRow, static_cast<int32_t>(lists.size()));
+    benchmark::DoNotOptimize(lists.data());
+  }
+  state.SetBytesProcessed(state.iterations() * big->bytes);
+  size_t heap = 0;
+  for (const TTokenList& list : lists) heap += list.HeapBytes() + sizeof(TTokenList);
+  state.counters["list_bytes_per_text_byte"] = static_cast<double>(heap) / static_cast<double>(big->bytes);
+}
+BENCHMARK(BM_ScanIntoTokenListsStaged);
+
+// Prints the table as usual and then each scanner run's speed as a multiple
+// of the baseline's.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const auto speed = run.counters.find("bytes_per_second");
+      if (speed != run.counters.end()) speeds_[run.benchmark_name()] = speed->second.value;
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const auto baseline = speeds_.find("BM_ClassifyBytesBaseline");
+    if (baseline == speeds_.end() || baseline->second <= 0) return;
+    for (const auto& [name, speed] : speeds_) {
+      std::printf("%-28s %8.1f MB/s  %5.2f x baseline\n", name.c_str(), speed / 1e6, speed / baseline->second);
+    }
+  }
+
+ private:
+  std::map<std::string, double> speeds_;
+};
+
+}  // namespace
+}  // namespace weft
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  weft::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,208 @@
+#include "lex/rebuild.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "lex/token.h"
+#include "paint/attributes.h"
+#include "tests/support/test_support.h"
+
+namespace weft {
+namespace {
+
+using testing::CorpusFiles;
+using testing::GridTest;
+
+struct StoredToken {
+  int32_t row, startColumn, endColumn, endRow, kind;
+  std::string text;
+  friend bool operator==(const StoredToken&, const StoredToken&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const StoredToken& t) {
+  return out << "{row " << t.row << " " << t.startColumn << ".." << t.endColumn << "/" << t.endRow << " kind "
+             << t.kind << " '" << t.text << "'}";
+}
+
+std::vector<StoredToken> StoredTokens(const TStringGrid& grid) {
+  std::vector<StoredToken> tokens;
+  for (size_t row = 0; row < grid.tokenLists().size(); ++row) {
+    const TTokenList& list = grid.tokenLists()[row];
+    for (int32_t i = 0; i < list.count(); ++i) {
+      const TToken& t = list.at(i);
+      tokens.push_back({static_cast<int32_t>(row), t.startColumn, t.endColumn, t.endRow, t.kind,
+                        std::string(list.TextView(i))});
+    }
+  }
+  return tokens;
+}
+
+class RebuildTest : public GridTest {};
+
+TEST_F(RebuildTest, TokensGoToTheirStartRows) {
+  struct Case {
+    const char* text;
+    std::vector<StoredToken> tokens;
+  } cases[] = {
+      {"x := 1",
+       {{0, 0, 0, 0, kIdentifier, "x"},
+        {0, 1, 1, 0, kWhiteSpace, " "},
+        {0, 2, 3, 0, kAssignment, ":="},
+        {0, 4, 4, 0, kWhiteSpace, " "},
+        {0, 5, 5, 0, kIntegerNumber, "1"}}},
+      {"a\n  b", {{0, 0, 0, 0, kIdentifier, "a"}, {0, 1, 10000, 1, kWhiteSpace, "\r\n  "}, {1, 2, 2, 1, kIdentifier, "b"}}},
+      {"", {{0, 0, 0, 0, kWhiteSpace, "\r\n"}}},
+      {"a\n", {{0, 0, 0, 0, kIdentifier, "a"}, {0, 1, 1, 0, kWhiteSpace, "\r\n"}}},
+      {"x\n\"c\n\nd\" y",
+       {{0, 0, 0, 0, kIdentifier, "x"},
+        {0, 1, 1, 0, kWhiteSpace, "\r\n"},
+        {1, 0, 10000, 3, kComment, "\"c\r\n\r\nd\""},
+        {3, 2, 2, 3, kWhiteSpace, " "},
+        {3, 3, 3, 3, kIdentifier, "y"}}},
+  };
+  for (const Case& c : cases) {
+    auto grid = Grid(c.text);
+    EXPECT_EQ(StoredTokens(*grid), c.tokens) << c.text;
+    EXPECT_EQ(grid->tokenLists().size(), static_cast<size_t>(grid->NumberOfRows()));
+    EXPECT_EQ(grid->attributeLists().size(), static_cast<size_t>(grid->NumberOfRows()));
+  }
+}
+
+TEST_F(RebuildTest, GridWithoutRowsHasNoLists) {
+  TStringGrid grid(shared);
+  RebuildTokens(grid);
+  EXPECT_TRUE(grid.tokenLists().empty());
+  EXPECT_TRUE(grid.attributeLists().empty());
+}
+
+TEST_F(RebuildTest, KeywordsTakeEffectAtTheNextRebuild) {
+  auto grid = Grid("self foo");
+  ASSERT_EQ(grid->attributeLists()[0].size(), 1u);
+  shared.keywords.Add("self");
+  EXPECT_EQ(grid->attributeLists()[0].size(), 1u);
+  RebuildTokens(*grid);
+  const TAttributeList& changes = grid->attributeLists()[0];
+  // The keyword's background differs from the white space after it.
+  ASSERT_EQ(changes.size(), 3u);
+  EXPECT_EQ(changes[0].foreColor, StyleFor(kKeywordStyle, *grid).foreColor);
+  EXPECT_EQ(changes[1].column, 4);
+  EXPECT_EQ(changes[2].column, 5);
+  EXPECT_EQ(StyleOfKind(kStringLiteral, "self", shared.keywords), kStringStyle);
+  EXPECT_EQ(StyleOfKind('^', "^", shared.keywords), kTextStyle);
+}
+
+// Tokens tile the scanned text: in order, without gap or overlap, each in
+// its start row's list, rows inside a multi-row token empty, and their texts
+// joined give the text back up to its last scanned character.
+void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
+  TPoint next{0, 0};
+  std::string joined;
+  int32_t coveredThroughRow = -1;
+  for (const StoredToken& t : StoredTokens(grid)) {
+    ASSERT_EQ((TPoint{t.startColumn, t.row}), next) << name << " " << t;
+    ASSERT_GT(t.row, coveredThroughRow) << name << ": a row inside a multi-row token holds " << t;
+    const bool multiRow = t.endRow != t.row;
+    if (multiRow) {
+      ASSERT_EQ(t.endColumn, kRebuildSpanEndColumn) << name << " " << t;
+      coveredThroughRow = t.endRow - 1;
+    }
+    joined += t.text;
+    // Rows hold no line feeds, so each one in the text is a line end, which
+    // is one position written as two characters.
+    const size_t positions = t.text.size() - static_cast<size_t>(std::count(t.text.begin(), t.text.end(), '\n'));
+    for (size_t step = 0; step < positions; ++step) {
+      next = next.column >= grid.RowLength(next.row) ? TPoint{0, next.row + 1} : TPoint{next.column + 1, next.row};
+    }
+    ASSERT_TRUE(next.row == t.endRow || (next.row == t.endRow + 1 && next.column == 0)) << name << " " << t;
+  }
+  std::string text(static_cast<size_t>(grid.NumberOfRows()) * 2 + 1, '\0');
+  for (const str& row : grid.rows()) text.resize(text.size() + static_cast<size_t>(row.size()));
+  text.resize(static_cast<size_t>(grid.Text(text.data(), static_cast<int32_t>(text.size()), false)));
+  // The last row's line end is never scanned, except as the one character
+  // of a text that is a single empty row.
+  ASSERT_TRUE(joined == text || (text.empty() && joined == "\r\n")) << name;
+}
+
+TEST_F(RebuildTest, TokensTileCorpusFiles) {
+  const auto files = CorpusFiles();
+  WEFT_REQUIRE_CORPUS(files);
+  for (const auto& path : files) {
+    const std::string text = testing::ReadFile(path);
+    auto grid = Grid(text);
+    ExpectTokensTile(*grid, path.filename().string());
+  }
+}
+
+std::string GeneratedSource(std::mt19937& random) {
+  static const char* const kFragments[] = {
+      "x", " ", "  ", "\t", "\n", "\r\n", "at:", "put:", "a:b:", ":=", "3", "16r1F", "2e", "1.5e-3", "-",
+      "$", "$'", "'", "''", "\"", "#", "#foo:", "#+", "(", ")", "[:each | ", "]", "^", ".", ";", "<=",
+      "\xe9", "\x01", "self", "_x", "r", "e", "..."};
+  std::string text;
+  const size_t count = random() % 40;
+  for (size_t i = 0; i < count; ++i) text += kFragments[random() % std::size(kFragments)];
+  return text;
+}
+
+TEST_F(RebuildTest, TokensTileGeneratedText) {
+  std::mt19937 random(3);
+  for (int trial = 0; trial < 4000; ++trial) {
+    std::string text = GeneratedSource(random);
+    if (trial % 4 == 0) {
+      for (char& c : text) c = static_cast<char>(random() % 256);
+    }
+    auto grid = Grid(text);
+    ExpectTokensTile(*grid, "trial " + std::to_string(trial));
+    if (HasFatalFailure()) return;
+  }
+}
+
+// Painting each character in the change AttributeAt finds shows the style of
+// the token that covers it (white space only needs its background), and no
+// change repeats the one before it.
+void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keywords, const std::string& name) {
+  const TTextAttributeDelta* previous = nullptr;
+  for (const TAttributeList& list : grid.attributeLists()) {
+    for (const TTextAttributeDelta& change : list) {
+      ASSERT_FALSE(previous != nullptr && change == *previous) << name << " repeats at row " << change.row;
+      previous = &change;
+    }
+  }
+  for (size_t row = 0; row < grid.tokenLists().size(); ++row) {
+    const TTokenList& list = grid.tokenLists()[row];
+    for (int32_t i = 0; i < list.count(); ++i) {
+      const TToken& token = list.at(i);
+      const TTextAttributeDelta style = StyleFor(StyleOfKind(token.kind, list.TextView(i), keywords), grid);
+      const int32_t last = token.endRow == token.startRow ? token.endColumn : grid.RowLength(token.startRow);
+      for (int32_t column = token.startColumn; column <= last; ++column) {
+        TAttributeCursor cursor;
+        const TTextAttributeDelta* change = AttributeAt(grid, {column, token.startRow}, cursor);
+        ASSERT_NE(change, nullptr) << name;
+        const bool painted = token.kind == kWhiteSpace ? change->backColor == style.backColor : *change == style;
+        ASSERT_TRUE(painted) << name << " row " << row << " column " << column << " kind " << token.kind;
+      }
+    }
+  }
+}
+
+TEST_F(RebuildTest, ChangesPaintEachTokenInItsStyle) {
+  shared.keywords.Add("self");
+  shared.keywords.Add("ifTrue:");
+  shared.keywords.Add("^");
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 2000; ++trial) {
+    auto grid = Grid(GeneratedSource(random));
+    ExpectChangesMatchTokens(*grid, shared.keywords, "trial " + std::to_string(trial));
+    if (HasFatalFailure()) return;
+  }
+  const auto files = CorpusFiles();
+  for (size_t i = 0; i < files.size(); i += 10) {
+    auto grid = Grid(testing::ReadFile(files[i]));
+    ExpectChangesMatchTokens(*grid, shared.keywords, files[i].filename().string());
+  }
+}
+
+}  // namespace
+}  // namespace weft

@@ -1,0 +1,76 @@
+// The Smalltalk source scanner: a 16-state machine that cuts a grid's rows
+// into tokens, one ScanToken call per token, as one stream over the whole text
+// (comments, strings and white space run across line ends).
+//
+// Positions are (column, row). Every row has a line-end position at column =
+// row length, which reads as a line feed. The rows are read only through
+// these rules:
+//   - clamp point: (length of the last row, last row), or (0, 0) without rows;
+//   - next position after p: p itself at the clamp point, the start of the
+//     next row from a line end, else one column on;
+//   - previous position before p: (0, 0) stays, column 0 goes to the line end
+//     of the row above, else one column back;
+//   - character at p: NUL outside the rows or at a negative column, a line
+//     feed at or past a row's end, else the stored byte.
+// A scan is at end when scanPosition is at or past endOfText in text order.
+//
+// The caller starts a scan by setting endOfText (not beyond the clamp point),
+// scanPosition (the position before the first character to scan) and
+// tokenStart, then calls ScanToken while !ScanAtEnd. After each call
+// tokenStart is the token's first position and scanPosition its last.
+//
+// The machine never reads outside the rows, whatever state it is given. Two
+// liberties make every call finish on any state: a column past a row's line
+// end steps to the next row as the line end does, and the clamp point counts
+// as the end of the scan even when endOfText lies beyond it. Neither can
+// happen on positions that a scan produces.
+#ifndef WEFT_LEX_SCANNER_H_
+#define WEFT_LEX_SCANNER_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lex/token.h"
+#include "text/point.h"
+#include "text/str.h"
+
+namespace weft {
+
+struct TScanner {
+  int32_t scanState = 0;  // the state that produced the last token, 0 to 15
+  TPoint endOfText;       // last position the scan may consume
+  TPoint scanPosition;    // last position consumed
+  TPoint tokenStart;      // first position of the last token
+  int32_t radixDigitLimit = 0;  // highest code of a letter digit: radix + 54
+};
+
+// Scans one token from the position after scanPosition and answers its kind
+// (a TokenKind, or a one-character kind). At end it answers kIncompleteToken
+// and leaves both positions as they are.
+int32_t ScanToken(const std::vector<str>& rows, TScanner& scanner);
+
+// scanPosition is at or past endOfText.
+inline bool ScanAtEnd(const TScanner& scanner) { return !(scanner.scanPosition < scanner.endOfText); }
+
+std::string_view SpanTextAnywhere(const std::vector<str>& rows, TPoint from, TPoint to, std::string& scratch);
+
+// The text of the positions from `from` to `to`, both inclusive, in text
+// order: a line-end position gives CR LF, every other position inside a row
+// its byte; positions outside the rows give nothing. Cut to kMaxTokenText
+// characters. Within one row the answer views the row itself; otherwise it is
+// built in `scratch`, which it then views. The span inside one row, the case
+// of almost every token, is handled inline; SpanTextAnywhere does the rest.
+inline std::string_view SpanText(const std::vector<str>& rows, TPoint from, TPoint to, std::string& scratch) {
+  if (from.row == to.row && static_cast<size_t>(from.row) < rows.size() && from.column >= 0 &&
+      from.column <= to.column && to.column - from.column < kMaxTokenText) {
+    const str& row = rows[from.row];
+    if (to.column < row.size()) return {row.data() + from.column, static_cast<size_t>(to.column - from.column) + 1};
+  }
+  return SpanTextAnywhere(rows, from, to, scratch);
+}
+
+}  // namespace weft
+
+#endif  // WEFT_LEX_SCANNER_H_

@@ -1,0 +1,98 @@
+#include "lex/token_cursor.h"
+
+#include <algorithm>
+
+#include "text/string_grid.h"
+
+namespace weft {
+
+namespace {
+
+int32_t ListCount(const TStringGrid& grid) { return static_cast<int32_t>(grid.tokenLists().size()); }
+
+int32_t TokensIn(const TStringGrid& grid, int32_t row) {
+  return grid.tokenLists()[static_cast<size_t>(row)].count();
+}
+
+// The last token of a row ends just before the next token of the text, or at
+// the text's last character when no token follows.
+void NormalizeSpan(TStringGrid& grid, TToken& token, int32_t index, int32_t row) {
+  token.startRow = row;
+  token.endRow = row;
+  const int32_t lastRow = ListCount(grid) - 1;
+  if (index != TokensIn(grid, row) - 1 || row >= lastRow) return;
+  for (int32_t next = row + 1; next <= lastRow; ++next) {
+    if (TokensIn(grid, next) > 0) {
+      token.endColumn = grid.tokenLists()[static_cast<size_t>(next)].at(0).startColumn - 1;
+      token.endRow = next;
+      return;
+    }
+  }
+  token.endColumn = grid.RowLength(lastRow) - 1;
+  token.endRow = lastRow;
+}
+
+THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row) {
+  grid.tokenCursor() = {index, row};
+  TTokenList& list = grid.tokenLists()[static_cast<size_t>(row)];
+  TToken& token = list.at(index);
+  NormalizeSpan(grid, token, index, row);
+  return {&token, list.Text(index), list.TextLength(index)};
+}
+
+}  // namespace
+
+void RewindTokens(TStringGrid& grid) { grid.tokenCursor() = {-1, 0}; }
+
+THandedToken NextToken(TStringGrid& grid) {
+  TTokenCursor& cursor = grid.tokenCursor();
+  const int32_t rows = ListCount(grid);
+  int32_t row = std::max(cursor.row, 0);
+  int32_t index = cursor.row < 0 ? 0 : std::max(cursor.index + 1, 0);
+  for (; row < rows; ++row, index = 0) {
+    if (index < TokensIn(grid, row)) return HandOut(grid, index, row);
+  }
+  // The walk has ended: the cursor stays on the last token of the last row.
+  cursor = rows == 0 ? TTokenCursor{-1, 0} : TTokenCursor{TokensIn(grid, rows - 1) - 1, rows - 1};
+  return {};
+}
+
+THandedToken PreviousToken(TStringGrid& grid) {
+  TTokenCursor& cursor = grid.tokenCursor();
+  const int32_t rows = ListCount(grid);
+  int32_t row = cursor.row;
+  int32_t index = cursor.index - 1;
+  if (row >= rows) {
+    row = rows - 1;
+    index = rows > 0 ? TokensIn(grid, row) - 1 : -1;
+  }
+  for (; row >= 0; --row, index = row >= 0 ? TokensIn(grid, row) - 1 : -1) {
+    index = std::min(index, TokensIn(grid, row) - 1);
+    if (index >= 0) return HandOut(grid, index, row);
+  }
+  cursor = {-1, 0};
+  return {};
+}
+
+THandedToken TokenAt(TStringGrid& grid, TPoint point) {
+  const int32_t rows = ListCount(grid);
+  if (point.row < 0 || rows == 0) return {};
+  if (point.row < rows) {
+    const TTokenList& list = grid.tokenLists()[static_cast<size_t>(point.row)];
+    if (!list.empty() && list.at(0).startColumn <= point.column) {
+      for (int32_t i = 0; i < list.count(); ++i) {
+        const TToken& token = list.at(i);
+        if (token.endColumn >= point.column || token.endRow > point.row) return HandOut(grid, i, point.row);
+      }
+      return {};
+    }
+  }
+  // Before the row's first token, or a row without tokens (or past the last
+  // row): the point belongs to the last token of the nearest earlier row.
+  for (int32_t row = std::min(point.row, rows) - 1; row >= 0; --row) {
+    if (TokensIn(grid, row) > 0) return HandOut(grid, TokensIn(grid, row) - 1, row);
+  }
+  return {};
+}
+
+}  // namespace weft

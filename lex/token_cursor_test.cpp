@@ -1,0 +1,161 @@
+#include "lex/token_cursor.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/support/test_support.h"
+
+namespace weft {
+namespace {
+
+using testing::GridTest;
+
+struct Handed {
+  TPoint start, end;
+  std::string text;
+  int32_t kind;
+  friend bool operator==(const Handed&, const Handed&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Handed& h) {
+  return out << "{(" << h.start.column << "," << h.start.row << ")..(" << h.end.column << "," << h.end.row
+             << ") '" << h.text << "' " << h.kind << "}";
+}
+
+std::optional<Handed> Take(const THandedToken& handed) {
+  if (!handed) return std::nullopt;
+  const TToken& t = *handed.token;
+  return Handed{{t.startColumn, t.startRow}, {t.endColumn, t.endRow}, std::string(handed.text, handed.length), t.kind};
+}
+
+std::vector<Handed> WalkForward(TStringGrid& grid) {
+  std::vector<Handed> tokens;
+  RewindTokens(grid);
+  while (auto token = Take(NextToken(grid))) tokens.push_back(*token);
+  return tokens;
+}
+
+class TokenCursorTest : public GridTest {};
+
+TEST_F(TokenCursorTest, NormalizedSpansReachTheNextToken) {
+  // Rows 1 and 2 (1-based) hold two tokens; row 3 starts at column 5.
+  auto grid = Grid("ab cd\n\n    x");
+  const std::vector<Handed> expected = {
+      {{0, 0}, {1, 0}, "ab", kIdentifier},
+      {{2, 0}, {2, 0}, " ", kWhiteSpace},
+      {{3, 0}, {4, 0}, "cd", kIdentifier},
+      {{5, 0}, {3, 2}, "\r\n\r\n    ", kWhiteSpace},
+      {{4, 2}, {4, 2}, "x", kIdentifier},
+  };
+  EXPECT_EQ(WalkForward(*grid), expected);
+  // The last token of the text, with token-less rows after it, ends at the
+  // end of the text.
+  auto trailing = Grid("x\n\"a\n\n\"");
+  const std::vector<Handed> tokens = WalkForward(*trailing);
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(tokens.back().end, (TPoint{0, 3}));
+}
+
+TEST_F(TokenCursorTest, WalkEndsAndTurnsBack) {
+  auto grid = Grid("a b");
+  RewindTokens(*grid);
+  EXPECT_FALSE(PreviousToken(*grid));
+  EXPECT_EQ(Take(NextToken(*grid))->text, "a");
+  EXPECT_FALSE(PreviousToken(*grid));
+  EXPECT_EQ(Take(NextToken(*grid))->text, "a");
+  NextToken(*grid);
+  NextToken(*grid);
+  EXPECT_FALSE(NextToken(*grid));
+  EXPECT_FALSE(NextToken(*grid));
+  // The cursor stands on the last token: the one before it comes back.
+  EXPECT_EQ(Take(PreviousToken(*grid))->text, " ");
+  // With an empty last row, the last token itself comes back.
+  auto open = Grid("a\n\"b\n");
+  RewindTokens(*open);
+  while (NextToken(*open)) {
+  }
+  EXPECT_EQ(Take(PreviousToken(*open))->kind, kCommentOpen);
+}
+
+TEST_F(TokenCursorTest, TokenAtFindsTheCoveringToken) {
+  auto grid = Grid("ab cd\n  x");
+  // Indentation belongs to the previous row's last token, stretched.
+  EXPECT_EQ(Take(TokenAt(*grid, {1, 1}))->text, "\r\n  ");
+  EXPECT_EQ(Take(TokenAt(*grid, {1, 0}))->text, "ab");
+  EXPECT_EQ(Take(TokenAt(*grid, {2, 1}))->text, "x");
+  // After the last token of a row that stays within it: none, until the
+  // cursor has stretched it.
+  auto plain = Grid("ab\ncd");
+  EXPECT_FALSE(TokenAt(*plain, {5, 0}));
+  EXPECT_FALSE(TokenAt(*plain, {-1, 0}));
+  EXPECT_FALSE(TokenAt(*plain, {0, -1}));
+  EXPECT_EQ(Take(TokenAt(*plain, {0, 9}))->text, "cd");
+}
+
+// Forward and backward walks visit the same tokens, and every position of
+// the text lies in the span of the token TokenAt answers for it.
+void CrossCheck(TStringGrid& grid, const std::string& name) {
+  const std::vector<Handed> forward = WalkForward(grid);
+  std::vector<Handed> backward;
+  RewindTokens(grid);
+  while (NextToken(grid)) {
+  }
+  const bool lastRowHasTokens = !grid.tokenLists().back().empty();
+  while (auto token = Take(PreviousToken(grid))) backward.push_back(*token);
+  std::reverse(backward.begin(), backward.end());
+  if (lastRowHasTokens && !forward.empty()) backward.push_back(forward.back());
+  ASSERT_EQ(backward, forward) << name;
+  for (size_t i = 0; i + 1 < forward.size(); ++i) {
+    const TPoint next = forward[i + 1].start;
+    const TPoint end = forward[i].end;
+    ASSERT_TRUE(end.row == next.row ? end.column == next.column - 1 : end.row < next.row) << name << forward[i];
+  }
+  for (int32_t row = 0; row < grid.NumberOfRows(); ++row) {
+    for (int32_t column = 0; column < grid.RowLength(row); ++column) {
+      const std::optional<Handed> token = Take(TokenAt(grid, {column, row}));
+      ASSERT_TRUE(token.has_value()) << name << " at " << column << "," << row;
+      ASSERT_TRUE(token->start <= (TPoint{column, row}) && (TPoint{column, row}) <= token->end)
+          << name << " at " << column << "," << row << " " << *token;
+    }
+  }
+}
+
+TEST_F(TokenCursorTest, WalksAndLookupsAgreeOnCorpusAndGeneratedText) {
+  const auto files = testing::CorpusFiles();
+  for (size_t i = 0; i < files.size(); i += 5) {
+    if (std::filesystem::file_size(files[i]) > 48 * 1024) continue;
+    auto grid = Grid(testing::ReadFile(files[i]));
+    CrossCheck(*grid, files[i].filename().string());
+  }
+  std::mt19937 random(9);
+  const char alphabet[] = "ab  \n\n\"'$#:=1.e\t";
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::string text;
+    for (size_t n = random() % 30; n > 0; --n) text += alphabet[random() % (sizeof alphabet - 1)];
+    auto grid = Grid(text);
+    CrossCheck(*grid, "trial " + std::to_string(trial));
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST_F(TokenCursorTest, StaleCursorIsClampedIntoTheLists) {
+  auto grid = Grid("a\nb\nc\nd");
+  RewindTokens(*grid);
+  while (NextToken(*grid)) {
+  }
+  grid->SetText("x y", 0, false);
+  EXPECT_FALSE(NextToken(*grid));
+  EXPECT_EQ(Take(PreviousToken(*grid)).value_or(Handed{}).text, " ");
+  grid->tokenCursor() = {1000, 1000};
+  EXPECT_EQ(Take(PreviousToken(*grid)).value_or(Handed{}).text, "y");
+  grid->tokenCursor() = {-50, -3};
+  EXPECT_EQ(Take(NextToken(*grid)).value_or(Handed{}).text, "x");
+  TStringGrid empty(shared);
+  EXPECT_FALSE(NextToken(empty));
+  EXPECT_FALSE(PreviousToken(empty));
+  EXPECT_FALSE(TokenAt(empty, {0, 0}));
+}
+
+}  // namespace
+}  // namespace weft

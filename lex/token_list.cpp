@@ -1,0 +1,111 @@
+#include "lex/token_list.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "text/str.h"
+
+namespace weft {
+
+namespace {
+
+constexpr int32_t kFirstTokenRoom = 8;
+constexpr int32_t kFirstCharRoom = 64;
+
+// Half again as much room, or what is needed, whichever is more.
+int32_t GrownCapacity(int32_t capacity, int32_t needed, int32_t first) {
+  const int32_t grown = capacity == 0 ? first : capacity + capacity / 2;
+  return std::max(grown, needed);
+}
+
+}  // namespace
+
+TTokenList::TTokenList(const TTokenList& other) { *this = other; }
+
+TTokenList& TTokenList::operator=(const TTokenList& other) {
+  if (this == &other) return *this;
+  count_ = 0;
+  charCount_ = 0;
+  if (other.count_ > tokenCapacity_ || other.charCount_ > charCapacity_) {
+    Reallocate(other.count_, other.charCount_);
+  }
+  if (other.count_ > 0) {
+    std::memcpy(tokens_, other.tokens_, sizeof(TToken) * static_cast<size_t>(other.count_));
+    std::memcpy(chars(), other.chars(), static_cast<size_t>(other.charCount_));
+  }
+  count_ = other.count_;
+  charCount_ = other.charCount_;
+  return *this;
+}
+
+TTokenList::TTokenList(TTokenList&& other) noexcept
+    : tokens_(std::exchange(other.tokens_, nullptr)),
+      count_(std::exchange(other.count_, 0)),
+      tokenCapacity_(std::exchange(other.tokenCapacity_, 0)),
+      charCount_(std::exchange(other.charCount_, 0)),
+      charCapacity_(std::exchange(other.charCapacity_, 0)) {}
+
+TTokenList& TTokenList::operator=(TTokenList&& other) noexcept {
+  if (this != &other) {
+    std::free(tokens_);
+    tokens_ = std::exchange(other.tokens_, nullptr);
+    count_ = std::exchange(other.count_, 0);
+    tokenCapacity_ = std::exchange(other.tokenCapacity_, 0);
+    charCount_ = std::exchange(other.charCount_, 0);
+    charCapacity_ = std::exchange(other.charCapacity_, 0);
+  }
+  return *this;
+}
+
+TTokenList::~TTokenList() { std::free(tokens_); }
+
+void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity) {
+  if (tokenCapacity == 0 && charCapacity == 0) {
+    std::free(tokens_);
+    tokens_ = nullptr;
+  } else {
+    const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
+    auto* block = static_cast<TToken*>(AllocateOrDie(tokenBytes + static_cast<size_t>(charCapacity)));
+    if (tokens_ != nullptr) {
+      std::memcpy(block, tokens_, sizeof(TToken) * static_cast<size_t>(count_));
+      std::memcpy(reinterpret_cast<char*>(block) + tokenBytes, chars(), static_cast<size_t>(charCount_));
+      std::free(tokens_);
+    }
+    tokens_ = block;
+  }
+  tokenCapacity_ = tokenCapacity;
+  charCapacity_ = charCapacity;
+}
+
+void TTokenList::MakeRoom(int32_t chars) {
+  const int32_t tokensNeeded = count_ + 1;
+  const int32_t charsNeeded = charCount_ + chars;
+  Reallocate(tokensNeeded > tokenCapacity_ ? GrownCapacity(tokenCapacity_, tokensNeeded, kFirstTokenRoom)
+                                           : tokenCapacity_,
+             charsNeeded > charCapacity_ ? GrownCapacity(charCapacity_, charsNeeded, kFirstCharRoom)
+                                         : charCapacity_);
+}
+
+void TTokenList::Truncate(int32_t count) {
+  if (count < 0 || count >= count_) return;
+  charCount_ = count == 0 ? 0 : tokens_[count].textOffset;
+  count_ = count;
+}
+
+void TTokenList::Clear() {
+  count_ = 0;
+  charCount_ = 0;
+  Reallocate(0, 0);
+}
+
+void TTokenList::ShrinkToFit() {
+  if (count_ < tokenCapacity_ || charCount_ < charCapacity_) Reallocate(count_, charCount_);
+}
+
+size_t TTokenList::HeapBytes() const {
+  return sizeof(TToken) * static_cast<size_t>(tokenCapacity_) + static_cast<size_t>(charCapacity_);
+}
+
+}  // namespace weft

@@ -1,0 +1,90 @@
+// TTokenList: the tokens that start on one row, in text order, with their
+// texts.
+//
+// Tokens and texts share one heap block: the tokens first, then a character
+// arena in which every text is stored NUL-terminated, one after the other.
+// An empty list owns no block, moving a list moves only the block pointer
+// (text pointers survive), and a copy gets a block of exactly the size it
+// needs; assigning a list reuses the block when it is big enough. Text(i)
+// stays valid until the list is next appended to, assigned, truncated, shrunk
+// or cleared.
+#ifndef WEFT_LEX_TOKEN_LIST_H_
+#define WEFT_LEX_TOKEN_LIST_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "lex/token.h"
+
+namespace weft {
+
+class TTokenList {
+ public:
+  TTokenList() = default;
+  TTokenList(const TTokenList& other);
+  TTokenList& operator=(const TTokenList& other);
+  TTokenList(TTokenList&& other) noexcept;
+  TTokenList& operator=(TTokenList&& other) noexcept;
+  ~TTokenList();
+
+  int32_t count() const { return count_; }
+  bool empty() const { return count_ == 0; }
+
+  // Positions and kind may be rewritten in place; textOffset may not.
+  TToken& at(int32_t i) { return tokens_[i]; }
+  const TToken& at(int32_t i) const { return tokens_[i]; }
+
+  // The NUL-terminated text of token i. A text may itself hold NUL bytes
+  // (rows can), so TextLength, not strlen, gives its length.
+  const char* Text(int32_t i) const { return chars() + tokens_[i].textOffset; }
+  int32_t TextLength(int32_t i) const {
+    const int32_t next = i + 1 < count_ ? tokens_[i + 1].textOffset : charCount_;
+    return next - tokens_[i].textOffset - 1;
+  }
+  std::string_view TextView(int32_t i) const {
+    return {Text(i), static_cast<size_t>(TextLength(i))};
+  }
+
+  // Appends a copy of `token` with a copy of `text`, cut to kMaxTokenText.
+  void Append(const TToken& token, std::string_view text) {
+    const int32_t length =
+        text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
+    if (count_ == tokenCapacity_ || length >= charCapacity_ - charCount_) MakeRoom(length + 1);
+    TToken& stored = tokens_[count_++];
+    stored = token;
+    stored.textOffset = charCount_;
+    char* destination = chars() + charCount_;
+    if (length > 0) std::memcpy(destination, text.data(), static_cast<size_t>(length));
+    destination[length] = '\0';
+    charCount_ += length + 1;
+  }
+
+  // Drops the tokens from index `count` on, keeping the storage for reuse.
+  void Truncate(int32_t count);
+  // Drops every token and frees the storage.
+  void Clear();
+  // Gives back the room that appending reserved ahead.
+  void ShrinkToFit();
+
+  // Bytes of heap this list holds.
+  size_t HeapBytes() const;
+
+ private:
+  char* chars() const { return reinterpret_cast<char*>(tokens_ + tokenCapacity_); }
+  // Grows the block so that one more token and `chars` more characters fit.
+  void MakeRoom(int32_t chars);
+  // Moves into a block with room for exactly the given numbers.
+  void Reallocate(int32_t tokenCapacity, int32_t charCapacity);
+
+  TToken* tokens_ = nullptr;  // start of the block
+  int32_t count_ = 0;
+  int32_t tokenCapacity_ = 0;
+  int32_t charCount_ = 0;
+  int32_t charCapacity_ = 0;
+};
+
+}  // namespace weft
+
+#endif  // WEFT_LEX_TOKEN_LIST_H_

@@ -1,0 +1,72 @@
+#include "paint/attributes.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_support.h"
+
+namespace weft {
+namespace {
+
+class AttributesTest : public testing::GridTest {
+ protected:
+  // A grid of four rows whose changes are set by hand.
+  std::unique_ptr<TStringGrid> GridWithChanges(std::vector<std::vector<int32_t>> columnsPerRow) {
+    auto grid = Grid("row0\nrow1\nrow2\nrow3");
+    for (size_t row = 0; row < columnsPerRow.size(); ++row) {
+      TAttributeList& list = grid->attributeLists()[row];
+      list.clear();
+      for (int32_t column : columnsPerRow[row]) {
+        TTextAttributeDelta change;
+        change.column = column;
+        change.row = static_cast<int32_t>(row);
+        list.push_back(change);
+      }
+    }
+    return grid;
+  }
+};
+
+TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
+  auto grid = GridWithChanges({{}, {2}, {}, {0, 3}});
+  struct Case {
+    TPoint point;
+    TPoint found;  // (column, row) of the change in effect; row -1 for none
+    TPoint next;   // of the change NextAttribute gives; row -1 for none
+  } cases[] = {
+      {{0, 0}, {0, -1}, {2, 1}},  {{1, 1}, {0, -1}, {2, 1}}, {{2, 1}, {2, 1}, {0, 3}},
+      {{3, 2}, {2, 1}, {0, 3}},   {{2, 3}, {0, 3}, {3, 3}},  {{9, 3}, {3, 3}, {0, -1}},
+      {{0, 7}, {3, 3}, {0, -1}},  {{0, -2}, {0, -1}, {2, 1}},
+  };
+  for (const Case& c : cases) {
+    TAttributeCursor cursor;
+    auto where = [](const TTextAttributeDelta* change) {
+      return change ? TPoint{change->column, change->row} : TPoint{0, -1};
+    };
+    EXPECT_EQ(where(AttributeAt(*grid, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
+    EXPECT_EQ(where(NextAttribute(*grid, cursor)), c.next) << c.point.column << "," << c.point.row;
+  }
+}
+
+TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {
+  auto grid = Grid("x");
+  grid->SetDefaultForeColor(RGB(1, 1, 1));
+  grid->SetDefaultBackColor(RGB(2, 2, 2));
+  TConfiguration configuration = shared.settings.configuration();
+  configuration.styles[kCommentStyle] = {3, RGB(9, 9, 9), RGB(8, 8, 8), 1, 0};
+  configuration.styles[kWhiteSpaceStyle] = {0, RGB(9, 9, 9), RGB(8, 8, 8), 0, 1};
+  shared.settings.SetConfiguration(configuration);
+  const TTextAttributeDelta comment = StyleFor(kCommentStyle, *grid);
+  EXPECT_EQ(comment.foreColor, RGB(1, 1, 1));
+  EXPECT_EQ(comment.backColor, RGB(8, 8, 8));
+  EXPECT_EQ(comment.font, shared.settings.font(3));
+  EXPECT_EQ(comment.characterExtra, shared.settings.characterExtra(3));
+  EXPECT_EQ(BlankBackground(*grid), RGB(2, 2, 2));
+  // Equality ignores extra and position.
+  TTextAttributeDelta moved = comment;
+  moved.column = 5;
+  moved.characterExtra = 3;
+  EXPECT_EQ(moved, comment);
+}
+
+}  // namespace
+}  // namespace weft

@@ -1,0 +1,188 @@
+#include "paint/display.h"
+
+#include <algorithm>
+
+#include "geometry/columns.h"
+#include "paint/attributes.h"
+#include "text/string_grid.h"
+
+namespace weft {
+
+namespace {
+
+// Row-end fills reach this device x; FillAfterText reaches this column.
+constexpr int32_t kFillEdge = 3000;
+
+TPoint EndOfText(const TStringGrid& grid) { return grid.LastRowAndColumn(); }
+
+TPoint Before(const TStringGrid& grid, TPoint p) {
+  if (p.column > 0) return {p.column - 1, p.row};
+  if (p.row > 0) return {grid.RowLength(p.row - 1), p.row - 1};
+  return {0, 0};
+}
+
+class Painter {
+ public:
+  Painter(const TStringGrid& grid, const TDisplayRequest& request)
+      : grid_(grid), settings_(grid.settings()), request_(request), dc_(request.dc) {}
+
+  void Paint();
+
+ private:
+  enum class Selection { kIgnored, kOutside, kInside };
+
+  void PaintRuns(TPoint stop);
+  void PaintRunWithSelection(TPoint current, TPoint boundary);
+  TPoint BoundaryAfter(const TTextAttributeDelta* next, TPoint stop) const;
+  TPoint AfterSelectionEnd() const;
+  void EnterSelection();
+  void LeaveSelection();
+  void PaintRun(TPoint from, TPoint to);
+  void DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x);
+  void FillRowEnd(int32_t row);
+  void FillAfterText(TPoint end, int32_t lastRow);
+  void BlankFill(const RECT& rect);
+
+  const TStringGrid& grid_;
+  const TSettings& settings_;
+  const TDisplayRequest& request_;
+  HDC dc_;
+  Selection selection_ = Selection::kIgnored;
+  const TTextAttributeDelta* inEffect_ = nullptr;
+};
+
+void Painter::Paint() {
+  if (grid_.NumberOfRows() == 0) return;
+  const int savedExtra = GetTextCharacterExtra(dc_);
+  HGDIOBJ savedFont = SelectObject(dc_, settings_.font(0));
+  SetTextCharacterExtra(dc_, settings_.characterExtra(0));
+
+  const TPoint from = request_.from;
+  const TPoint to = request_.to;
+  const TPoint selectionEnd = request_.selectionEnd;
+  const bool nothingSelected = selectionEnd.column < 0 && selectionEnd.row < 0;
+  if (!nothingSelected && from <= selectionEnd && request_.selectionStart <= to) {
+    selection_ = request_.selectionStart <= from ? Selection::kInside : Selection::kOutside;
+  }
+  const TPoint stop = std::min(to, EndOfText(grid_));
+  if (from <= to) PaintRuns(stop);
+  if (to != stop) FillAfterText(stop, to.row);
+
+  SetTextCharacterExtra(dc_, savedExtra);
+  if (savedFont != nullptr) SelectObject(dc_, savedFont);
+}
+
+void Painter::PaintRuns(TPoint stop) {
+  TAttributeCursor cursor;
+  inEffect_ = AttributeAt(grid_, request_.from, cursor);
+  const TTextAttributeDelta* next = NextAttribute(grid_, cursor);
+  TPoint boundary = BoundaryAfter(next, stop);
+  if (selection_ == Selection::kInside) EnterSelection();
+  ApplyTo(settings_.defaultAttributes(), dc_, selection_ == Selection::kInside);
+  for (TPoint current = request_.from; current <= stop;) {
+    if (inEffect_ != nullptr) ApplyTo(*inEffect_, dc_, selection_ == Selection::kInside);
+    boundary = std::max(boundary, current);
+    PaintRunWithSelection(current, boundary);
+    inEffect_ = next;
+    next = NextAttribute(grid_, cursor);
+    current = boundary.column >= grid_.RowLength(boundary.row) ? TPoint{0, boundary.row + 1}
+                                                                : TPoint{boundary.column + 1, boundary.row};
+    boundary = BoundaryAfter(next, stop);
+  }
+}
+
+TPoint Painter::BoundaryAfter(const TTextAttributeDelta* next, TPoint stop) const {
+  if (next == nullptr) return stop;
+  return std::min(Before(grid_, {next->column, next->row}), stop);
+}
+
+// A selection that starts on the run's last position still starts in this
+// run: that position is painted highlighted, not left to the run after it.
+void Painter::PaintRunWithSelection(TPoint current, TPoint boundary) {
+  const TPoint start = request_.selectionStart;
+  const TPoint end = request_.selectionEnd;
+  if (selection_ == Selection::kOutside && start <= boundary) {
+    if (current < start) PaintRun(current, Before(grid_, start));
+    current = std::max(current, start);
+    EnterSelection();
+  }
+  if (selection_ == Selection::kInside && end < boundary) {
+    if (current <= end) PaintRun(current, end);
+    current = std::max(current, AfterSelectionEnd());
+    LeaveSelection();
+  }
+  if (current <= boundary) PaintRun(current, boundary);
+}
+
+TPoint Painter::AfterSelectionEnd() const {
+  const TPoint end = request_.selectionEnd;
+  if (end == EndOfText(grid_)) return end;
+  if (end.column >= grid_.RowLength(end.row)) return {0, end.row + 1};
+  return {end.column + 1, end.row};
+}
+
+void Painter::EnterSelection() {
+  selection_ = Selection::kInside;
+  SetTextColor(dc_, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  SetBkColor(dc_, GetSysColor(COLOR_HIGHLIGHT));
+}
+
+// Past the selection the run goes on in its own colours.
+void Painter::LeaveSelection() {
+  selection_ = Selection::kIgnored;
+  ApplyTo(inEffect_ != nullptr ? *inEffect_ : settings_.defaultAttributes(), dc_, false);
+}
+
+void Painter::PaintRun(TPoint from, TPoint to) {
+  SetTextAlign(dc_, 0);
+  const int32_t leftEdge = -grid_.topCorner().column;
+  for (int32_t row = from.row; row <= to.row; ++row) {
+    const int32_t length = grid_.RowLength(row);
+    const int32_t first = row == from.row ? std::clamp(from.column, 0, length) : 0;
+    const int32_t last = row == to.row ? std::min(to.column, length - 1) : length - 1;
+    const int32_t x = row == from.row ? PixelXOf(grid_, {from.column, row}) : leftEdge;
+    DrawRowText(row, first, last - first + 1, x);
+    if (row != to.row || to.column >= length) FillRowEnd(row);
+  }
+}
+
+void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x) {
+  if (count <= 0 || !grid_.HasRow(row)) return;
+  const int tabStop = settings_.tabStopWidth();
+  TabbedTextOutA(dc_, x, PixelYOf(grid_, row), grid_.Row(row).data() + fromColumn, count, 1, &tabStop,
+                 -grid_.topCorner().column);
+}
+
+void Painter::FillRowEnd(int32_t row) {
+  const LONG top = PixelYOf(grid_, row);
+  BlankFill({RowEndPixelX(grid_, row), top, kFillEdge, top + settings_.lineHeight()});
+}
+
+// The rest of the text's last row, then every row below it down to the to
+// row, each as far right as column 3000 reaches.
+void Painter::FillAfterText(TPoint end, int32_t lastRow) {
+  const LONG top = PixelYOf(grid_, end.row);
+  BlankFill({RowEndPixelX(grid_, end.row), top, PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight()});
+  BlankFill({PixelXOf(grid_, {0, end.row + 1}), PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {kFillEdge, lastRow + 1}),
+             PixelYOf(grid_, lastRow + 1)});
+}
+
+void Painter::BlankFill(const RECT& rect) {
+  HBRUSH brush = CreateSolidBrush(BlankBackground(grid_));
+  if (brush == nullptr) {
+    OutputDebugStringA("Invalid brush in FillRect\n");
+    return;
+  }
+  FillRect(dc_, &rect, brush);
+  DeleteObject(brush);
+}
+
+}  // namespace
+
+void Display(const TStringGrid& grid, const TDisplayRequest& request) {
+  TDisplayRequest clamped = request;
+  if (clamped.from.row < 0) clamped.from = {0, 0};
+  Painter(grid, clamped).Paint();
+}
+
+}  // namespace weft

@@ -1,0 +1,35 @@
+// Display: paints a stretch of a grid's text into the host's device context.
+//
+// The stretch runs from the from point to the to point, both inclusive; a
+// position at a row's end stands for its line break, painted as blank space
+// to the right of the row. Runs of equal attributes are drawn with one
+// TabbedTextOut per row; the selected part is drawn in the system highlight
+// colours; space right of row ends and below the text is filled with the
+// blank background. The device context's character extra and font are
+// restored on return; colours and alignment are left as painting set them.
+#ifndef WEFT_PAINT_DISPLAY_H_
+#define WEFT_PAINT_DISPLAY_H_
+
+#include "platform/platform.h"
+#include "text/point.h"
+
+namespace weft {
+
+class TStringGrid;
+
+// The stretch to paint and the selection, 0-based. A selection end with both
+// coordinates negative means nothing is selected.
+struct TDisplayRequest {
+  HDC dc;
+  TPoint from;
+  TPoint to;
+  TPoint selectionStart;
+  TPoint selectionEnd;
+};
+
+// A from point above the text (negative row) is taken as the text's start.
+void Display(const TStringGrid& grid, const TDisplayRequest& request);
+
+}  // namespace weft
+
+#endif  // WEFT_PAINT_DISPLAY_H_

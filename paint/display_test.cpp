@@ -1,0 +1,182 @@
+#include "paint/display.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "geometry/columns.h"
+#include "paint/attributes.h"
+#include "platform/fake_win32_control.h"
+#include "tests/support/test_support.h"
+
+namespace weft {
+namespace {
+
+constexpr COLORREF kHighlight = 0x00FA9630;
+constexpr COLORREF kHighlightText = 0x00FFFFFF;
+
+class DisplayTest : public testing::GridTest {
+ protected:
+  DisplayTest() { fake::ClearLogs(); }
+
+  void Paint(const TStringGrid& grid, TPoint from, TPoint to, TPoint selectionStart = {-1, -1},
+             TPoint selectionEnd = {-1, -1}) {
+    fake::ClearLogs();
+    Display(grid, {dc, from, to, selectionStart, selectionEnd});
+  }
+
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const fake::TextOutRecord& out : fake::TextOuts()) texts.push_back(out.text);
+    return texts;
+  }
+
+  HDC dc = fake::CreatePaintContext();
+};
+
+TEST_F(DisplayTest, RunsOfEqualAttributesAreDrawnOncePerRow) {
+  auto grid = Grid("ab := 1");  // changes at column 0 (text) and 6 (number)
+  Paint(*grid, {0, 0}, {6, 0});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"ab := ", "1"}));
+  const auto& outs = fake::TextOuts();
+  EXPECT_EQ(outs[0].x, 0);
+  EXPECT_EQ(outs[1].x, 54);
+  EXPECT_EQ(outs[1].textColor, StyleFor(kNumberStyle, *grid).foreColor);
+  EXPECT_EQ(outs[0].tabStops, std::vector<int>{36});
+  EXPECT_TRUE(fake::Fills().empty());
+  // Reaching the line end fills the rest of the row.
+  Paint(*grid, {0, 0}, {7, 0});
+  ASSERT_EQ(fake::Fills().size(), 1u);
+  EXPECT_EQ(fake::Fills()[0].rect.left, 63);
+  EXPECT_EQ(fake::Fills()[0].rect.right, 3000);
+  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(*grid));
+}
+
+TEST_F(DisplayTest, PastTheTextFillsTheRestOfTheRowAndTheRowsBelow) {
+  auto grid = Grid("ab\ncd");
+  Paint(*grid, {0, 1}, {3, 4});
+  EXPECT_EQ(Texts(), std::vector<std::string>{"cd"});
+  const auto& fills = fake::Fills();
+  ASSERT_EQ(fills.size(), 3u);  // the row end inside the run, then A and B
+  EXPECT_EQ(fills[1].rect.left, 18);
+  EXPECT_EQ(fills[1].rect.top, 16);
+  EXPECT_EQ(fills[1].rect.right, 27000);
+  EXPECT_EQ(fills[1].rect.bottom, 32);
+  EXPECT_EQ(fills[2].rect.top, 32);
+  EXPECT_EQ(fills[2].rect.bottom, 80);
+  // From after to: no text, but the fill after the text.
+  Paint(*grid, {0, 5}, {0, 3});
+  EXPECT_TRUE(fake::TextOuts().empty());
+  EXPECT_EQ(fake::Fills().size(), 2u);
+}
+
+TEST_F(DisplayTest, SelectionInsideOneRunSplitsItIntoThree) {
+  auto grid = Grid("abcdef");
+  Paint(*grid, {0, 0}, {5, 0}, {2, 0}, {3, 0});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"ab", "cd", "ef"}));
+  const auto& outs = fake::TextOuts();
+  EXPECT_EQ(outs[1].backColor, kHighlight);
+  EXPECT_EQ(outs[1].textColor, kHighlightText);
+  EXPECT_EQ(outs[2].backColor, StyleFor(kTextStyle, *grid).backColor);
+  EXPECT_EQ(outs[2].x, 36);
+}
+
+TEST_F(DisplayTest, SelectionStartingBeforeTheStretchPaintsHighlightedFromTheStart) {
+  auto grid = Grid("ab\ncd");
+  Paint(*grid, {1, 0}, {1, 1}, {0, 0}, {0, 1});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"b", "c", "d"}));
+  EXPECT_EQ(fake::TextOuts()[0].backColor, kHighlight);
+  EXPECT_EQ(fake::TextOuts()[1].backColor, kHighlight);
+  EXPECT_NE(fake::TextOuts()[2].backColor, kHighlight);
+  // The selected line break is filled in the blank background.
+  ASSERT_EQ(fake::Fills().size(), 1u);
+  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(*grid));
+  // A selection wholly outside the stretch is ignored.
+  Paint(*grid, {0, 1}, {1, 1}, {0, 0}, {1, 0});
+  EXPECT_NE(fake::TextOuts()[0].backColor, kHighlight);
+}
+
+TEST_F(DisplayTest, RestoresTheDeviceContextAndSkipsEmptyGrids) {
+  auto grid = Grid("'s' x");
+  HFONT hostFont = CreateFontIndirectA(&grid->settings().logFont());
+  SelectObject(dc, hostFont);
+  SetTextCharacterExtra(dc, 7);
+  Paint(*grid, {0, 0}, {4, 0});
+  EXPECT_EQ(fake::SelectedFont(dc), hostFont);
+  EXPECT_EQ(GetTextCharacterExtra(dc), 7);
+  TStringGrid empty(shared);
+  Paint(empty, {0, 0}, {4, 4});
+  EXPECT_TRUE(fake::TextOuts().empty());
+  EXPECT_TRUE(fake::Fills().empty());
+  DeleteObject(hostFont);
+}
+
+TEST_F(DisplayTest, FailedBrushIsReportedToTheDebugger) {
+  auto grid = Grid("a");
+  fake::SetBrushCreationFails(true);
+  Paint(*grid, {0, 0}, {1, 0});
+  fake::SetBrushCreationFails(false);
+  EXPECT_EQ(fake::DebugMessages(), std::vector<std::string>{"Invalid brush in FillRect\n"});
+  EXPECT_EQ(Texts(), std::vector<std::string>{"a"});
+}
+
+// Every character of a random stretch is drawn exactly once, at its cell, in
+// the highlight colours when selected and otherwise in the colours and font
+// of the change in effect there.
+TEST_F(DisplayTest, EveryCharacterIsDrawnOnceInTheRightAttributes) {
+  std::mt19937 random(21);
+  const char alphabet[] = "ab 1'\"\n\t#$.";
+  for (int trial = 0; trial < 1500; ++trial) {
+    std::string text;
+    for (size_t n = random() % 40; n > 0; --n) text += alphabet[random() % (sizeof alphabet - 1)];
+    auto grid = Grid(text);
+    const int32_t rows = grid->NumberOfRows();
+    auto randomPoint = [&] {
+      const int32_t row = static_cast<int32_t>(random() % static_cast<unsigned>(rows + 1));
+      return TPoint{static_cast<int32_t>(random() % static_cast<unsigned>(grid->RowLength(row) + 2)), row};
+    };
+    TPoint from = randomPoint(), to = randomPoint(), start = randomPoint(), end = randomPoint();
+    if (to < from) std::swap(from, to);
+    if (end < start) std::swap(start, end);
+    if (trial % 5 == 0) start = end = {-1, -1};
+    Paint(*grid, from, to, start, end);
+
+    std::map<std::pair<int32_t, int32_t>, int> drawn;
+    std::map<int32_t, int> outsPerRow;
+    for (const fake::TextOutRecord& out : fake::TextOuts()) {
+      const int32_t row = out.y / grid->settings().lineHeight();
+      int32_t column = 0;
+      while (PixelXOf(*grid, {column, row}) != out.x) ++column;
+      ++outsPerRow[row];
+      for (size_t i = 0; i < out.text.size(); ++i) {
+        const TPoint p{column + static_cast<int32_t>(i), row};
+        ++drawn[{p.row, p.column}];
+        const bool selected = end.row >= 0 && start <= p && p <= end;
+        TAttributeCursor cursor;
+        const TTextAttributeDelta* change = AttributeAt(*grid, p, cursor);
+        const TTextAttributeDelta& expected = change ? *change : grid->settings().defaultAttributes();
+        ASSERT_EQ(out.font, expected.font) << "trial " << trial;
+        ASSERT_EQ(out.backColor, selected ? kHighlight : expected.backColor)
+            << "trial " << trial << " '" << text << "' from " << from.column << "," << from.row << " to " << to.column
+            << "," << to.row << " selection " << start.column << "," << start.row << ".." << end.column << ","
+            << end.row << " at " << p.column << "," << p.row;
+        ASSERT_EQ(out.textColor, selected ? kHighlightText : expected.foreColor) << "trial " << trial;
+      }
+    }
+    const TPoint stop = std::min(to, grid->LastRowAndColumn());
+    for (int32_t row = 0; row < rows; ++row) {
+      for (int32_t column = 0; column < grid->RowLength(row); ++column) {
+        const bool inStretch = from <= (TPoint{column, row}) && (TPoint{column, row}) <= stop;
+        ASSERT_EQ(drawn[std::make_pair(row, column)], inStretch ? 1 : 0) << "trial " << trial << " at " << column << "," << row;
+      }
+    }
+    for (const auto& [row, count] : outsPerRow) {
+      ASSERT_LE(count, 3 + static_cast<int>(grid->attributeLists()[static_cast<size_t>(row)].size()) + 1)
+          << "trial " << trial;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace weft

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds all three presets and runs every test: the native unit and export
+# tests (under AddressSanitizer and UBSan), then the Windows tier (the DLL's
+# image, and the DLL loaded by a 32-bit host program under Wine).
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=${WEFT_JOBS:-2}
+
+for preset in native release win32; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+done
+
+ctest --preset native -j "$jobs"
+ctest --preset win32

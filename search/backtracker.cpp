@@ -1,0 +1,112 @@
+#include "search/backtracker.h"
+
+namespace weft {
+namespace {
+
+constexpr unsigned char kLineFeed = '\n';
+
+}  // namespace
+
+uint64_t Backtracker::MemoBytes(const Pattern& pattern, Subject subject, int32_t lowest) {
+  return LoopMemo::WorstCaseBytes(pattern.loopCount, lowest, subject.size);
+}
+
+Backtracker::Backtracker(const Pattern& pattern, Subject subject, int32_t lowest, MatchWork* work)
+    : pattern_(pattern), subject_(subject), work_(work) {
+  if (pattern.loopCount == 0) return;
+  memo_.emplace(pattern.loopCount, lowest, subject.size);
+  frames_.reserve(static_cast<size_t>(pattern.loopCount));
+}
+
+bool Backtracker::MatchAt(int32_t start, RawMatch* match) {
+  frames_.clear();
+  int32_t item = 0;
+  int32_t pos = start;
+  do {
+    if (Advance(&item, &pos)) {
+      match->start = start;
+      match->end = pos;
+      match->marks[0] = marks_[0];
+      match->marks[1] = marks_[1];
+      return true;
+    }
+  } while (Backtrack(&item, &pos));
+  return false;
+}
+
+// Runs the items from *item at *pos until the pattern ends (true) or an item
+// fails (false). Marks overwrite freely: a retry from a loop re-records every
+// mark after that loop before it can succeed.
+bool Backtracker::Advance(int32_t* item, int32_t* pos) {
+  const unsigned char* text = subject_.data;
+  const int32_t size = subject_.size;
+  int32_t i = *item;
+  int32_t p = *pos;
+  bool matched = true;
+  while (i < pattern_.size()) {
+    ++work_->steps;
+    const PatternItem& it = pattern_.items[static_cast<size_t>(i)];
+    if (it.kind == ItemKind::kOne) {
+      if (p == size || !it.set.Contains(text[p])) {
+        matched = false;
+        break;
+      }
+      ++p;
+    } else if (it.kind == ItemKind::kOptional) {
+      if (p < size && it.set.Contains(text[p])) ++p;
+    } else if (it.kind == ItemKind::kStar) {
+      if (memo_->Test(it.loop, p)) {
+        matched = false;
+        break;
+      }
+      const int32_t top = RunLoop(it, p);
+      frames_.push_back({i, p, top});
+      p = top;
+    } else if (it.kind == ItemKind::kLineEnd) {
+      if (p < size && text[p] != kLineFeed) {
+        matched = false;
+        break;
+      }
+    } else if (it.mark < 2) {
+      marks_[it.mark] = p;
+    }
+    ++i;
+  }
+  *item = i;
+  *pos = p;
+  return matched;
+}
+
+// Takes the loop from `pos` as far as it goes, marking each state it passes.
+// It stops early at a state seen before: that state and everything beyond it
+// failed already. Answers the longest exit worth trying.
+int32_t Backtracker::RunLoop(const PatternItem& item, int32_t pos) {
+  const unsigned char* text = subject_.data;
+  LoopMemo& memo = *memo_;
+  memo.Set(item.loop, pos);
+  int32_t top = pos;
+  while (top < subject_.size && item.set.Contains(text[top]) && !memo.Test(item.loop, top + 1)) {
+    ++work_->steps;
+    ++top;
+    memo.Set(item.loop, top);
+  }
+  return top;
+}
+
+// Gives back one character of the innermost loop that still has one.
+bool Backtracker::Backtrack(int32_t* item, int32_t* pos) {
+  while (!frames_.empty()) {
+    Frame& frame = frames_.back();
+    ++work_->steps;
+    if (frame.exit > frame.low) {
+      --frame.exit;
+      *item = frame.item + 1;
+      *pos = frame.exit;
+      return true;
+    }
+    frames_.pop_back();
+  }
+  return false;
+}
+
+}  // namespace weft

@@ -1,0 +1,58 @@
+#include "search/find_pattern.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+#include "search/pattern.h"
+#include "search/plain_finder.h"
+
+namespace weft {
+namespace {
+
+// Positions are 32-bit at the boundary; a longer string is searched in part.
+constexpr size_t kMaxLength = std::numeric_limits<int32_t>::max() - 1;
+
+std::string_view ViewOf(const char* s) {
+  if (s == nullptr) return {};
+  return {s, std::min(std::strlen(s), kMaxLength)};
+}
+
+int32_t FindPlain(Subject subject, std::string_view pattern, int32_t start, bool matchCase, bool forward) {
+  const PlainFinder finder(pattern, matchCase);
+  const int32_t size = subject.size;
+  if (forward) {
+    start = std::max(start, 0);
+    return start > size ? -1 : finder.FindForward(subject, start);
+  }
+  const int32_t length = finder.size();
+  if (start > size || length > size) return -1;
+  const int32_t last = start < 0 ? size - length : std::min(start, size - length);
+  return finder.FindBackward(subject, last);
+}
+
+}  // namespace
+
+int32_t FindPattern(const char* text, int32_t /*sizeHint*/, const char* pattern, int32_t* matchLength, int32_t start,
+                    bool regularExpression, bool matchCase, bool forward, const SearchTuning& tuning,
+                    MatchWork* work) {
+  const std::string_view textView = ViewOf(text);
+  const std::string_view patternView = ViewOf(pattern);
+  const Subject subject{reinterpret_cast<const unsigned char*>(textView.data()),
+                        static_cast<int32_t>(textView.size())};
+  if (!regularExpression) {
+    if (matchLength != nullptr) *matchLength = static_cast<int32_t>(patternView.size());
+    return FindPlain(subject, patternView, start, matchCase, forward);
+  }
+  const Pattern compiled = CompilePattern(patternView, matchCase);
+  if (!compiled.valid) return -1;
+  MatchWork ownWork;
+  MatchWork* counter = work != nullptr ? work : &ownWork;
+  const MatchSpan span = forward ? FindRegexForward(compiled, subject, start, tuning, counter)
+                                 : FindRegexBackward(compiled, subject, start, tuning, counter);
+  if (matchLength != nullptr) *matchLength = span.begin < 0 ? 0 : span.length;
+  return span.begin;
+}
+
+}  // namespace weft

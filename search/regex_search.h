@@ -1,0 +1,42 @@
+// Regular-expression search in one direction, with the rules for where the
+// search starts and what counts as a match there.
+//
+// Forward: the leftmost match that begins at `start` or later, trying only
+// positions that hold a character; at the very end of the text only a
+// pattern of anchors and marks matches. An anchored pattern is tried at
+// `start` alone. A negative start counts as 0.
+//
+// Backward: only the text up to and including `start` is searched (a
+// negative start means the whole text), a match must lie within it, and of
+// the rightmost run of positions where a match begins the leftmost is
+// reported. Every position counts as the search's start for `^`.
+//
+// A start beyond the end of the text finds nothing. The work is
+// O(text size × items) either way; the memoising backtracker is used when its
+// memo fits the budget, the Pike VM otherwise.
+#ifndef WEFT_SEARCH_REGEX_SEARCH_H_
+#define WEFT_SEARCH_REGEX_SEARCH_H_
+
+#include <cstdint>
+
+#include "search/matcher.h"
+#include "search/pattern.h"
+
+namespace weft {
+
+enum class RegexEngine { kAuto, kBacktracker, kPikeVm };
+
+struct SearchTuning {
+  RegexEngine engine = RegexEngine::kAuto;
+  uint64_t memoBudgetBytes = uint64_t{16} << 20;
+};
+
+// `pattern` must be valid. Answers begin -1 when nothing is found.
+MatchSpan FindRegexForward(const Pattern& pattern, Subject subject, int32_t start, const SearchTuning& tuning,
+                           MatchWork* work);
+MatchSpan FindRegexBackward(const Pattern& pattern, Subject subject, int32_t start, const SearchTuning& tuning,
+                            MatchWork* work);
+
+}  // namespace weft
+
+#endif  // WEFT_SEARCH_REGEX_SEARCH_H_
