@@ -33,6 +33,8 @@ class TAttributeChangeMaker {
   // painted in the previous change's attributes; it then becomes the
   // previous change.
   bool MakeAttributeChange(int32_t kind, std::string_view text, TPoint start, TTextAttributeDelta& change);
+  // The attributes in effect after the tokens seen so far; null before any.
+  const TTextAttributeDelta* previous() const { return hasPrevious_ ? &previous_ : nullptr; }
 
  private:
   const TKeywordTable& keywords_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -381,6 +382,29 @@ TEST(ScanPropertyTest, MatchesTheStepModelFromAnyState) {
     ASSERT_TRUE(SameState(model, fast)) << before << " model ends at (" << model.scanPosition.column << ','
                                         << model.scanPosition.row << ") fast at (" << fast.scanPosition.column << ','
                                         << fast.scanPosition.row << ')';
+  }
+}
+
+// Under the sanitizers this shows that no state, however absurd, makes the
+// scanner read outside the rows or overflow; it answers in one step.
+TEST(ScanPropertyTest, SurvivesExtremeStates) {
+  const std::vector<str> rows = RowsFromText("ab: 16r1F\n\n'x");
+  const std::vector<str> noRows;
+  const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -2, -1, 0, 1, 2, 3, 9, 10, INT32_MAX - 1, INT32_MAX};
+  for (const std::vector<str>* text : {&rows, &noRows}) {
+    for (int32_t column : values) {
+      for (int32_t row : values) {
+        for (const TPoint end : {TPoint{column, row}, TPoint{2, 2}, TPoint{INT32_MAX, INT32_MAX}}) {
+          TScanner scanner;
+          scanner.scanPosition = {column, row};
+          scanner.endOfText = end;
+          scanner.tokenStart = {row, column};
+          ScanToken(*text, scanner);
+          std::string scratch;
+          SpanText(*text, scanner.tokenStart, scanner.scanPosition, scratch);
+        }
+      }
+    }
   }
 }
 

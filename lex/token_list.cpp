@@ -79,9 +79,9 @@ void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity) {
   charCapacity_ = charCapacity;
 }
 
-void TTokenList::MakeRoom(int32_t chars) {
+void TTokenList::MakeRoom(int32_t characters) {
   const int32_t tokensNeeded = count_ + 1;
-  const int32_t charsNeeded = charCount_ + chars;
+  const int32_t charsNeeded = charCount_ + characters;
   Reallocate(tokensNeeded > tokenCapacity_ ? GrownCapacity(tokenCapacity_, tokensNeeded, kFirstTokenRoom)
                                            : tokenCapacity_,
              charsNeeded > charCapacity_ ? GrownCapacity(charCapacity_, charsNeeded, kFirstCharRoom)

@@ -73,8 +73,8 @@ class TTokenList {
 
  private:
   char* chars() const { return reinterpret_cast<char*>(tokens_ + tokenCapacity_); }
-  // Grows the block so that one more token and `chars` more characters fit.
-  void MakeRoom(int32_t chars);
+  // Grows the block so that one more token and `characters` more fit.
+  void MakeRoom(int32_t characters);
   // Moves into a block with room for exactly the given numbers.
   void Reallocate(int32_t tokenCapacity, int32_t charCapacity);
 

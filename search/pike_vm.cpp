@@ -67,7 +67,7 @@ void PikeVm::Step(int32_t pos, const ThreadList& current, ThreadList* next) {
   }
 }
 
-bool PikeVm::Find(int32_t first, int32_t last, const StartFilter* filter, RawMatch* match) {
+bool PikeVm::Find(int32_t first, int32_t last, StartFilter* filter, RawMatch* match) {
   matched_ = false;
   current_.clear();
   std::fill(addedAt_.begin(), addedAt_.end(), -1);

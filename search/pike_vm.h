@@ -23,7 +23,7 @@ class PikeVm {
   // The match that begins leftmost in [first, last] (last < size), preferring
   // the backtracker's order among those that begin there. Starts are tried
   // only where `filter` allows; a null filter allows every position.
-  bool Find(int32_t first, int32_t last, const StartFilter* filter, RawMatch* match);
+  bool Find(int32_t first, int32_t last, StartFilter* filter, RawMatch* match);
 
  private:
   struct Thread {

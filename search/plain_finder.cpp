@@ -1,12 +1,23 @@
 #include "search/plain_finder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "search/case_fold.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace weft {
 namespace {
+
+#if defined(__SSE2__)
+constexpr bool kHaveVectors = true;
+#else
+constexpr bool kHaveVectors = false;
+#endif
 
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
   std::array<unsigned char, 256> table{};
@@ -25,20 +36,64 @@ size_t PairBucket(unsigned char first, unsigned char second) {
   return (static_cast<size_t>(first & 63) << 6) | (second & 63u);
 }
 
+// How common a byte is in source text, roughly: white space first, then
+// lower-case letters in the order of English, punctuation, capitals, digits.
+// Only the order matters.
+int Commonness(unsigned char c, bool folded) {
+  static constexpr std::string_view kLetters = "etaoinsrhldcumfpgwybvkxjqz";
+  if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 100;
+  const unsigned char lower = FoldCase(c);
+  if (lower >= 'a' && lower <= 'z') {
+    const int rank = static_cast<int>(kLetters.find(static_cast<char>(lower)));
+    return (folded || c == lower) ? 90 - rank : 40 - rank / 2;
+  }
+  if (c == ':' || c == '.' || c == '(' || c == ')' || c == '\'') return 45;
+  if (c >= '0' && c <= '9') return 20;
+  if (c < 128) return 25;
+  return 5;
+}
+
 }  // namespace
 
-PlainFinder::PlainFinder(std::string_view needle, bool matchCase) : needle_(needle), matchCase_(matchCase) {
+PlainFinder::PlainFinder(std::string_view needle, bool matchCase, Strategy strategy)
+    : needle_(needle), matchCase_(matchCase) {
   if (!matchCase) {
     for (char& c : needle_) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
   }
+  if (size() < 2) return;
+  useProbes_ = kHaveVectors && strategy == Strategy::kBest;
+  if (useProbes_) {
+    PrepareProbes();
+  } else {
+    PrepareHorspool();
+  }
+}
+
+// The rarest position, and the rarest after it with a different byte when
+// there is one.
+void PlainFinder::PrepareProbes() {
+  const auto byte = [&](int32_t k) { return static_cast<unsigned char>(needle_[static_cast<size_t>(k)]); };
+  int32_t rarest = 0;
+  for (int32_t k = 1; k < size(); ++k) {
+    if (Commonness(byte(k), !matchCase_) < Commonness(byte(rarest), !matchCase_)) rarest = k;
+  }
+  const auto cost = [&](int32_t k) { return Commonness(byte(k), !matchCase_) + (byte(k) == byte(rarest) ? 1000 : 0); };
+  int32_t second = -1;
+  for (int32_t k = 0; k < size(); ++k) {
+    if (k != rarest && (second < 0 || cost(k) < cost(second))) second = k;
+  }
+  probeOffsets_[0] = rarest;
+  probeOffsets_[1] = second;
+}
+
+// Shift so that the rightmost earlier occurrence of the window's last pair
+// lines up with it; pairs the needle lacks allow the whole needle but one.
+void PlainFinder::PrepareHorspool() {
   const int32_t m = size();
-  if (m < 2) return;
   const auto bucket = [&](int32_t k) {
     return PairBucket(static_cast<unsigned char>(needle_[static_cast<size_t>(k - 1)]),
                       static_cast<unsigned char>(needle_[static_cast<size_t>(k)]));
   };
-  // Shift so that the rightmost earlier occurrence of the window's last pair
-  // lines up with it; pairs the needle lacks allow the whole needle but one.
   shift_.fill(static_cast<uint8_t>(std::min(m - 1, 255)));
   const size_t last = bucket(m - 1);
   shiftAfterCandidate_ = m - 1;
@@ -83,6 +138,48 @@ int32_t PlainFinder::Forward(Subject subject, int32_t from) const {
     }
     return -1;
   }
+  return useProbes_ ? ForwardByProbes<kFold>(subject, from) : ForwardByHorspool<kFold>(subject, from);
+}
+
+template <bool kFold>
+int32_t PlainFinder::ForwardByProbes(Subject subject, int32_t from) const {
+  const unsigned char* text = subject.data;
+  const int32_t last = subject.size - size();  // the last possible start
+  int32_t p = from;
+#if defined(__SSE2__)
+  // ORing 0x20 maps exactly A-Z onto a-z among the bytes that could equal a
+  // folded letter, so a folded probe compares in one step.
+  __m128i probes[2];
+  __m128i folds[2];
+  for (int k = 0; k < 2; ++k) {
+    const unsigned char probe = static_cast<unsigned char>(needle_[static_cast<size_t>(probeOffsets_[k])]);
+    probes[k] = _mm_set1_epi8(static_cast<char>(probe));
+    folds[k] = _mm_set1_epi8(kFold && IsAsciiLetter(probe) ? 0x20 : 0);
+  }
+  for (; p <= last - 15; p += 16) {
+    __m128i bytes0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p + probeOffsets_[0]));
+    __m128i bytes1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p + probeOffsets_[1]));
+    if (kFold) {
+      bytes0 = _mm_or_si128(bytes0, folds[0]);
+      bytes1 = _mm_or_si128(bytes1, folds[1]);
+    }
+    const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(bytes0, probes[0]), _mm_cmpeq_epi8(bytes1, probes[1]));
+    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+      const int32_t at = p + std::countr_zero(mask);
+      if (EqualAt<kFold>(text + at)) return at;
+    }
+  }
+#endif
+  for (; p <= last; ++p) {
+    if (EqualAt<kFold>(text + p)) return p;
+  }
+  return -1;
+}
+
+template <bool kFold>
+int32_t PlainFinder::ForwardByHorspool(Subject subject, int32_t from) const {
+  const unsigned char* text = subject.data;
+  const int32_t m = size();
   const int64_t size = subject.size;
   int64_t end = int64_t{from} + m - 1;  // the window's last character
   while (end < size) {

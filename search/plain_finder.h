@@ -1,9 +1,11 @@
 // Finds a fixed string of bytes, exactly or ignoring the case of A to Z.
 //
-// Forward it is Horspool's algorithm on pairs of bytes: the pair under the
-// end of the window decides the shift, so on text the window mostly jumps by
-// nearly the needle's length. Backward it compares position by position.
-// Worst cases are O(text × needle).
+// Forward there are two strategies. Where SSE2 is available, it tests 16
+// positions at a time for the needle's two rarest bytes (by a rough table of
+// how common bytes are in source text) and compares the whole needle only
+// where both agree. Elsewhere it runs Horspool's algorithm on pairs of bytes.
+// Backward it compares position by position. Worst cases are
+// O(text × needle).
 #ifndef WEFT_SEARCH_PLAIN_FINDER_H_
 #define WEFT_SEARCH_PLAIN_FINDER_H_
 
@@ -18,7 +20,9 @@ namespace weft {
 
 class PlainFinder {
  public:
-  PlainFinder(std::string_view needle, bool matchCase);
+  enum class Strategy { kBest, kHorspool };
+
+  PlainFinder(std::string_view needle, bool matchCase, Strategy strategy = Strategy::kBest);
 
   int32_t size() const { return static_cast<int32_t>(needle_.size()); }
 
@@ -31,8 +35,14 @@ class PlainFinder {
  private:
   static constexpr size_t kPairBuckets = 4096;
 
+  void PrepareProbes();
+  void PrepareHorspool();
   template <bool kFold>
   int32_t Forward(Subject subject, int32_t from) const;
+  template <bool kFold>
+  int32_t ForwardByProbes(Subject subject, int32_t from) const;
+  template <bool kFold>
+  int32_t ForwardByHorspool(Subject subject, int32_t from) const;
   template <bool kFold>
   int32_t Backward(Subject subject, int32_t last) const;
   template <bool kFold>
@@ -40,6 +50,8 @@ class PlainFinder {
 
   std::string needle_;  // folded when the case does not matter
   bool matchCase_;
+  bool useProbes_ = false;
+  int32_t probeOffsets_[2] = {0, 0};
   std::array<uint8_t, kPairBuckets> shift_{};
   int32_t shiftAfterCandidate_ = 1;
 };

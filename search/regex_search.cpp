@@ -23,7 +23,7 @@ bool WantsBacktracker(const Pattern& pattern, Subject subject, int32_t lowest, c
   return Backtracker::MemoBytes(pattern, subject, lowest) <= tuning.memoBudgetBytes;
 }
 
-bool TryStarts(Backtracker* matcher, int32_t first, int32_t last, const StartFilter* filter, RawMatch* match) {
+bool TryStarts(Backtracker* matcher, int32_t first, int32_t last, StartFilter* filter, RawMatch* match) {
   for (int32_t pos = first; pos <= last; ++pos) {
     if (filter != nullptr) pos = filter->Next(pos);
     if (pos > last) break;
@@ -42,7 +42,7 @@ MatchSpan FindRegexForward(const Pattern& pattern, Subject subject, int32_t star
   const int32_t last = pattern.anchored ? start : subject.size - 1;
   std::optional<StartFilter> filter;
   if (!pattern.anchored) filter.emplace(pattern, subject);
-  const StartFilter* starts = filter ? &*filter : nullptr;
+  StartFilter* starts = filter ? &*filter : nullptr;
   RawMatch match;
   if (WantsBacktracker(pattern, subject, start, tuning)) {
     Backtracker matcher(pattern, subject, start, work);

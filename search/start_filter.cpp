@@ -1,24 +1,24 @@
 #include "search/start_filter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 namespace weft {
+namespace {
+
+bool IsLiteral(const PatternItem& item) { return item.kind == ItemKind::kOne && item.literal >= 0; }
+
+}  // namespace
 
 StartFilter::StartFilter(const Pattern& pattern, Subject subject) : subject_(subject) {
-  std::string prefix;
-  for (const PatternItem& item : pattern.items) {
-    if (item.kind == ItemKind::kMark) continue;
-    if (item.kind != ItemKind::kOne || item.literal < 0) break;
-    prefix.push_back(static_cast<char>(item.literal));
-  }
-  if (prefix.size() >= 2) {
-    prefix_.emplace(prefix, pattern.matchCase);
-    mode_ = Mode::kPrefix;
-    return;
-  }
-  // The union of what the items can consume first, up to the first one that
-  // must consume. A `$` there lets a match begin only at an LF.
+  ChooseFirstSet(pattern);
+  ChooseLiteral(pattern);
+}
+
+// The union of what the items can consume first, up to the first one that
+// must consume. A `$` there lets a match begin only at an LF.
+void StartFilter::ChooseFirstSet(const Pattern& pattern) {
   for (const PatternItem& item : pattern.items) {
     if (item.kind == ItemKind::kMark) continue;
     if (item.kind == ItemKind::kLineEnd) {
@@ -34,26 +34,68 @@ StartFilter::StartFilter(const Pattern& pattern, Subject subject) : subject_(sub
   mode_ = Mode::kEvery;  // the pattern can match nothing at all, anywhere
 }
 
-int32_t StartFilter::Next(int32_t from) const {
-  const int32_t size = subject_.size;
-  if (from >= size) return size;
+// The longest run of literal items (marks may lie between them), the
+// earliest of equals.
+void StartFilter::ChooseLiteral(const Pattern& pattern) {
+  const std::vector<PatternItem>& items = pattern.items;
+  std::string best;
+  size_t bestStart = 0;
+  for (size_t start = 0; start < items.size(); ++start) {
+    if (!IsLiteral(items[start]) || (start > 0 && IsLiteral(items[start - 1]))) continue;
+    std::string run;
+    for (size_t k = start; k < items.size() && (IsLiteral(items[k]) || items[k].kind == ItemKind::kMark); ++k) {
+      if (IsLiteral(items[k])) run.push_back(static_cast<char>(items[k].literal));
+    }
+    if (run.size() > best.size()) {
+      best = run;
+      bestStart = start;
+    }
+  }
+  if (best.size() < 2) return;
+  literal_.emplace(best, pattern.matchCase);
+  for (size_t k = 0; k < bestStart; ++k) {
+    if (items[k].kind == ItemKind::kOne) ++literalOffset_;
+    if (items[k].kind != ItemKind::kMark && items[k].kind != ItemKind::kLineEnd) beforeLiteral_.Merge(items[k].set);
+  }
+}
+
+int32_t StartFilter::NextByFirstSet(int32_t from, int32_t end) const {
   const unsigned char* text = subject_.data;
   switch (mode_) {
     case Mode::kEvery:
       return from;
     case Mode::kByte: {
-      const void* hit = std::memchr(text + from, first_.First(), static_cast<size_t>(size - from));
-      return hit == nullptr ? size : static_cast<int32_t>(static_cast<const unsigned char*>(hit) - text);
+      const void* hit = std::memchr(text + from, first_.First(), static_cast<size_t>(end - from));
+      return hit == nullptr ? end : static_cast<int32_t>(static_cast<const unsigned char*>(hit) - text);
     }
     case Mode::kSet:
-      while (from < size && !first_.Contains(text[from])) ++from;
+      while (from < end && !first_.Contains(text[from])) ++from;
       return from;
-    case Mode::kPrefix: {
-      const int32_t hit = prefix_->FindForward(subject_, from);
-      return hit < 0 ? size : hit;
-    }
   }
   return from;
+}
+
+int32_t StartFilter::Next(int32_t from) {
+  const int32_t size = subject_.size;
+  if (!literal_) return from >= size ? size : NextByFirstSet(from, size);
+  while (from < size) {
+    if (from > windowHigh_) {
+      const int64_t after = int64_t{from} + literalOffset_;
+      const int32_t hit = after > size ? -1 : literal_->FindForward(subject_, static_cast<int32_t>(after));
+      if (hit < 0) return size;
+      int32_t low = hit;
+      while (low > from && beforeLiteral_.Contains(subject_.data[low - 1])) --low;
+      windowLow_ = low;
+      windowHigh_ = hit - literalOffset_;
+    }
+    from = std::max(from, windowLow_);
+    if (from <= windowHigh_) {
+      const int32_t candidate = NextByFirstSet(from, windowHigh_ + 1);
+      if (candidate <= windowHigh_) return candidate;
+    }
+    from = windowHigh_ + 1;
+  }
+  return size;
 }
 
 }  // namespace weft

@@ -1,6 +1,15 @@
 // Skips the positions where no match can begin, so that the engines are
-// started only where the pattern's first character could be: at the next
-// occurrence of a literal prefix, or of a byte from the first-character set.
+// started only where one could.
+//
+// Two facts are used. A match begins with a byte from the first-character
+// set (unless the pattern can match nothing at all). And when the pattern
+// holds a run of two or more literal characters, every match contains that
+// literal at least `offset` characters after its start, with only
+// characters that the items before the literal accept in between: so no
+// match begins before the stretch of such characters that ends at the
+// literal's next occurrence, nor after that occurrence less the offset. A
+// literal at the start of the pattern makes its occurrences the only
+// candidates.
 #ifndef WEFT_SEARCH_START_FILTER_H_
 #define WEFT_SEARCH_START_FILTER_H_
 
@@ -19,16 +28,25 @@ class StartFilter {
   StartFilter(const Pattern& pattern, Subject subject);
 
   // The first position at or after `from` where a match may begin, or
-  // subject.size when there is none before the end.
-  int32_t Next(int32_t from) const;
+  // subject.size when there is none before the end. Calls must come with
+  // `from` never decreasing.
+  int32_t Next(int32_t from);
 
  private:
-  enum class Mode { kEvery, kByte, kSet, kPrefix };
+  enum class Mode { kEvery, kByte, kSet };
+
+  void ChooseLiteral(const Pattern& pattern);
+  void ChooseFirstSet(const Pattern& pattern);
+  int32_t NextByFirstSet(int32_t from, int32_t end) const;
 
   Subject subject_;
   Mode mode_ = Mode::kEvery;
   CharSet first_;
-  std::optional<PlainFinder> prefix_;
+  std::optional<PlainFinder> literal_;
+  int32_t literalOffset_ = 0;  // the fewest characters before the literal
+  CharSet beforeLiteral_;      // what the items before the literal accept
+  int32_t windowLow_ = 0;      // candidates for the literal's last occurrence
+  int32_t windowHigh_ = -1;
 };
 
 }  // namespace weft

@@ -54,6 +54,8 @@ class TStringGrid {
   int32_t RowLength(int32_t row) const { return HasRow(row) ? Row(row).size() : 0; }
   const str& Row(int32_t row) const { return rows_[static_cast<size_t>(row)]; }
   const std::vector<str>& rows() const { return rows_; }
+  // For the edits, which change rows in place and then refresh the lists.
+  std::vector<str>& editableRows() { return rows_; }
   // The point just after the last character: (length of the last row, last
   // row), or (0, 0) without rows.
   TPoint LastRowAndColumn() const;

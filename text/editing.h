@@ -1,0 +1,46 @@
+// The edits: insert a character, insert a string (which may hold line
+// breaks), delete a stretch; and TextInRect, which copies a stretch out.
+// Every edit changes the rows and then refreshes the token and attribute
+// lists incrementally, invalidating the changed band of `window` (if any).
+//
+// Positions are 0-based (column, row); ranges are inclusive, and an end
+// column at or past its row's length stands for the row's line break. An
+// edit that names a row outside the text changes nothing.
+#ifndef WEFT_TEXT_EDITING_H_
+#define WEFT_TEXT_EDITING_H_
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "text/point.h"
+
+namespace weft {
+
+class TStringGrid;
+
+// Inserts `character` before `at`; any byte is stored as it is (a CR or LF
+// does not split the row). A column past the row's end changes nothing.
+void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window);
+
+// Inserts `text` at `at`: its first line joins the row there, each further
+// line becomes a row of its own (LF ends a line; a CR just before it is
+// dropped), and the rest of the row follows the last line. A column past the
+// row's end appends. Answers the point just after the inserted text.
+TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window);
+
+// Breaks the row at `at`: its characters from there on start a new row.
+void SplitRow(TStringGrid& grid, TPoint at, HWND window);
+
+// Deletes from `first` through `last`, both inclusive. An end column at or
+// past its row's length takes the line break too, joining the next row; at
+// the end of the text there is none to take.
+void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window);
+
+// Copies the stretch from `first` through `last` into `buffer` with CR LF for
+// line breaks, never more than `maxLength` characters plus a NUL, and
+// answers the number of characters copied.
+int32_t TextInRect(const TStringGrid& grid, TPoint first, TPoint last, char* buffer, int32_t maxLength);
+
+}  // namespace weft
+
+#endif  // WEFT_TEXT_EDITING_H_

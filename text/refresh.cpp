@@ -1,0 +1,251 @@
+#include "text/refresh.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "lex/rebuild.h"
+#include "lex/scanner.h"
+#include "lex/token_cursor.h"
+#include "paint/attributes.h"
+#include "text/string_grid.h"
+
+namespace weft {
+
+namespace {
+
+// The invalidated band reaches this device x.
+constexpr int32_t kBandRight = 3000;
+
+// Fresh token and attribute lists for the rows from `firstRow` on, filled in
+// text order. Each row's tokens are gathered in one list and then copied
+// into a block of exactly their size.
+class TListBuilder {
+ public:
+  TListBuilder(const TStringGrid& grid, int32_t firstRow, const TTextAttributeDelta* previous)
+      : maker_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
+
+  void Add(const TToken& token, std::string_view text) {
+    if (token.startRow != row_) {
+      Flush();
+      row_ = token.startRow;
+    }
+    TTextAttributeDelta change;
+    if (maker_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
+      Slot(attributes_, row_).push_back(change);
+    }
+    rowTokens_.Append(token, text);
+  }
+
+  // The attributes in effect after the tokens added so far.
+  const TTextAttributeDelta* inEffect() const { return maker_.previous(); }
+
+  // Puts the lists of rows firstRow to lastRow in place; rows that got no
+  // token get empty lists.
+  void Install(TStringGrid& grid, int32_t lastRow) {
+    Flush();
+    for (int32_t row = firstRow_; row <= lastRow; ++row) {
+      grid.tokenLists()[static_cast<size_t>(row)] = std::move(Slot(tokens_, row));
+      grid.attributeLists()[static_cast<size_t>(row)] = std::move(Slot(attributes_, row));
+    }
+  }
+
+ private:
+  template <typename List>
+  List& Slot(std::vector<List>& lists, int32_t row) {
+    const size_t index = static_cast<size_t>(row - firstRow_);
+    if (index >= lists.size()) lists.resize(index + 1);
+    return lists[index];
+  }
+
+  void Flush() {
+    if (rowTokens_.empty()) return;
+    Slot(tokens_, row_) = rowTokens_;
+    rowTokens_.Truncate(0);
+  }
+
+  TAttributeChangeMaker maker_;
+  int32_t firstRow_;
+  int32_t row_;
+  TTokenList rowTokens_;
+  std::vector<TTokenList> tokens_;
+  std::vector<TAttributeList> attributes_;
+};
+
+class TRefresh {
+ public:
+  TRefresh(TStringGrid& grid, EditKind kind, TPoint start, TPoint end)
+      : grid_(grid),
+        lists_(grid.tokenLists()),
+        oldRowCount_(static_cast<int32_t>(grid.tokenLists().size())),
+        start_(start),
+        delta_(kind == EditKind::kInsertion ? end.row - start.row : start.row - end.row),
+        editEnd_(kind == EditKind::kInsertion ? end : start) {}
+
+  // Answers the last row whose lists were replaced.
+  int32_t Run();
+
+ private:
+  TPoint RestartPoint();
+  const TTextAttributeDelta* InEffectBefore(TPoint restart);
+  void KeepTokensBefore(TPoint restart, TListBuilder& builder);
+  bool Rescan(TListBuilder& builder);
+  bool InSync(const TToken& token, std::string_view text, const TListBuilder& builder) const;
+  void KeepTokensAfter(TPoint syncPoint, TListBuilder& builder);
+  void ShiftLists();
+
+  TStringGrid& grid_;
+  const std::vector<TTokenList>& lists_;  // in the old row numbering until ShiftLists
+  const int32_t oldRowCount_;
+  const TPoint start_;
+  const int32_t delta_;  // rows the edit added after its start row (negative: removed)
+  const TPoint editEnd_;  // in the new text: the re-scan may stop only past it
+  int32_t restartRow_ = 0;
+  bool restartRowEmptied_ = false;  // every token of the restart row was kept
+};
+
+int32_t TRefresh::Run() {
+  TScanner& scanner = grid_.scanner();
+  scanner.endOfText = EndOfText(grid_);
+  const TPoint restart = RestartPoint();
+  restartRow_ = restart.row;
+  TListBuilder builder(grid_, restart.row, InEffectBefore(restart));
+  KeepTokensBefore(restart, builder);
+  const bool synced = Rescan(builder);
+  if (synced) KeepTokensAfter(scanner.scanPosition, builder);
+
+  ShiftLists();
+  if (grid_.tokenLists().size() != grid_.rows().size()) {
+    // Rows outside the text reached the edit: rebuild rather than guess.
+    RebuildTokens(grid_);
+    return grid_.NumberOfRows() - 1;
+  }
+  // Without a sync the scan ran to the end of the text; rows after its last
+  // token (an emptied last row) lose their old tokens too.
+  const int32_t lastReplaced = synced ? scanner.scanPosition.row : grid_.NumberOfRows() - 1;
+  builder.Install(grid_, lastReplaced);
+  return lastReplaced;
+}
+
+TPoint TRefresh::RestartPoint() {
+  TScanner& scanner = grid_.scanner();
+  TPoint restart{0, 0};
+  if (start_.row >= 1) {
+    if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) {
+      restart = {token.token->startColumn, token.token->startRow};
+    }
+  }
+  scanner.tokenStart = restart;
+  if (restart == TPoint{0, 0}) {
+    scanner.scanPosition = {-1, 0};
+  } else if (restart.column > 0) {
+    scanner.scanPosition = {restart.column - 1, restart.row};
+  } else {
+    scanner.scanPosition = {grid_.RowLength(restart.row - 1), restart.row - 1};
+  }
+  return restart;
+}
+
+const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
+  if (restart.row < 1) return nullptr;
+  TAttributeCursor cursor;
+  const int32_t row = restart.row - 1;
+  return AttributeAt(grid_, {grid_.RowLength(row), row}, cursor);
+}
+
+// The restart row's tokens before the restart token are unchanged.
+void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
+  if (restart.row >= oldRowCount_) return;
+  const TTokenList& list = lists_[static_cast<size_t>(restart.row)];
+  int32_t kept = 0;
+  for (int32_t i = 0; i < list.count(); ++i) {
+    const TToken& token = list.at(i);
+    if (token.endRow == restart.row && token.endColumn < restart.column) {
+      builder.Add(token, list.TextView(i));
+      ++kept;
+    }
+  }
+  restartRowEmptied_ = kept > 0 && kept == list.count();
+}
+
+bool TRefresh::Rescan(TListBuilder& builder) {
+  TScanner& scanner = grid_.scanner();
+  std::string scratch;
+  while (!ScanAtEnd(scanner)) {
+    const int32_t kind = ScanToken(grid_.rows(), scanner);
+    const TPoint first = scanner.tokenStart;
+    const TPoint last = scanner.scanPosition;
+    const std::string_view text = SpanText(grid_.rows(), first, last, scratch);
+    const int32_t endColumn = first.row == last.row ? last.column : kRefreshSpanEndColumn;
+    const TToken token{first.column, first.row, endColumn, last.row, kind};
+    builder.Add(token, text);
+    if (InSync(token, text, builder)) return true;
+  }
+  return false;
+}
+
+// The new token may stand for the rest of the old text when it equals the
+// last token of its old row, lies on a row after the edit (so the text after
+// it is untouched), and leaves the same attributes in effect as before.
+bool TRefresh::InSync(const TToken& token, std::string_view text, const TListBuilder& builder) const {
+  if (token.endRow <= editEnd_.row) return false;
+  const int32_t oldRow = token.startRow - delta_;
+  if (oldRow < 0 || oldRow >= oldRowCount_) return false;
+  const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
+  if (old.empty() || (oldRow == restartRow_ && restartRowEmptied_)) return false;
+  const int32_t last = old.count() - 1;
+  if (!TokensEqual(token, text, old.at(last), old.TextView(last))) return false;
+  TAttributeCursor cursor;
+  const TTextAttributeDelta* before = AttributeAt(grid_, {old.at(last).startColumn, oldRow}, cursor);
+  const TTextAttributeDelta* now = builder.inEffect();
+  return before == nullptr ? now == nullptr : now != nullptr && *before == *now;
+}
+
+// Tokens of the sync row after the sync token are unchanged.
+void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
+  const int32_t oldRow = syncPoint.row - delta_;
+  if (oldRow < 0 || oldRow >= oldRowCount_) return;
+  const TTokenList& list = lists_[static_cast<size_t>(oldRow)];
+  for (int32_t i = 0; i < list.count(); ++i) {
+    if (list.at(i).startColumn > syncPoint.column) builder.Add(list.at(i), list.TextView(i));
+  }
+}
+
+// The lists of rows after the edit move with their rows.
+void TRefresh::ShiftLists() {
+  std::vector<TTokenList>& tokens = grid_.tokenLists();
+  std::vector<TAttributeList>& attributes = grid_.attributeLists();
+  const size_t at = static_cast<size_t>(std::clamp(start_.row + 1, 0, oldRowCount_));
+  if (delta_ > 0) {
+    tokens.insert(tokens.begin() + static_cast<long>(at), static_cast<size_t>(delta_), TTokenList());
+    attributes.insert(attributes.begin() + static_cast<long>(at), static_cast<size_t>(delta_), TAttributeList());
+  } else if (delta_ < 0) {
+    const size_t count = std::min(static_cast<size_t>(-static_cast<int64_t>(delta_)), tokens.size() - at);
+    tokens.erase(tokens.begin() + static_cast<long>(at), tokens.begin() + static_cast<long>(at + count));
+    attributes.erase(attributes.begin() + static_cast<long>(at), attributes.begin() + static_cast<long>(at + count));
+  }
+}
+
+LONG ClampToLong(int64_t value) {
+  return static_cast<LONG>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                               std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end, HWND window) {
+  const int32_t oldRowCount = static_cast<int32_t>(grid.tokenLists().size());
+  const int32_t lastReplaced = TRefresh(grid, kind, start, end).Run();
+  if (window == nullptr) return;
+  // From the edit's row down through the last re-scanned row, and over the
+  // rows a deletion emptied at the bottom of the window.
+  const int64_t height = grid.settings().lineHeight();
+  const TPoint corner = grid.topCorner();
+  const int64_t top = int64_t{start.row} * height - corner.row;
+  const int64_t bottomRow = std::max<int64_t>(lastReplaced + 1, grid.NumberOfRows() < oldRowCount ? oldRowCount : 0);
+  const RECT band{ClampToLong(-int64_t{corner.column}), ClampToLong(top), kBandRight,
+                  ClampToLong(std::max(top + height, bottomRow * height - corner.row))};
+  InvalidateRect(window, &band, FALSE);
+}
+
+}  // namespace weft

@@ -1,0 +1,34 @@
+// The incremental refresh that ends every edit.
+//
+// After an edit has changed the rows, RefreshAfterEdit re-scans from the token
+// that starts the row before the edit until the new tokens fall back in step
+// with the old ones, rebuilds the token and attribute lists of only the rows
+// it re-scanned, moves the lists of the rows the edit added or removed, and
+// invalidates the changed band of the host's window.
+//
+// The re-scan stops early only where stopping is exact: at the last token of
+// a row after the edit, equal to the old one (positions, kind and text), with
+// the same attributes in effect after it as before. Otherwise it runs to the
+// end of the text. Afterwards each row's lists hold exactly the tokens that
+// start on it and the changes they need, as a full rebuild would paint them.
+#ifndef WEFT_TEXT_REFRESH_H_
+#define WEFT_TEXT_REFRESH_H_
+
+#include "platform/platform.h"
+#include "text/point.h"
+
+namespace weft {
+
+class TStringGrid;
+
+enum class EditKind { kInsertion = 0, kDeletion = 1 };
+
+// `start` and `end` as the edit defines them: for an insertion, where the new
+// text begins and the point just after it; for a deletion, the first deleted
+// character and the last deleted point in the text before the deletion.
+// `window` may be null: then nothing is invalidated.
+void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end, HWND window);
+
+}  // namespace weft
+
+#endif  // WEFT_TEXT_REFRESH_H_

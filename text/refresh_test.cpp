@@ -1,0 +1,231 @@
+#include "text/refresh.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "geometry/positions.h"
+#include "lex/rebuild.h"
+#include "lex/token.h"
+#include "paint/attributes.h"
+#include "platform/fake_win32_control.h"
+#include "tests/support/test_support.h"
+#include "text/editing.h"
+
+namespace weft {
+namespace {
+
+class RefreshTest : public testing::GridTest {
+ protected:
+  RefreshTest() {
+    shared.keywords.Add("self");
+    shared.keywords.Add("^");
+  }
+
+  // The same rows, fully rebuilt.
+  std::unique_ptr<TStringGrid> Rebuilt(const TStringGrid& edited) {
+    auto fresh = std::make_unique<TStringGrid>(shared);
+    fresh->editableRows() = edited.rows();
+    RebuildTokens(*fresh);
+    return fresh;
+  }
+};
+
+// Tokens agree with a full rebuild in start, kind and text (and end, for
+// tokens within one row); every list holds exactly its row's tokens; and
+// every character is painted as the rebuilt grid paints it.
+void ExpectSameAsRebuilt(const TStringGrid& edited, const TStringGrid& fresh, const std::string& context) {
+  ASSERT_EQ(edited.tokenLists().size(), edited.rows().size()) << context;
+  ASSERT_EQ(edited.attributeLists().size(), edited.rows().size()) << context;
+  for (size_t row = 0; row < edited.rows().size(); ++row) {
+    const TTokenList& mine = edited.tokenLists()[row];
+    const TTokenList& theirs = fresh.tokenLists()[row];
+    ASSERT_EQ(mine.count(), theirs.count()) << context << " row " << row;
+    for (int32_t i = 0; i < mine.count(); ++i) {
+      const TToken& a = mine.at(i);
+      const TToken& b = theirs.at(i);
+      ASSERT_EQ(a.startRow, static_cast<int32_t>(row)) << context;
+      ASSERT_EQ(a.startColumn, b.startColumn) << context << " row " << row << " token " << i;
+      ASSERT_EQ(a.kind, b.kind) << context << " row " << row << " token " << i;
+      ASSERT_EQ(a.endRow, b.endRow) << context << " row " << row << " token " << i;
+      if (b.endRow == b.startRow) {
+        ASSERT_EQ(a.endColumn, b.endColumn) << context << " row " << row;
+      }
+      ASSERT_EQ(mine.TextView(i), theirs.TextView(i)) << context << " row " << row << " token " << i;
+    }
+    for (int32_t column = 0; column < edited.RowLength(static_cast<int32_t>(row)); ++column) {
+      TAttributeCursor cursor;
+      const TPoint p{column, static_cast<int32_t>(row)};
+      const TTextAttributeDelta* a = AttributeAt(edited, p, cursor);
+      const TTextAttributeDelta* b = AttributeAt(fresh, p, cursor);
+      ASSERT_EQ(a == nullptr, b == nullptr) << context << " at " << column << "," << row;
+      if (a != nullptr) {
+        ASSERT_TRUE(*a == *b) << context << " painted differently at " << column << "," << row;
+      }
+    }
+  }
+}
+
+std::string RandomInsertion(std::mt19937& random) {
+  static const char* const kFragments[] = {"x", " ", "\n", "\r\n", "'", "\"", "$", "#", ":", "=", "1", "e", "r",
+                                           "-", "self", "^", "\t", "ab:", "16r", "''", "a\nb", "\"c\nd\"", "\r"};
+  std::string text;
+  for (size_t n = 1 + random() % 3; n > 0; --n) text += kFragments[random() % std::size(kFragments)];
+  return text;
+}
+
+TPoint RandomPoint(std::mt19937& random, const TStringGrid& grid) {
+  const int32_t row = static_cast<int32_t>(random() % static_cast<unsigned>(grid.NumberOfRows()));
+  return {static_cast<int32_t>(random() % static_cast<unsigned>(grid.RowLength(row) + 2)), row};
+}
+
+// One random edit: a character, a string with or without line breaks, or a
+// deletion within a row or across rows; now and then at the text's edges.
+std::string RandomEdit(std::mt19937& random, TStringGrid& grid) {
+  TPoint at = RandomPoint(random, grid);
+  if (random() % 8 == 0) at = random() % 2 ? TPoint{0, 0} : grid.LastRowAndColumn();
+  switch (random() % 4) {
+    case 0: {
+      const char c = "ab '\"$#:1\n\r\t"[random() % 12];
+      at.column = std::min(at.column, grid.RowLength(at.row));
+      InsertCell(grid, c, at, nullptr);
+      return "InsertCell " + std::to_string(c) + " at " + std::to_string(at.column) + "," + std::to_string(at.row);
+    }
+    case 1: {
+      const std::string text = RandomInsertion(random);
+      InsertString(grid, text.c_str(), at, nullptr);
+      return "InsertString '" + text + "' at " + std::to_string(at.column) + "," + std::to_string(at.row);
+    }
+    default: {
+      TPoint last = random() % 2 ? TPoint{at.column + static_cast<int32_t>(random() % 4), at.row} : RandomPoint(random, grid);
+      TPoint first = at;
+      if (last < first) std::swap(first, last);
+      first.column = std::min(first.column, grid.RowLength(first.row));
+      DeleteSection(grid, first, last, nullptr);
+      return "DeleteSection " + std::to_string(first.column) + "," + std::to_string(first.row) + " to " +
+             std::to_string(last.column) + "," + std::to_string(last.row);
+    }
+  }
+}
+
+// Run with distinct backgrounds, and with one background for every style as
+// editors usually have, where white space never makes a change of its own.
+TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
+  std::mt19937 random(1234);
+  const char* const kSeeds[] = {"", "x := 1", "a\n  b", "\"comment\nover rows\" self foo: 'str\ning' ^ 16r1F",
+                                "##", "a\nbc"};
+  for (int sequence = 0; sequence < 300; ++sequence) {
+    if (sequence == 150) {
+      TConfiguration configuration = shared.settings.configuration();
+      for (TStyle& style : configuration.styles) style.backColor = RGB(255, 255, 255);
+      shared.settings.SetConfiguration(configuration);
+    }
+    auto grid = Grid(kSeeds[sequence % std::size(kSeeds)]);
+    std::string history;
+    for (int step = 0; step < 40; ++step) {
+      history += RandomEdit(random, *grid) + "; ";
+      auto fresh = Rebuilt(*grid);
+      ExpectSameAsRebuilt(*grid, *fresh, "sequence " + std::to_string(sequence) + ": " + history);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+TEST_F(RefreshTest, RandomEditsOnCorpusFilesMatchAFullRebuild) {
+  const auto files = testing::CorpusFiles();
+  WEFT_REQUIRE_CORPUS(files);
+  std::mt19937 random(99);
+  for (size_t f = 0; f < files.size(); f += 9) {
+    if (std::filesystem::file_size(files[f]) > 40 * 1024) continue;
+    auto grid = Grid(testing::ReadFile(files[f]));
+    std::string history;
+    for (int step = 0; step < 60; ++step) {
+      history = RandomEdit(random, *grid);
+      if (step % 6 == 5) {
+        auto fresh = Rebuilt(*grid);
+        ExpectSameAsRebuilt(*grid, *fresh, files[f].filename().string() + " after " + history);
+        if (HasFatalFailure()) return;
+      }
+    }
+  }
+}
+
+TEST_F(RefreshTest, LengtheningTheLastRowLeavesNoCharacterWithoutAToken) {
+  auto grid = Grid("##");
+  InsertCell(*grid, '#', {0, 0}, nullptr);
+  ASSERT_EQ(grid->tokenLists()[0].count(), 3);
+  EXPECT_EQ(grid->tokenLists()[0].at(2).startColumn, 2);
+}
+
+// The white space ending row 1 is the same token before and after the edit,
+// but the token before it turns from a character literal into the end of a
+// string. With equal backgrounds the white space makes no change of its own,
+// so stopping there would leave `$a` without the change it now needs.
+TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
+  TConfiguration configuration = shared.settings.configuration();
+  for (TStyle& style : configuration.styles) style.backColor = RGB(255, 255, 255);
+  shared.settings.SetConfiguration(configuration);
+  auto grid = Grid("x\n$'\n$a b");
+  InsertCell(*grid, '\'', {1, 0}, nullptr);
+  ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), "string closed by a former character literal");
+}
+
+TEST_F(RefreshTest, AnEmptiedLastRowKeepsNoTokens) {
+  auto grid = Grid("a\nbc");
+  DeleteSection(*grid, {0, 1}, {1, 1}, nullptr);
+  ASSERT_EQ(grid->NumberOfRows(), 2);
+  EXPECT_EQ(grid->RowLength(1), 0);
+  EXPECT_TRUE(grid->tokenLists()[1].empty());
+}
+
+// A token of a later row, marked before the edit, shows whether that row's
+// list was left alone.
+bool Untouched(const TStringGrid& grid, int32_t row) { return grid.tokenLists()[static_cast<size_t>(row)].at(0).kind == 999; }
+
+TEST_F(RefreshTest, TypingWithinARowRescansOnlyAFewRows) {
+  std::string text;
+  for (int row = 0; row < 200; ++row) text += "abc def: 12.\n";
+  auto grid = Grid(text);
+  for (int32_t row = 0; row < 200; ++row) grid->tokenLists()[static_cast<size_t>(row)].at(0).kind = 999;
+  InsertCell(*grid, 'x', {2, 100}, nullptr);
+  EXPECT_TRUE(Untouched(*grid, 98));
+  EXPECT_FALSE(Untouched(*grid, 100));
+  for (int32_t row = 102; row < 200; ++row) ASSERT_TRUE(Untouched(*grid, row)) << row;
+  // A new line re-scans everything after it.
+  InsertString(*grid, "\n", {3, 50}, nullptr);
+  for (int32_t row = 51; row < 200; ++row) ASSERT_FALSE(Untouched(*grid, row)) << row;
+}
+
+TEST_F(RefreshTest, InvalidatesTheBandFromTheEditedRow) {
+  std::string text;
+  for (int row = 0; row < 10; ++row) text += "abc def\n";
+  auto grid = Grid(text);
+  HWND window = fake::WindowHandle(0x1234);
+  const int32_t height = shared.settings.lineHeight();
+  fake::ClearLogs();
+  InsertCell(*grid, 'x', {1, 4}, window);  // row 5, 1-based; the re-scan stops on row 6
+  ASSERT_EQ(fake::Invalidations().size(), 1u);
+  const RECT band = fake::Invalidations()[0].rect;
+  EXPECT_EQ(fake::Invalidations()[0].window, window);
+  EXPECT_EQ(fake::Invalidations()[0].erase, FALSE);
+  EXPECT_EQ(band.left, 0);
+  EXPECT_EQ(band.right, 3000);
+  EXPECT_EQ(band.top, 4 * height);
+  EXPECT_EQ(band.bottom, 6 * height);
+  // Scrolled, the band moves with the top corner.
+  grid->SetTopCorner(5, height);
+  fake::ClearLogs();
+  InsertCell(*grid, 'x', {1, 4}, window);
+  EXPECT_EQ(fake::Invalidations()[0].rect.left, -5);
+  EXPECT_EQ(fake::Invalidations()[0].rect.top, 3 * height);
+  // Removing rows reaches down over the rows that went away.
+  fake::ClearLogs();
+  DeleteSection(*grid, {0, 7}, {3, 9}, window);
+  EXPECT_EQ(fake::Invalidations()[0].rect.bottom, 11 * height - height);
+  fake::ClearLogs();
+  InsertCell(*grid, 'x', {0, 0}, nullptr);
+  EXPECT_TRUE(fake::Invalidations().empty());
+}
+
+}  // namespace
+}  // namespace weft
