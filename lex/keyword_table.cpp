@@ -15,14 +15,31 @@ std::vector<std::string>::iterator FirstNotBefore(std::vector<std::string>& word
 
 }  // namespace
 
-void TKeywordTable::Add(std::string_view word) { words_.insert(FirstNotBefore(words_, word), std::string(word)); }
+void TKeywordTable::Add(std::string_view word) {
+  words_.insert(FirstNotBefore(words_, word), std::string(word));
+  IndexFirstBytes();
+}
 
 void TKeywordTable::Delete(std::string_view word) {
   const auto at = FirstNotBefore(words_, word);
   if (at != words_.end() && *at == word) words_.erase(at);
+  IndexFirstBytes();
+}
+
+void TKeywordTable::IndexFirstBytes() {
+  firstBytes_.reset();
+  hasEmptyWord_ = false;
+  for (const std::string& entry : words_) {
+    if (entry.empty()) {
+      hasEmptyWord_ = true;
+    } else {
+      firstBytes_.set(static_cast<unsigned char>(entry[0]));
+    }
+  }
 }
 
 bool TKeywordTable::Contains(std::string_view word) const {
+  if (word.empty() ? !hasEmptyWord_ : !firstBytes_.test(static_cast<unsigned char>(word[0]))) return false;
   int32_t low = 0;
   int32_t high = count() - 1;
   while (low <= high) {

@@ -8,6 +8,7 @@
 #ifndef WEFT_LEX_KEYWORD_TABLE_H_
 #define WEFT_LEX_KEYWORD_TABLE_H_
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,7 +27,12 @@ class TKeywordTable {
   const std::string& at(int32_t i) const { return words_[i]; }
 
  private:
+  void IndexFirstBytes();
+
   std::vector<std::string> words_;
+  // The first bytes of the words, so most lookups end without a comparison.
+  std::bitset<256> firstBytes_;
+  bool hasEmptyWord_ = false;
 };
 
 }  // namespace weft

@@ -71,27 +71,31 @@ void RebuildTokens(TStringGrid& grid) {
   TAttributeChangeMaker changes(grid, nullptr);
   TTextAttributeDelta change;
   std::string scratch;
-  // A row's tokens are gathered here and then copied into a block of exactly
-  // their size, so the lists hold no room for growth.
+  // A row's tokens and changes are gathered here and then copied into blocks
+  // of exactly their size, so the lists hold no room for growth.
   TTokenList rowTokens;
+  TAttributeList rowChanges;
   int32_t row = 0;
+  const auto flush = [&] {
+    tokenLists[static_cast<size_t>(row)] = rowTokens;
+    rowTokens.Truncate(0);
+    attributeLists[static_cast<size_t>(row)].assign(rowChanges.begin(), rowChanges.end());
+    rowChanges.clear();
+  };
   while (!ScanAtEnd(scanner)) {
     const int32_t kind = ScanToken(grid.rows(), scanner);
     const TPoint start = scanner.tokenStart;
     const TPoint end = scanner.scanPosition;
     const std::string_view text = SpanText(grid.rows(), start, end, scratch);
     if (start.row != row) {
-      tokenLists[static_cast<size_t>(row)] = rowTokens;
-      rowTokens.Truncate(0);
+      flush();
       row = start.row;
     }
-    if (changes.MakeAttributeChange(kind, text, start, change)) {
-      attributeLists[static_cast<size_t>(start.row)].push_back(change);
-    }
+    if (changes.MakeAttributeChange(kind, text, start, change)) rowChanges.push_back(change);
     const int32_t endColumn = end.row == start.row ? end.column : kRebuildSpanEndColumn;
     rowTokens.Append({start.column, start.row, endColumn, end.row, kind}, text);
   }
-  tokenLists[static_cast<size_t>(row)] = rowTokens;
+  flush();
 }
 
 }  // namespace weft

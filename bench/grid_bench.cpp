@@ -1,0 +1,219 @@
+// The grid on big.st (about 2 MB of Smalltalk): the full rebuild that ends
+// SetText, against a plain pass that classifies the same bytes; the memory a
+// grid holds; walking tokens; edits with their incremental refresh; and a
+// screenful of Display against the recording stand-in of Win32.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "lex/token_cursor.h"
+#include "paint/display.h"
+#include "platform/fake_win32_control.h"
+#include "text/editing.h"
+#include "text/string_grid.h"
+
+namespace weft {
+namespace {
+
+const std::string& BigText() {
+  static const std::string text = [] {
+    std::ifstream in(std::string(WEFT_CORPUS_DIR) + "/big.st", std::ios::binary);
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+  }();
+  return text;
+}
+
+TSharedState& Shared() {
+  static TSharedState* shared = [] {
+    auto* state = new TSharedState;
+    TConfiguration configuration{};
+    configuration.tabWidth = 4;
+    for (int32_t style = 0; style < 8; ++style) {
+      configuration.styles[style] = {style % 4, RGB(20 * style, 0, 0), RGB(255, 255, 255), 0, 0};
+    }
+    state->settings.SetFont("Mono", 10);
+    state->settings.SetConfiguration(configuration);
+    for (const char* word : {"self", "super", "true", "false", "nil", "thisContext", "^"}) state->keywords.Add(word);
+    return state;
+  }();
+  return *shared;
+}
+
+bool HaveBigText(benchmark::State& state) {
+  if (!BigText().empty()) return true;
+  state.SkipWithError("big.st not found in " WEFT_CORPUS_DIR);
+  return false;
+}
+
+std::unique_ptr<TStringGrid> BigGrid() {
+  auto grid = std::make_unique<TStringGrid>(Shared());
+  grid->SetText(BigText().data(), static_cast<int32_t>(BigText().size()), false);
+  return grid;
+}
+
+constexpr std::array<uint8_t, 256> kByteClasses = [] {
+  std::array<uint8_t, 256> classes{};
+  for (int c = 0; c < 256; ++c) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    classes[static_cast<size_t>(c)] = letter ? 1 : (c >= '0' && c <= '9') ? 2 : (c == ' ' || c == '\t' || c == '\n') ? 3 : 4;
+  }
+  return classes;
+}();
+
+void BM_ClassifyBytesBaseline(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  const std::string& text = BigText();
+  for (auto _ : state) {
+    std::array<int64_t, 5> counts{};
+    for (unsigned char c : text) ++counts[kByteClasses[c]];
+    benchmark::DoNotOptimize(counts);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(BigText().size()));
+}
+BENCHMARK(BM_ClassifyBytesBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_SetText(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  TStringGrid grid(Shared());
+  for (auto _ : state) grid.SetText(BigText().data(), static_cast<int32_t>(BigText().size()), false);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(BigText().size()));
+}
+BENCHMARK(BM_SetText)->Unit(benchmark::kMillisecond);
+
+// The heap a grid holds once SetText is done, as the allocator counts it.
+void BM_GridMemory(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  size_t held = 0;
+  for (auto _ : state) {
+    const size_t before = mallinfo2().uordblks;
+    auto grid = BigGrid();
+    held = mallinfo2().uordblks - before + sizeof(TStringGrid);
+    benchmark::DoNotOptimize(grid.get());
+  }
+  state.counters["bytes_per_text_byte"] = static_cast<double>(held) / static_cast<double>(BigText().size());
+  state.counters["MB_held"] = static_cast<double>(held) / 1e6;
+}
+BENCHMARK(BM_GridMemory)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_NextToken(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  auto grid = BigGrid();
+  int64_t tokens = 0;
+  for (auto _ : state) {
+    RewindTokens(*grid);
+    while (const THandedToken token = NextToken(*grid)) {
+      benchmark::DoNotOptimize(token.text);
+      ++tokens;
+    }
+  }
+  state.SetItemsProcessed(tokens);
+}
+BENCHMARK(BM_NextToken)->Unit(benchmark::kMillisecond);
+
+// Times `edit` one call at a time and reports the median in microseconds;
+// `undo` (untimed) puts the text back.
+template <typename Edit, typename Undo>
+void MeasureMedian(benchmark::State& state, Edit&& edit, Undo&& undo) {
+  std::vector<double> micros;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    edit();
+    const auto stop = std::chrono::steady_clock::now();
+    micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+    state.PauseTiming();
+    undo();
+    state.ResumeTiming();
+  }
+  std::nth_element(micros.begin(), micros.begin() + static_cast<long>(micros.size() / 2), micros.end());
+  state.counters["median_us"] = micros[micros.size() / 2];
+}
+
+// A character typed in the middle of a row in the middle of the text.
+void BM_InsertCell(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  auto grid = BigGrid();
+  int32_t row = grid->NumberOfRows() / 2;
+  while (grid->RowLength(row) < 20) ++row;
+  const TPoint at{grid->RowLength(row) / 2, row};
+  MeasureMedian(
+      state, [&] { InsertCell(*grid, 'x', at, nullptr); }, [&] { DeleteSection(*grid, at, at, nullptr); });
+}
+BENCHMARK(BM_InsertCell)->Unit(benchmark::kMicrosecond);
+
+// A new line in the middle of the text, which re-scans the rest of it.
+void BM_InsertLineBreak(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  auto grid = BigGrid();
+  const int32_t row = grid->NumberOfRows() / 2;
+  const TPoint at{grid->RowLength(row) / 2, row};
+  MeasureMedian(
+      state, [&] { InsertString(*grid, "\r\n", at, nullptr); }, [&] { DeleteSection(*grid, at, at, nullptr); });
+}
+BENCHMARK(BM_InsertLineBreak)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+// A 60-row by 120-column screen from the middle of the text.
+void BM_DisplayScreen(benchmark::State& state) {
+  if (!HaveBigText(state)) return;
+  auto grid = BigGrid();
+  HDC dc = fake::CreatePaintContext();
+  const int32_t top = grid->NumberOfRows() / 2;
+  size_t outputs = 0;
+  for (auto _ : state) {
+    Display(*grid, {dc, {0, top}, {120, top + 59}, {-1, -1}, {-1, -1}});
+    state.PauseTiming();
+    outputs = fake::TextOuts().size();
+    fake::ClearLogs();
+    state.ResumeTiming();
+  }
+  state.counters["text_outputs"] = static_cast<double>(outputs);
+}
+BENCHMARK(BM_DisplayScreen)->Unit(benchmark::kMicrosecond);
+
+// Prints the table, then the rebuild's speed as a multiple of the baseline's.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const auto speed = run.counters.find("bytes_per_second");
+      if (speed != run.counters.end()) speeds_[run.benchmark_name()] = speed->second.value;
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const double baseline = speeds_["BM_ClassifyBytesBaseline"];
+    const double rebuild = speeds_["BM_SetText"];
+    if (baseline > 0 && rebuild > 0) {
+      std::printf("SetText with full rebuild: %.1f MB/s = %.2f x the byte-classifying pass (%.1f MB/s)\n",
+                  rebuild / 1e6, rebuild / baseline, baseline / 1e6);
+    }
+  }
+
+ private:
+  std::map<std::string, double> speeds_;
+};
+
+}  // namespace
+}  // namespace weft
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  weft::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
