@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "geometry/columns.h"
+#include "geometry/int_math.h"
 #include "paint/attributes.h"
 #include "text/string_grid.h"
 
@@ -41,7 +42,9 @@ class Painter {
   void DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x);
   void FillRowEnd(int32_t row);
   void FillAfterText(TPoint end, int32_t lastRow);
-  void BlankFill(const RECT& rect);
+  void BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom);
+  // Where column 0 is drawn, and the tab origin: the top corner's x, negated.
+  int32_t LeftEdge() const { return ClampToInt32(-int64_t{grid_.topCorner().column}); }
 
   const TStringGrid& grid_;
   const TSettings& settings_;
@@ -135,7 +138,7 @@ void Painter::LeaveSelection() {
 
 void Painter::PaintRun(TPoint from, TPoint to) {
   SetTextAlign(dc_, 0);
-  const int32_t leftEdge = -grid_.topCorner().column;
+  const int32_t leftEdge = LeftEdge();
   for (int32_t row = from.row; row <= to.row; ++row) {
     const int32_t length = grid_.RowLength(row);
     const int32_t first = row == from.row ? std::clamp(from.column, 0, length) : 0;
@@ -149,25 +152,25 @@ void Painter::PaintRun(TPoint from, TPoint to) {
 void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x) {
   if (count <= 0 || !grid_.HasRow(row)) return;
   const int tabStop = settings_.tabStopWidth();
-  TabbedTextOutA(dc_, x, PixelYOf(grid_, row), grid_.Row(row).data() + fromColumn, count, 1, &tabStop,
-                 -grid_.topCorner().column);
+  TabbedTextOutA(dc_, x, PixelYOf(grid_, row), grid_.Row(row).data() + fromColumn, count, 1, &tabStop, LeftEdge());
 }
 
 void Painter::FillRowEnd(int32_t row) {
-  const LONG top = PixelYOf(grid_, row);
-  BlankFill({RowEndPixelX(grid_, row), top, kFillEdge, top + settings_.lineHeight()});
+  const int64_t top = PixelYOf(grid_, row);
+  BlankFill(top, RowEndPixelX(grid_, row), kFillEdge, top + settings_.lineHeight());
 }
 
 // The rest of the text's last row, then every row below it down to the to
 // row, each as far right as column 3000 reaches.
 void Painter::FillAfterText(TPoint end, int32_t lastRow) {
-  const LONG top = PixelYOf(grid_, end.row);
-  BlankFill({RowEndPixelX(grid_, end.row), top, PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight()});
-  BlankFill({PixelXOf(grid_, {0, end.row + 1}), PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {kFillEdge, lastRow + 1}),
-             PixelYOf(grid_, lastRow + 1)});
+  const int64_t top = PixelYOf(grid_, end.row);
+  BlankFill(top, RowEndPixelX(grid_, end.row), PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight());
+  BlankFill(PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {0, end.row + 1}), PixelXOf(grid_, {kFillEdge, lastRow + 1}),
+            PixelYOf(grid_, lastRow + 1));
 }
 
-void Painter::BlankFill(const RECT& rect) {
+void Painter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom) {
+  const RECT rect{ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom)};
   HBRUSH brush = CreateSolidBrush(BlankBackground(grid_));
   if (brush == nullptr) {
     OutputDebugStringA("Invalid brush in FillRect\n");

@@ -164,30 +164,34 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 int SetTextCharacterExtra(HDC dc, int extra) {
+  if (!IsLiveContext(dc)) return 0;
   const int previous = dc->characterExtra;
   dc->characterExtra = extra;
   return previous;
 }
 
-int GetTextCharacterExtra(HDC dc) { return dc->characterExtra; }
+int GetTextCharacterExtra(HDC dc) { return IsLiveContext(dc) ? dc->characterExtra : 0; }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
+  if (!IsLiveContext(dc)) return 0;
   const COLORREF previous = dc->textColor;
   dc->textColor = color;
   return previous;
 }
 
-COLORREF GetTextColor(HDC dc) { return dc->textColor; }
+COLORREF GetTextColor(HDC dc) { return IsLiveContext(dc) ? dc->textColor : 0; }
 
 COLORREF SetBkColor(HDC dc, COLORREF color) {
+  if (!IsLiveContext(dc)) return 0;
   const COLORREF previous = dc->backColor;
   dc->backColor = color;
   return previous;
 }
 
-COLORREF GetBkColor(HDC dc) { return dc->backColor; }
+COLORREF GetBkColor(HDC dc) { return IsLiveContext(dc) ? dc->backColor : 0; }
 
 UINT SetTextAlign(HDC dc, UINT align) {
+  if (!IsLiveContext(dc)) return 0;
   const UINT previous = dc->align;
   dc->align = align;
   return previous;
@@ -202,6 +206,7 @@ HBRUSH CreateSolidBrush(COLORREF color) {
 
 LONG TabbedTextOutA(HDC dc, int x, int y, LPCSTR text, int count, int tabCount,
                     const int* tabStops, int tabOrigin) {
+  if (!IsLiveContext(dc)) return 0;
   weft::fake::TextOutRecord record{dc, x, y, std::string(text, count > 0 ? static_cast<size_t>(count) : 0),
                                    std::vector<int>(tabStops, tabStops + (tabCount > 0 ? tabCount : 0)),
                                    tabOrigin, dc->font, dc->textColor, dc->backColor,
@@ -211,7 +216,7 @@ LONG TabbedTextOutA(HDC dc, int x, int y, LPCSTR text, int count, int tabCount,
 }
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
-  if (brush == nullptr) return 0;
+  if (!IsLiveContext(dc) || brush == nullptr) return 0;
   TheWorld().fills.push_back({dc, *rect, brush->color});
   return 1;
 }

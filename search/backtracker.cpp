@@ -38,43 +38,39 @@ bool Backtracker::MatchAt(int32_t start, RawMatch* match) {
 // fails (false). Marks overwrite freely: a retry from a loop re-records every
 // mark after that loop before it can succeed.
 bool Backtracker::Advance(int32_t* item, int32_t* pos) {
-  const unsigned char* text = subject_.data;
-  const int32_t size = subject_.size;
-  int32_t i = *item;
-  int32_t p = *pos;
-  bool matched = true;
-  while (i < pattern_.size()) {
+  for (; *item < pattern_.size(); ++*item) {
     ++work_->steps;
-    const PatternItem& it = pattern_.items[static_cast<size_t>(i)];
-    if (it.kind == ItemKind::kOne) {
-      if (p == size || !it.set.Contains(text[p])) {
-        matched = false;
-        break;
-      }
-      ++p;
-    } else if (it.kind == ItemKind::kOptional) {
-      if (p < size && it.set.Contains(text[p])) ++p;
-    } else if (it.kind == ItemKind::kStar) {
-      if (memo_->Test(it.loop, p)) {
-        matched = false;
-        break;
-      }
-      const int32_t top = RunLoop(it, p);
-      frames_.push_back({i, p, top});
-      p = top;
-    } else if (it.kind == ItemKind::kLineEnd) {
-      if (p < size && text[p] != kLineFeed) {
-        matched = false;
-        break;
-      }
-    } else if (it.mark < 2) {
-      marks_[it.mark] = p;
-    }
-    ++i;
+    if (!Step(*item, pos)) return false;
   }
-  *item = i;
-  *pos = p;
-  return matched;
+  return true;
+}
+
+// Matches one item at *pos and moves *pos past what it consumed. A loop
+// takes its longest run and leaves a frame to give it back from.
+bool Backtracker::Step(int32_t index, int32_t* pos) {
+  const PatternItem& item = pattern_.items[static_cast<size_t>(index)];
+  const int32_t p = *pos;
+  const bool atCharacter = p < subject_.size;
+  switch (item.kind) {
+    case ItemKind::kOne:
+      if (!atCharacter || !item.set.Contains(subject_.data[p])) return false;
+      *pos = p + 1;
+      return true;
+    case ItemKind::kOptional:
+      if (atCharacter && item.set.Contains(subject_.data[p])) *pos = p + 1;
+      return true;
+    case ItemKind::kStar:
+      if (memo_->Test(item.loop, p)) return false;
+      *pos = RunLoop(item, p);
+      frames_.push_back({index, p, *pos});
+      return true;
+    case ItemKind::kLineEnd:
+      return !atCharacter || subject_.data[p] == kLineFeed;
+    case ItemKind::kMark:
+      if (item.mark < 2) marks_[item.mark] = p;
+      return true;
+  }
+  return false;
 }
 
 // Takes the loop from `pos` as far as it goes, marking each state it passes.

@@ -43,6 +43,7 @@ class Backtracker {
     int32_t exit;  // where the rest of the pattern is being tried
   };
   bool Advance(int32_t* item, int32_t* pos);
+  bool Step(int32_t index, int32_t* pos);
   bool Backtrack(int32_t* item, int32_t* pos);
   int32_t RunLoop(const PatternItem& item, int32_t pos);
 

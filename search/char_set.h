@@ -26,6 +26,12 @@ class CharSet {
   void Invert() {
     for (uint64_t& word : words_) word = ~word;
   }
+  // The set of bytes whose low 7 bits are in this set's lower half.
+  CharSet ByLow7Bits() const {
+    CharSet set;
+    set.words_ = {words_[0], words_[1], words_[0], words_[1]};
+    return set;
+  }
 
   bool Contains(unsigned char c) const { return (words_[c >> 6] >> (c & 63)) & 1; }
   int Size() const {

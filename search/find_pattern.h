@@ -2,8 +2,8 @@
 // caller owns, forward or backward from a 0-based start.
 //
 // The text and the pattern are NUL-terminated; a null pointer counts as an
-// empty string. The text is read in place and never written, so the size hint
-// (room for a working copy, in the original design) has no effect.
+// empty string. The text is read in place and never written; no working copy
+// is made, so the size hint, which would size one, has no effect.
 //
 // Answers the 0-based index of the match, or -1. *matchLength (skipped when
 // null) receives:

@@ -112,10 +112,8 @@ CharSet ParseClass(std::string_view source, size_t* at) {
     if (i < source.size()) ++i;
   }
   *at = i;
-  CharSet bytes;
-  for (unsigned c = 0; c < 256; ++c) {
-    if (codes.Contains(static_cast<unsigned char>(c & 0x7F)) != negated) bytes.Add(static_cast<unsigned char>(c));
-  }
+  CharSet bytes = codes.ByLow7Bits();
+  if (negated) bytes.Invert();
   return bytes;
 }
 

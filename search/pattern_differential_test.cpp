@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "search/find_pattern.h"
+#include "search/matcher.h"
+#include "search/pattern.h"
+#include "search/regex_search.h"
 
 namespace weft {
 namespace {
@@ -310,8 +313,20 @@ Outcome Actual(const std::string& p, const std::string& t, int s, bool regex, bo
   return {index, length};
 }
 
+// One engine below FindPattern, with the pattern compiled once.
+Outcome ActualByEngine(const Pattern& compiled, const std::string& t, int s, bool forward, RegexEngine engine) {
+  if (!compiled.valid) return {-1, kUntouched};
+  SearchTuning tuning;
+  tuning.engine = engine;
+  MatchWork work;
+  const Subject subject{reinterpret_cast<const unsigned char*>(t.data()), static_cast<int32_t>(t.size())};
+  const MatchSpan span = forward ? FindRegexForward(compiled, subject, s, tuning, &work)
+                                 : FindRegexBackward(compiled, subject, s, tuning, &work);
+  return span.begin < 0 ? Outcome{-1, 0} : Outcome{span.begin, span.length};
+}
+
 // Every start from before the text to beyond its end, both directions, both
-// case modes, every engine.
+// case modes: FindPattern as a whole, then each engine.
 void CompareWithModel(const Alphabet& alphabet, uint32_t seed, int patterns, int textsPerPattern) {
   std::mt19937 random(seed);
   const RegexEngine engines[] = {RegexEngine::kAuto, RegexEngine::kBacktracker, RegexEngine::kPikeVm};
@@ -319,6 +334,7 @@ void CompareWithModel(const Alphabet& alphabet, uint32_t seed, int patterns, int
   for (int round = 0; round < patterns && mismatches < 10; ++round) {
     const std::string pattern = RandomPattern(random, alphabet);
     const ModelRegex models[2] = {ParseModel(pattern, false), ParseModel(pattern, true)};
+    const Pattern compiled[2] = {CompilePattern(pattern, false), CompilePattern(pattern, true)};
     for (int sample = 0; sample < textsPerPattern; ++sample) {
       const std::string text = RandomText(random, alphabet);
       const int n = static_cast<int>(text.size());
@@ -328,7 +344,9 @@ void CompareWithModel(const Alphabet& alphabet, uint32_t seed, int patterns, int
           const bool forward = (mode & 2) != 0;
           const Outcome expected = ModelFindRegex(models[matchCase], text, s, forward);
           for (RegexEngine engine : engines) {
-            const Outcome actual = Actual(pattern, text, s, true, matchCase, forward, engine);
+            const Outcome actual = engine == RegexEngine::kAuto
+                                       ? Actual(pattern, text, s, true, matchCase, forward, engine)
+                                       : ActualByEngine(compiled[matchCase], text, s, forward, engine);
             if (actual == expected) continue;
             ++mismatches;
             ADD_FAILURE() << "pattern '" << Printable(pattern) << "' text '" << Printable(text) << "' start " << s

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -103,6 +104,121 @@ TEST_F(ExportTest, SettingsReadBack) {
   EXPECT_STREQ(logFont.lfFaceName, "Courier New");
   EXPECT_EQ(logFont.lfPitchAndFamily, 0x31);
   EXPECT_EQ(SetConfiguration(nullptr), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ExportTest, TokensWalkThroughTheRecord) {
+  AddKeyword("self");
+  AddKeyword(nullptr);
+  DeleteKeyword(nullptr);
+  const char text[] = "x := self.\n\"c\"";
+  SetText(handle, text, 0, 0);
+  RewindTokens(handle);
+  WeftTokenRecord token{};
+  std::string joined;
+  int count = 0;
+  for (int32_t length; (length = NextToken(handle, &token)) >= 0; ++count) {
+    ASSERT_EQ(length, static_cast<int32_t>(std::strlen(token.text)));
+    EXPECT_GE(token.startColumn, 1);
+    EXPECT_GE(token.startRow, 1);
+    joined += token.text;
+  }
+  EXPECT_EQ(count, 8);
+  EXPECT_EQ(joined, "x := self.\r\n\"c\"");
+  EXPECT_EQ(TokenAt(handle, 3, 1, &token), 2);
+  EXPECT_STREQ(token.text, ":=");
+  EXPECT_EQ(token.kind, 129);
+  EXPECT_EQ(token.startColumn, 3);
+  EXPECT_EQ(token.endColumn, 4);
+  WeftTokenRecord untouched{};
+  EXPECT_EQ(TokenAt(handle, 1, 9, nullptr), 3);  // past the last row: the last token, record optional
+  EXPECT_EQ(PreviousToken(handle + 1, &untouched), -1);
+  EXPECT_EQ(untouched.text, nullptr);
+  DeleteKeyword("self");
+  RebuildDataStructures(handle);
+}
+
+TEST_F(ExportTest, EditsConvertPointsAndViewRecords) {
+  SetText(handle, "abc\ndef", 0, 0);
+  WeftView view{};
+  WeftPoint end{};
+  EXPECT_EQ(InsertString(handle, "12\n3", 2, 1, &end, &view), &end);
+  EXPECT_EQ(end.x, 2);
+  EXPECT_EQ(end.y, 2);
+  InsertCell(handle, 'Z', 1, 1, nullptr);
+  DeleteSection(handle, 4, 1, 1, 2, nullptr);  // from the 2 through the 3
+  char buffer[32];
+  EXPECT_EQ(TextInRect(handle, 1, 1, 9, 2, buffer, 31), 12);
+  EXPECT_STREQ(buffer, "Za1bc\r\ndef\r\n");
+  EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), 10);
+  EXPECT_STREQ(buffer, "Za1bc\r\ndef");
+}
+
+TEST_F(ExportTest, DisplayConvertsTheRecordInPlace) {
+  SetText(handle, "abc", 0, 0);
+  WeftDisplay display{};
+  display.fromColumn = 1;
+  display.fromRow = 1;
+  display.toColumn = 4;
+  display.toRow = 3;
+  Display(handle, &display);
+  EXPECT_EQ(display.fromColumn, 0);
+  EXPECT_EQ(display.toRow, 2);
+  EXPECT_EQ(display.selectionEndRow, -1);
+  Display(handle, nullptr);
+}
+
+// Random calls of every export, with live and dead handles, rows and columns
+// anywhere (extremes included), and null records: nothing crashes, and the
+// text always stays one list per row and readable.
+TEST_F(ExportTest, RandomCallsNeverBreakTheGrid) {
+  std::mt19937 random(2024);
+  const int32_t extremes[] = {INT32_MIN, -1, 0, 1, 2, 3, 5, 40, INT32_MAX};
+  auto any = [&] { return random() % 3 == 0 ? extremes[random() % std::size(extremes)] : static_cast<int32_t>(random() % 12); };
+  const char* const texts[] = {"", "x := 1.\n  ^self", "\"open", "a\n\n\tb 'c", "#(1 $a 2r101 3.5e-2)"};
+  WeftPoint point{};
+  WeftTokenRecord token{};
+  WeftView view{};
+  char buffer[256];
+  for (int call = 0; call < 30000; ++call) {
+    const int32_t target = random() % 10 == 0 ? any() : handle;
+    WeftPoint* maybePoint = random() % 10 == 0 ? nullptr : &point;
+    switch (random() % 16) {
+      case 0: {
+        const char* text = texts[random() % std::size(texts)];
+        const int32_t lengths[] = {0, -1, INT32_MIN, static_cast<int32_t>(std::strlen(text)), 1};
+        SetText(target, text, lengths[random() % std::size(lengths)] % (static_cast<int32_t>(std::strlen(text)) + 1), any());
+        break;
+      }
+      case 1: InsertCell(target, any(), any(), any(), random() % 2 ? &view : nullptr); break;
+      case 2: InsertString(target, random() % 2 ? "q\r\nw" : "\n", any(), any(), maybePoint, &view); break;
+      case 3: DeleteSection(target, any(), any(), any(), any(), nullptr); break;
+      case 4: TextInRect(target, any(), any(), any(), any(), buffer, static_cast<int32_t>(random() % 255)); break;
+      case 5: NextToken(target, &token); break;
+      case 6: PreviousToken(target, random() % 2 ? &token : nullptr); break;
+      case 7: TokenAt(target, any(), any(), &token); break;
+      case 8: PointForIndex(target, any(), maybePoint); break;
+      case 9: PointAtDistanceFrom(target, any(), any(), any(), maybePoint); break;
+      case 10: CellForPoint(target, any(), any(), maybePoint); break;
+      case 11: VisualColumnFor(target, any(), any()); AtPoint(target, any(), any()); break;
+      case 12: IndexForPoint(target, any(), any()); NonTabbedToTabbedIndex(target, any()); break;
+      case 13: PointAfter(target, any(), any(), maybePoint); PointBefore(target, any(), any(), maybePoint); break;
+      case 14: {
+        WeftDisplay display{nullptr, any(), any(), any(), any(), any(), any(), any(), any(), {0, 0, 0}};
+        Display(target, &display);
+        break;
+      }
+      default: RewindTokens(target); SetTopCorner(target, any(), any()); break;
+    }
+    if (call % 500 == 0) {
+      const int32_t rows = NumberOfRows(handle);
+      ASSERT_GE(rows, 0);
+      ASSERT_GE(Text(handle, buffer, sizeof buffer, 1), rows > 0 ? 0 : -1);
+    }
+  }
 }
 
 }  // namespace

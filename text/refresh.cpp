@@ -1,9 +1,9 @@
 #include "text/refresh.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 
+#include "geometry/int_math.h"
 #include "lex/rebuild.h"
 #include "lex/scanner.h"
 #include "lex/token_cursor.h"
@@ -226,11 +226,6 @@ void TRefresh::ShiftLists() {
   }
 }
 
-LONG ClampToLong(int64_t value) {
-  return static_cast<LONG>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                               std::numeric_limits<int32_t>::max()));
-}
-
 }  // namespace
 
 void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end, HWND window) {
@@ -243,8 +238,8 @@ void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end
   const TPoint corner = grid.topCorner();
   const int64_t top = int64_t{start.row} * height - corner.row;
   const int64_t bottomRow = std::max<int64_t>(lastReplaced + 1, grid.NumberOfRows() < oldRowCount ? oldRowCount : 0);
-  const RECT band{ClampToLong(-int64_t{corner.column}), ClampToLong(top), kBandRight,
-                  ClampToLong(std::max(top + height, bottomRow * height - corner.row))};
+  const RECT band{ClampToInt32(-int64_t{corner.column}), ClampToInt32(top), kBandRight,
+                  ClampToInt32(std::max(top + height, bottomRow * height - corner.row))};
   InvalidateRect(window, &band, FALSE);
 }
 
