@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/test_support.h"
 #include "text/string_grid.h"
 
 namespace weft {
@@ -53,27 +54,11 @@ inline std::string GeneratedTabbedText(std::mt19937& random, int rows) {
   return text;
 }
 
-inline std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using testing::ReadFile;
 
-// The corpus's source files of up to 64 KB, smallest first (the larger ones
-// only repeat what these cover, at many times the cost); empty when the corpus
-// is absent.
-inline std::vector<std::filesystem::path> CorpusFiles() {
-  std::vector<std::filesystem::path> files;
-  const std::filesystem::path corpus = WEFT_CORPUS_DIR;
-  if (!std::filesystem::is_directory(corpus)) return files;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-    if (entry.path().extension() == ".st" && entry.file_size() <= 65536) files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end(),
-            [](const auto& a, const auto& b) { return std::filesystem::file_size(a) < std::filesystem::file_size(b); });
-  return files;
-}
+// The corpus's files of up to 64 KB, smallest first: the larger ones only
+// repeat what these cover, at many times the cost.
+inline std::vector<std::filesystem::path> CorpusFiles() { return testing::CorpusFiles(65536); }
 
 // Every index of a small file, about 500 spread over a larger one: the
 // walks over the rows make checking every index of a large file quadratic.

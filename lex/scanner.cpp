@@ -235,15 +235,19 @@ class Scan {
     return kBinaryPair;
   }
 
-  int32_t WhiteSpace() {
-    state_ = kInWhiteSpace;
+  // Takes characters while `accept` holds, across row ends, and answers `kind`.
+  template <typename Accept>
+  int32_t Run(int32_t state, Accept accept, int32_t kind) {
+    state_ = state;
     for (;;) {
-      ConsumeRun(IsWhite);
+      ConsumeRun(accept);
       unsigned char next;
-      if (!PeekUnlessAtEnd(next) || !IsWhite(next)) return kWhiteSpace;
+      if (!PeekUnlessAtEnd(next) || !accept(next)) return kind;
       Consume();
     }
   }
+
+  int32_t WhiteSpace() { return Run(kInWhiteSpace, IsWhite, kWhiteSpace); }
 
   int32_t Identifier() {
     state_ = kInIdentifier;
@@ -408,15 +412,7 @@ class Scan {
     }
   }
 
-  int32_t SymbolName() {
-    state_ = kInSymbolName;
-    for (;;) {
-      ConsumeRun(IsNameOrColon);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next) || !IsNameOrColon(next)) return kSymbol;
-      Consume();
-    }
-  }
+  int32_t SymbolName() { return Run(kInSymbolName, IsNameOrColon, kSymbol); }
 
   // No end check: the binary characters after '#' are taken even past the end.
   int32_t BinarySymbol() {

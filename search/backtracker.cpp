@@ -89,20 +89,33 @@ int32_t Backtracker::RunLoop(const PatternItem& item, int32_t pos) {
   return top;
 }
 
-// Gives back one character of the innermost loop that still has one.
+// Gives back one character of the innermost loop that still has one. When a
+// single character follows the loop, exits where it cannot match are passed
+// over here rather than tried one by one.
 bool Backtracker::Backtrack(int32_t* item, int32_t* pos) {
   while (!frames_.empty()) {
     Frame& frame = frames_.back();
-    ++work_->steps;
-    if (frame.exit > frame.low) {
+    const PatternItem* next = NextSingle(frame.item);
+    while (frame.exit > frame.low) {
+      ++work_->steps;
       --frame.exit;
-      *item = frame.item + 1;
-      *pos = frame.exit;
-      return true;
+      if (next == nullptr || next->set.Contains(subject_.data[frame.exit])) {
+        *item = frame.item + 1;
+        *pos = frame.exit;
+        return true;
+      }
     }
+    ++work_->steps;
     frames_.pop_back();
   }
   return false;
+}
+
+// The item after a loop when it must consume exactly one character.
+const PatternItem* Backtracker::NextSingle(int32_t loopItem) const {
+  const size_t next = static_cast<size_t>(loopItem) + 1;
+  if (next == pattern_.items.size() || pattern_.items[next].kind != ItemKind::kOne) return nullptr;
+  return &pattern_.items[next];
 }
 
 }  // namespace weft

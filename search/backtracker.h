@@ -46,6 +46,7 @@ class Backtracker {
   bool Step(int32_t index, int32_t* pos);
   bool Backtrack(int32_t* item, int32_t* pos);
   int32_t RunLoop(const PatternItem& item, int32_t pos);
+  const PatternItem* NextSingle(int32_t loopItem) const;
 
   const Pattern& pattern_;
   Subject subject_;

@@ -28,6 +28,7 @@ void StartFilter::ChooseFirstSet(const Pattern& pattern) {
     }
     if (item.kind == ItemKind::kOne || item.kind == ItemKind::kLineEnd) {
       mode_ = first_.Size() == 1 ? Mode::kByte : Mode::kSet;
+      for (unsigned c = 0; c < 256; ++c) isFirst_[c] = first_.Contains(static_cast<unsigned char>(c));
       return;
     }
   }
@@ -69,7 +70,7 @@ int32_t StartFilter::NextByFirstSet(int32_t from, int32_t end) const {
       return hit == nullptr ? end : static_cast<int32_t>(static_cast<const unsigned char*>(hit) - text);
     }
     case Mode::kSet:
-      while (from < end && !first_.Contains(text[from])) ++from;
+      while (from < end && !isFirst_[text[from]]) ++from;
       return from;
   }
   return from;

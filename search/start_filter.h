@@ -13,6 +13,7 @@
 #ifndef WEFT_SEARCH_START_FILTER_H_
 #define WEFT_SEARCH_START_FILTER_H_
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -42,6 +43,7 @@ class StartFilter {
   Subject subject_;
   Mode mode_ = Mode::kEvery;
   CharSet first_;
+  std::array<uint8_t, 256> isFirst_{};  // first_ as a table, for the scan
   std::optional<PlainFinder> literal_;
   int32_t literalOffset_ = 0;  // the fewest characters before the literal
   CharSet beforeLiteral_;      // what the items before the literal accept

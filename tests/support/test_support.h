@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,15 +26,18 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return out.str();
 }
 
-// The corpus's Smalltalk files, sorted; empty when the corpus is absent.
-inline std::vector<std::filesystem::path> CorpusFiles() {
+// The corpus's Smalltalk files of at most `maxBytes`, smallest first; empty
+// when the corpus is absent.
+inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = UINTMAX_MAX) {
   std::vector<std::filesystem::path> files;
   const std::filesystem::path corpus = WEFT_CORPUS_DIR;
   if (!std::filesystem::is_directory(corpus)) return files;
   for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-    if (entry.path().extension() == ".st") files.push_back(entry.path());
+    if (entry.path().extension() == ".st" && entry.file_size() <= maxBytes) files.push_back(entry.path());
   }
-  std::sort(files.begin(), files.end());
+  std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return std::make_pair(std::filesystem::file_size(a), a) < std::make_pair(std::filesystem::file_size(b), b);
+  });
   return files;
 }
 
