@@ -85,7 +85,7 @@ TEST(TokenListTest, CutsLongTexts) {
 
 TEST(TokenListTest, TextPointersSurviveMovingTheList) {
   TTokenList list;
-  for (int i = 0; i < 20; ++i) list.Append(TokenAt(i, 0, kIdentifier), "t" + std::to_string(i));
+  for (int i = 0; i < 20; ++i) list.Append(TokenAt(i, 0, kIdentifier), std::string("t").append(std::to_string(i)));
   const char* text = list.Text(7);
   std::vector<TTokenList> rows;
   rows.push_back(std::move(list));

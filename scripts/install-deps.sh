@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian machine, if missing:
 # compilers, CMake, GoogleTest, Google Benchmark, PCRE2 (a benchmark
-# baseline), the mingw-w64 cross compiler and 32-bit Wine with fonts.
+# baseline), the mingw-w64 cross compiler and Wine (64-bit loader and
+# wineserver, 32-bit loader) with fonts. Where the kernel cannot execute
+# 32-bit programs, it also sets up qemu-user to run Wine's 32-bit loader.
 set -u
+
+wine32_loader=/usr/lib/wine/wine
 
 need=()
 command -v g++ >/dev/null || need+=(g++)
@@ -14,21 +18,53 @@ command -v make >/dev/null || need+=(make)
 [ -f /usr/include/pcre2.h ] || need+=(libpcre2-dev)
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
 command -v wine >/dev/null || need+=(wine)
-[ -x /usr/lib/wine/wine ] || dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+[ -x "$wine32_loader" ] || dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 [ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
 
-if [ ${#need[@]} -eq 0 ]; then
-  exit 0
+require_root() {
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "$1 (run as root to set it up)" >&2
+    exit 1
+  fi
+}
+
+install_packages() {
+  echo "installing: $*"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  # One i386 index may fail to download; the others are still good.
+  apt-get update -qq || true
+  apt-get install -y -qq -t bookworm --no-install-recommends "$@" >/dev/null
+}
+
+runs_32bit() {
+  timeout 20 "$wine32_loader" --version >/dev/null 2>&1
+}
+
+if [ ${#need[@]} -gt 0 ]; then
+  require_root "missing packages: ${need[*]}"
+  install_packages "${need[@]}"
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "missing packages: ${need[*]} (run as root to install them)" >&2
+runs_32bit && exit 0
+
+# The kernel refuses i386 programs ("Exec format error"): let qemu-user run
+# them. The handler matches i386 executables and PIE programs; flag F opens
+# the emulator now, so it also works inside other mount namespaces. The
+# registration does not survive a reboot; running this script again restores
+# it.
+require_root "this kernel cannot run 32-bit programs; Wine's 32-bit loader needs qemu-user"
+[ -x /usr/bin/qemu-i386-static ] || install_packages qemu-user-static
+binfmt=/proc/sys/fs/binfmt_misc
+[ -e $binfmt/register ] || mount -t binfmt_misc binfmt_misc $binfmt
+if [ -e $binfmt/qemu-i386 ]; then
+  echo 1 >$binfmt/qemu-i386
+else
+  echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' >$binfmt/register
+fi
+if ! runs_32bit; then
+  echo "Wine's 32-bit loader still does not start under qemu-user" >&2
   exit 1
 fi
-
-echo "installing: ${need[*]}"
-export DEBIAN_FRONTEND=noninteractive
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-# One i386 index may fail to download; the others are still good.
-apt-get update -qq || true
-apt-get install -y -qq -t bookworm --no-install-recommends "${need[@]}" >/dev/null
+echo "32-bit programs now run through qemu-user (binfmt_misc handler qemu-i386)"

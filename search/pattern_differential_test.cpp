@@ -5,10 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bitset>
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <random>
-#include <bitset>
 #include <string>
 #include <vector>
 
@@ -202,7 +203,8 @@ bool ModelMatchAt(const ModelRegex& r, const std::string& t, int limit, int pos,
 }
 
 bool ZeroWidthOnly(const ModelRegex& r) {
-  return std::all_of(r.items.begin(), r.items.end(), [](const ModelItem& item) { return item.kind != ModelItem::kChar; });
+  return std::all_of(r.items.begin(), r.items.end(),
+                     [](const ModelItem& item) { return item.kind != ModelItem::kChar; });
 }
 
 struct Outcome {
@@ -360,7 +362,9 @@ void CompareWithModel(const Alphabet& alphabet, uint32_t seed, int patterns, int
   }
 }
 
-TEST(PatternSearchDifferential, RegexAgreesWithModelOverFullSyntax) { CompareWithModel(kFullSyntax, 20240611, 3000, 6); }
+TEST(PatternSearchDifferential, RegexAgreesWithModelOverFullSyntax) {
+  CompareWithModel(kFullSyntax, 20240611, 3000, 6);
+}
 
 TEST(PatternSearchDifferential, RegexAgreesWithModelOnDenseClosures) { CompareWithModel(kDenseClosures, 99, 1000, 6); }
 
@@ -393,7 +397,9 @@ TEST(PatternSearchDifferential, PlainAgreesWithNaiveSearch) {
   std::uniform_int_distribution<size_t> letter(0, std::size(alphabet) - 1);
   for (int round = 0; round < 3000; ++round) {
     std::string pattern;
-    for (size_t k = std::uniform_int_distribution<size_t>(0, 5)(random); k > 0; --k) pattern += alphabet[letter(random)];
+    for (size_t k = std::uniform_int_distribution<size_t>(0, 5)(random); k > 0; --k) {
+      pattern += alphabet[letter(random)];
+    }
     std::string text;
     for (size_t k = std::uniform_int_distribution<size_t>(0, 40)(random); k > 0; --k) text += alphabet[letter(random)];
     const int n = static_cast<int>(text.size());

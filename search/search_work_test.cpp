@@ -83,6 +83,27 @@ TEST(SearchWorkBound, WorkGrowsLinearlyWithTheText) {
   }
 }
 
+// Work grows linearly with the pattern too: many loops over one text.
+TEST(SearchWorkBound, WorkGrowsLinearlyWithThePattern) {
+  const std::string text(2000, 'a');
+  for (RegexEngine engine : {RegexEngine::kAuto, RegexEngine::kPikeVm}) {
+    for (bool forward : {true, false}) {
+      SCOPED_TRACE(std::string(forward ? "forward" : "backward") +
+                   (engine == RegexEngine::kAuto ? " backtracker" : " pike vm"));
+      const std::string shorter = Repeat("a*", 50) + "b";
+      const std::string longer = Repeat("a*", 100) + "b";
+      const SearchRun small = Search(text, shorter.c_str(), forward, engine);
+      const SearchRun large = Search(text, longer.c_str(), forward, engine);
+      EXPECT_EQ(small.index, -1);
+      EXPECT_EQ(large.index, -1);
+      EXPECT_LT(large.steps, 4u * (text.size() + 1) * (100 + 2));
+      const double ratio = static_cast<double>(large.steps) / static_cast<double>(small.steps);
+      EXPECT_GT(ratio, 1.6);
+      EXPECT_LT(ratio, 2.4);
+    }
+  }
+}
+
 // The memo budget sends large searches to the Pike VM; the answer is the same.
 TEST(SearchWorkBound, TightMemoBudgetFallsBackWithTheSameAnswer) {
   const std::string text = Repeat("abc", 2000) + "abbbcx";

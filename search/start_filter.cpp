@@ -41,17 +41,24 @@ void StartFilter::ChooseLiteral(const Pattern& pattern) {
   const std::vector<PatternItem>& items = pattern.items;
   std::string best;
   size_t bestStart = 0;
-  for (size_t start = 0; start < items.size(); ++start) {
-    if (!IsLiteral(items[start]) || (start > 0 && IsLiteral(items[start - 1]))) continue;
-    std::string run;
-    for (size_t k = start; k < items.size() && (IsLiteral(items[k]) || items[k].kind == ItemKind::kMark); ++k) {
-      if (IsLiteral(items[k])) run.push_back(static_cast<char>(items[k].literal));
-    }
+  std::string run;
+  size_t runStart = 0;
+  const auto closeRun = [&] {
     if (run.size() > best.size()) {
       best = run;
-      bestStart = start;
+      bestStart = runStart;
+    }
+    run.clear();
+  };
+  for (size_t k = 0; k < items.size(); ++k) {
+    if (IsLiteral(items[k])) {
+      if (run.empty()) runStart = k;
+      run.push_back(static_cast<char>(items[k].literal));
+    } else if (items[k].kind != ItemKind::kMark) {
+      closeRun();
     }
   }
+  closeRun();
   if (best.size() < 2) return;
   literal_.emplace(best, pattern.matchCase);
   for (size_t k = 0; k < bestStart; ++k) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -67,7 +68,9 @@ TEST(PatternStartFilterTest, NeverSkipsAMatchStart) {
 }
 
 int32_t NaiveFind(const std::string& text, const std::string& needle, int32_t from, bool matchCase) {
-  const auto fold = [&](char c) { return matchCase ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  const auto fold = [&](char c) {
+    return matchCase ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  };
   for (int32_t p = from; p + static_cast<int32_t>(needle.size()) <= static_cast<int32_t>(text.size()); ++p) {
     bool equal = true;
     for (size_t k = 0; k < needle.size() && equal; ++k) equal = fold(text[p + k]) == fold(needle[k]);
