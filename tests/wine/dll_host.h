@@ -64,3 +64,19 @@ using HandleRowFn = int32_t(__stdcall*)(int32_t, int32_t);
 using HandleRecordFn = void(__stdcall*)(int32_t, void*);
 
 #endif  // WEFT_TESTS_WINE_DLL_HOST_H_
+
+using NextTokenFn = int32_t(__stdcall*)(int32_t, void*);
+using TokenAtFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t, void*);
+using KeywordFn = void(__stdcall*)(const char*);
+using InsertCellFn = void(__stdcall*)(int32_t, int32_t, int32_t, int32_t, const void*);
+using InsertStringFn = void*(__stdcall*)(int32_t, const char*, int32_t, int32_t, void*, const void*);
+using DeleteSectionFn = void(__stdcall*)(int32_t, int32_t, int32_t, int32_t, int32_t, const void*);
+using TextInRectFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t, int32_t, int32_t, char*, int32_t);
+using DisplayFn = void(__stdcall*)(int32_t, void*);
+using SetTopCornerFn = void(__stdcall*)(int32_t, int32_t, int32_t);
+using FindPatternFn = int32_t(__stdcall*)(const char*, int32_t, const char*, int32_t*, int32_t, int32_t, int32_t,
+                                           int32_t);
+using BeginsWithFn = int32_t(__stdcall*)(const char*, const char*, int32_t, int32_t);
+using MatchWeightFn = int32_t(__stdcall*)(const char*, int32_t, const char*, int32_t);
+using PointForIndexFn = void(__stdcall*)(int32_t, int32_t, void*);
+using IndexForPointFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t);
