@@ -8,14 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
-#include <fstream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "lex/token_cursor.h"
 #include "paint/display.h"
 #include "platform/fake_win32_control.h"
@@ -25,15 +22,7 @@
 namespace weft {
 namespace {
 
-const std::string& BigText() {
-  static const std::string text = [] {
-    std::ifstream in(std::string(WEFT_CORPUS_DIR) + "/big.st", std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-  }();
-  return text;
-}
+using bench::BigText;
 
 TSharedState& Shared() {
   static TSharedState* shared = [] {
@@ -51,11 +40,7 @@ TSharedState& Shared() {
   return *shared;
 }
 
-bool HaveBigText(benchmark::State& state) {
-  if (!BigText().empty()) return true;
-  state.SkipWithError("big.st not found in " WEFT_CORPUS_DIR);
-  return false;
-}
+bool HaveBigText(benchmark::State& state) { return !bench::MissingBigText(state); }
 
 std::unique_ptr<TStringGrid> BigGrid() {
   auto grid = std::make_unique<TStringGrid>(Shared());
@@ -181,39 +166,9 @@ void BM_DisplayScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_DisplayScreen)->Unit(benchmark::kMicrosecond);
 
-// Prints the table, then the rebuild's speed as a multiple of the baseline's.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto speed = run.counters.find("bytes_per_second");
-      if (speed != run.counters.end()) speeds_[run.benchmark_name()] = speed->second.value;
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double baseline = speeds_["BM_ClassifyBytesBaseline"];
-    const double rebuild = speeds_["BM_SetText"];
-    if (baseline > 0 && rebuild > 0) {
-      std::printf("SetText with full rebuild: %.1f MB/s = %.2f x the byte-classifying pass (%.1f MB/s)\n",
-                  rebuild / 1e6, rebuild / baseline, baseline / 1e6);
-    }
-  }
-
- private:
-  std::map<std::string, double> speeds_;
-};
-
 }  // namespace
 }  // namespace weft
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  weft::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return weft::bench::RunBenchmarks(argc, argv, {{"BM_SetText", "BM_ClassifyBytesBaseline"}});
 }

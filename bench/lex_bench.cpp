@@ -5,14 +5,11 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "lex/token_list.h"
@@ -23,11 +20,8 @@ namespace {
 
 struct BigText {
   BigText() {
-    std::ifstream in(std::string(WEFT_CORPUS_DIR) + "/big.st", std::ios::binary);
-    if (!in) return;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    const std::string text = buffer.str();
+    const std::string& text = bench::BigText();
+    if (text.empty()) return;
     bytes = static_cast<int64_t>(text.size());
     // Rows as the grid keeps them: lines end at LF, one CR before it dropped.
     std::string_view rest = text;
@@ -185,39 +179,12 @@ void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanIntoTokenListsStaged);
 
-// Prints the table as usual and then each scanner run's speed as a multiple
-// of the baseline's.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto speed = run.counters.find("bytes_per_second");
-      if (speed != run.counters.end()) speeds_[run.benchmark_name()] = speed->second.value;
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const auto baseline = speeds_.find("BM_ClassifyBytesBaseline");
-    if (baseline == speeds_.end() || baseline->second <= 0) return;
-    for (const auto& [name, speed] : speeds_) {
-      std::printf("%-28s %8.1f MB/s  %5.2f x baseline\n", name.c_str(), speed / 1e6, speed / baseline->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> speeds_;
-};
-
 }  // namespace
 }  // namespace weft
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  weft::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return weft::bench::RunBenchmarks(argc, argv,
+                                    {{"BM_ScanTokens", "BM_ClassifyBytesBaseline"},
+                                     {"BM_ScanIntoTokenLists", "BM_ClassifyBytesBaseline"},
+                                     {"BM_ScanIntoTokenListsStaged", "BM_ClassifyBytesBaseline"}});
 }

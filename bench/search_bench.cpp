@@ -7,11 +7,7 @@
 
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +16,7 @@
 #include <pcre2.h>
 #endif
 
+#include "bench/bench_support.h"
 #include "search/find_pattern.h"
 #include "search/name_match.h"
 #include "search/pattern.h"
@@ -28,22 +25,13 @@
 namespace weft {
 namespace {
 
+// big.st as the host hands it over: NUL-terminated.
 const std::string& BigText() {
-  static const std::string text = [] {
-    std::ifstream in(std::string(WEFT_CORPUS_DIR) + "/big.st", std::ios::binary);
-    std::ostringstream buffer;
-    if (in) buffer << in.rdbuf();
-    std::string all = buffer.str();
-    return all.substr(0, all.find('\0'));
-  }();
+  static const std::string text = bench::BigText().substr(0, bench::BigText().find('\0'));
   return text;
 }
 
-bool MissingCorpus(benchmark::State& state) {
-  if (!BigText().empty()) return false;
-  state.SkipWithError("big.st not found in " WEFT_CORPUS_DIR);
-  return true;
-}
+bool MissingCorpus(benchmark::State& state) { return bench::MissingBigText(state); }
 
 bool OccursOnceAtEnd(const std::string& text, const std::string& needle) {
   const char* last = text.data() + text.size() - needle.size();
@@ -220,49 +208,19 @@ void BM_CalcMatchWeight(benchmark::State& state) {
 }
 BENCHMARK(BM_CalcMatchWeight);
 
-// Prints the table as usual and then each run's speed beside its baseline.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const auto speed = run.counters.find("bytes_per_second");
-      if (speed != run.counters.end()) speeds_[run.benchmark_name()] = speed->second.value;
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    Compare("BM_PlainFindPatternCase", "BM_PlainMemmem");
-    Compare("BM_PlainFindPatternNoCase", "BM_PlainMemmem");
-    Compare("BM_PlainFindPatternNoCase", "BM_PlainStrcasestr");
-    for (int k = 0; k < 3; ++k) {
-      Compare("BM_RegexScan/" + std::to_string(k), "BM_RegexPcre2/" + std::to_string(k));
-    }
-    Compare("BM_AdversarialForward/2", "BM_AdversarialForward/1");
-    Compare("BM_AdversarialBackward/2", "BM_AdversarialBackward/1");
-  }
-
- private:
-  void Compare(const std::string& name, const std::string& baseline) {
-    const auto run = speeds_.find(name);
-    const auto base = speeds_.find(baseline);
-    if (run == speeds_.end() || base == speeds_.end() || base->second <= 0) return;
-    std::printf("%-28s %9.1f MB/s  %5.2f x %s\n", name.c_str(), run->second / 1e6, run->second / base->second,
-                baseline.c_str());
-  }
-
-  std::map<std::string, double> speeds_;
-};
-
 }  // namespace
 }  // namespace weft
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  weft::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  weft::bench::Comparisons comparisons = {
+      {"BM_PlainFindPatternCase", "BM_PlainMemmem"},
+      {"BM_PlainFindPatternNoCase", "BM_PlainMemmem"},
+      {"BM_PlainFindPatternNoCase", "BM_PlainStrcasestr"},
+      {"BM_AdversarialForward/2", "BM_AdversarialForward/1"},
+      {"BM_AdversarialBackward/2", "BM_AdversarialBackward/1"},
+  };
+  for (int k = 0; k < 3; ++k) {
+    comparisons.emplace_back("BM_RegexScan/" + std::to_string(k), "BM_RegexPcre2/" + std::to_string(k));
+  }
+  return weft::bench::RunBenchmarks(argc, argv, comparisons);
 }

@@ -1,6 +1,7 @@
 // A small host: loads weftcore as the Smalltalk image does, by name, and
-// drives it through its exports. It prints the version and round-trips a
-// text (or the file named on the command line) through SetText and Text.
+// drives it through its exports. It prints the version, round-trips a text
+// (or the file named on the command line) through SetText and Text, walks
+// its tokens, types into it and searches it.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -78,6 +79,24 @@ int main(int argc, char** argv) {
   std::printf("%d rows; %zu bytes stored with tabs, %zu bytes given back\n", rows, stored.size(), expanded.size());
   const bool same = expanded == expected || stored == expected;
   std::printf("round trip: %s\n", same ? "identical" : "DIFFERENT");
+
+  auto nextToken = Export<decltype(&NextToken)>(module, "NextToken");
+  Export<decltype(&RewindTokens)>(module, "RewindTokens")(grid);
+  WeftTokenRecord token{};
+  int tokens = 0, comments = 0;
+  while (nextToken(grid, &token) >= 0) {
+    ++tokens;
+    comments += token.kind == 139 ? 1 : 0;
+  }
+  std::printf("%d tokens, %d of them comments\n", tokens, comments);
+
+  WeftPoint end{};
+  Export<decltype(&InsertString)>(module, "InsertString")(grid, "\"typed\" ", 1, 1, &end, nullptr);
+  int32_t length = 0;
+  const int32_t found = Export<decltype(&FindPattern)>(module, "FindPattern")(
+      stored.c_str(), static_cast<int32_t>(stored.size()), "[A-Za-z]+:", &length, 1, 1, 1, 1);
+  std::printf("typed a comment at row 1, now ending at column %d; first keyword at index %d, %d long\n", end.x,
+              found, length);
   Export<decltype(&DeleteGrid)>(module, "DeleteGrid")(grid);
   return same ? 0 : 2;
 }
