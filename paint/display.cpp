@@ -4,6 +4,7 @@
 
 #include "geometry/columns.h"
 #include "geometry/int_math.h"
+#include "geometry/positions.h"
 #include "paint/attributes.h"
 #include "text/string_grid.h"
 
@@ -15,12 +16,6 @@ namespace {
 constexpr int32_t kFillEdge = 3000;
 
 TPoint EndOfText(const TStringGrid& grid) { return grid.LastRowAndColumn(); }
-
-TPoint Before(const TStringGrid& grid, TPoint p) {
-  if (p.column > 0) return {p.column - 1, p.row};
-  if (p.row > 0) return {grid.RowLength(p.row - 1), p.row - 1};
-  return {0, 0};
-}
 
 class Painter {
  public:
@@ -96,7 +91,7 @@ void Painter::PaintRuns(TPoint stop) {
 
 TPoint Painter::BoundaryAfter(const TTextAttributeDelta* next, TPoint stop) const {
   if (next == nullptr) return stop;
-  return std::min(Before(grid_, {next->column, next->row}), stop);
+  return std::min(PointBefore(grid_, {next->column, next->row}), stop);
 }
 
 // A selection that starts on the run's last position still starts in this
@@ -105,7 +100,7 @@ void Painter::PaintRunWithSelection(TPoint current, TPoint boundary) {
   const TPoint start = request_.selectionStart;
   const TPoint end = request_.selectionEnd;
   if (selection_ == Selection::kOutside && start <= boundary) {
-    if (current < start) PaintRun(current, Before(grid_, start));
+    if (current < start) PaintRun(current, PointBefore(grid_, start));
     current = std::max(current, start);
     EnterSelection();
   }
