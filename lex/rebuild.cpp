@@ -1,6 +1,7 @@
 #include "lex/rebuild.h"
 
-#include <string>
+#include <algorithm>
+#include <cstring>
 
 #include "lex/scanner.h"
 #include "lex/token.h"
@@ -9,41 +10,78 @@
 
 namespace weft {
 
-int32_t StyleOfKind(int32_t kind, std::string_view text, const TKeywordTable& keywords) {
-  switch (kind) {
-    case kStringOpen:
-    case kStringLiteral: return kStringStyle;
-    case kCharacterLiteral: return kCharacterStyle;
-    case kWhiteSpace: return kWhiteSpaceStyle;
-    case kRealNumber:
-    case kRealNumberOpen:
-    case kIntegerNumber:
-    case kRadixNumberOpen: return kNumberStyle;
-    case kCommentOpen:
-    case kComment: return kCommentStyle;
-    case kSymbol: return kSymbolStyle;
-    default: return keywords.Contains(text) ? kKeywordStyle : kTextStyle;
+namespace {
+
+// Calls `piece(characters, count)` for each stretch of the text of the
+// positions `from` to `to`, in order, by SpanText's rules but without its
+// cut: the row's bytes, and CR LF for a line-end position.
+template <typename Piece>
+void ForEachSpanPiece(const std::vector<str>& rows, TPoint from, TPoint to, Piece&& piece) {
+  if (to < from) return;
+  const int32_t lastRow = std::min(to.row, static_cast<int32_t>(rows.size()) - 1);
+  for (int32_t row = std::max(from.row, 0); row <= lastRow; ++row) {
+    const str& text = rows[static_cast<size_t>(row)];
+    const int32_t length = text.size();
+    const int32_t first = std::max(row == from.row ? from.column : 0, 0);
+    const int32_t last = row == to.row ? to.column : length;
+    const int32_t lastByte = std::min(last, length - 1);
+    if (first <= lastByte) piece(text.data() + first, lastByte - first + 1);
+    if (first <= length && length <= last) piece("\r\n", 2);
   }
 }
+
+}  // namespace
 
 TAttributeChangeMaker::TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous)
     : keywords_(grid.shared().keywords), hasPrevious_(previous != nullptr) {
   for (int32_t style = 0; style < 8; ++style) styles_[style] = StyleFor(style, grid);
+  for (int32_t in = 0; in < 8; ++in) {
+    for (int32_t style = 0; style < 8; ++style) {
+      paintsAs_[in][style] = style == kWhiteSpaceStyle ? styles_[in].backColor == styles_[style].backColor
+                                                       : styles_[in] == styles_[style];
+    }
+  }
   if (previous != nullptr) previous_ = *previous;
 }
 
-bool TAttributeChangeMaker::MakeAttributeChange(int32_t kind, std::string_view text, TPoint start,
-                                                TTextAttributeDelta& change) {
-  const TTextAttributeDelta& style = styles_[StyleOfKind(kind, text, keywords_)];
-  const bool sameBackground = hasPrevious_ && style.backColor == previous_.backColor;
-  const bool samePaint = kind == kWhiteSpace ? sameBackground : sameBackground && style == previous_;
+// Only white space has the white space style, so the style alone tells how
+// much of the paint must match.
+bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, TPoint start, TTextAttributeDelta& change) {
+  const TTextAttributeDelta& attributes = styles_[style];
+  const bool sameBackground = hasPrevious_ && attributes.backColor == previous_.backColor;
+  const bool samePaint = style == kWhiteSpaceStyle ? sameBackground : sameBackground && attributes == previous_;
   if (samePaint) return false;
-  change = style;
+  change = attributes;
   change.column = start.column;
   change.row = start.row;
   previous_ = change;
   hasPrevious_ = true;
+  previousStyle_ = style;
   return true;
+}
+
+// Mostly white space over line ends: written piece by piece straight into
+// the list, cut to kMaxTokenText as SpanText cuts it.
+void TRowListsBuilder::AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end) {
+  int32_t length = 0;
+  ForEachSpanPiece(rows, start, end, [&](const char*, int32_t count) {
+    length = std::min(length + count, kMaxTokenText);
+  });
+  char* destination = tokens_.AppendUnfilled(token, length);
+  int32_t written = 0;
+  ForEachSpanPiece(rows, start, end, [&](const char* characters, int32_t count) {
+    count = std::min(count, length - written);
+    std::memcpy(destination + written, characters, static_cast<size_t>(count));
+    written += count;
+  });
+  AddChange(token, lastText());
+}
+
+void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
+  tokens = tokens_;
+  tokens_.Truncate(0);
+  changes.assign(rowChanges_.begin(), rowChanges_.end());
+  rowChanges_.clear();
 }
 
 TPoint EndOfText(const TStringGrid& grid) {
@@ -68,34 +106,18 @@ void RebuildTokens(TStringGrid& grid) {
   scanner.scanPosition = {-1, 0};
   scanner.tokenStart = {0, 0};
   scanner.endOfText = EndOfText(grid);
-  TAttributeChangeMaker changes(grid, nullptr);
-  TTextAttributeDelta change;
-  std::string scratch;
-  // A row's tokens and changes are gathered here and then copied into blocks
-  // of exactly their size, so the lists hold no room for growth.
-  TTokenList rowTokens;
-  TAttributeList rowChanges;
-  int32_t row = 0;
-  const auto flush = [&] {
-    tokenLists[static_cast<size_t>(row)] = rowTokens;
-    rowTokens.Truncate(0);
-    attributeLists[static_cast<size_t>(row)].assign(rowChanges.begin(), rowChanges.end());
-    rowChanges.clear();
-  };
+  TRowListsBuilder builder(grid, nullptr);
+  size_t row = 0;
   while (!ScanAtEnd(scanner)) {
     const int32_t kind = ScanToken(grid.rows(), scanner);
-    const TPoint start = scanner.tokenStart;
-    const TPoint end = scanner.scanPosition;
-    const std::string_view text = SpanText(grid.rows(), start, end, scratch);
-    if (start.row != row) {
-      flush();
-      row = start.row;
+    const size_t startRow = static_cast<size_t>(scanner.tokenStart.row);
+    if (startRow != row) {
+      builder.FinishRow(tokenLists[row], attributeLists[row]);
+      row = startRow;
     }
-    if (changes.MakeAttributeChange(kind, text, start, change)) rowChanges.push_back(change);
-    const int32_t endColumn = end.row == start.row ? end.column : kRebuildSpanEndColumn;
-    rowTokens.Append({start.column, start.row, endColumn, end.row, kind}, text);
+    builder.AddScanned(grid.rows(), scanner, kind, kRebuildSpanEndColumn);
   }
-  flush();
+  builder.FinishRow(tokenLists[row], attributeLists[row]);
 }
 
 }  // namespace weft

@@ -5,22 +5,47 @@
 // font or colours differ from the change before it (white space only
 // compares its background). Styles come from token kinds; the keyword table
 // gives the keyword style to listed words of the remaining kinds.
+// TRowListsBuilder does the per-row gathering for it and for the re-scan
+// after an edit.
 #ifndef WEFT_LEX_REBUILD_H_
 #define WEFT_LEX_REBUILD_H_
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "lex/keyword_table.h"
+#include "lex/scanner.h"
+#include "lex/token.h"
+#include "lex/token_list.h"
 #include "paint/attribute_delta.h"
+#include "paint/attributes.h"
+#include "settings/settings.h"
 #include "text/point.h"
+#include "text/str.h"
 
 namespace weft {
 
 class TStringGrid;
 
-// The style number (0 to 7) of a token of `kind` with `text`.
-int32_t StyleOfKind(int32_t kind, std::string_view text, const TKeywordTable& keywords);
+// The style number (0 to 7) of a token of `kind` with `text`. Only kinds
+// without a style of their own look their text up in the keyword table.
+inline int32_t StyleOfKind(int32_t kind, std::string_view text, const TKeywordTable& keywords) {
+  switch (kind) {
+    case kStringOpen:
+    case kStringLiteral: return kStringStyle;
+    case kCharacterLiteral: return kCharacterStyle;
+    case kWhiteSpace: return kWhiteSpaceStyle;
+    case kRealNumber:
+    case kRealNumberOpen:
+    case kIntegerNumber:
+    case kRadixNumberOpen: return kNumberStyle;
+    case kCommentOpen:
+    case kComment: return kCommentStyle;
+    case kSymbol: return kSymbolStyle;
+    default: return keywords.Contains(text) ? kKeywordStyle : kTextStyle;
+  }
+}
 
 // Decides token by token where a new attribute change is needed, starting
 // after `previous` (null: no change so far). The styles are resolved once,
@@ -32,15 +57,83 @@ class TAttributeChangeMaker {
   // True, with `change` filled in at `start`, when the token cannot be
   // painted in the previous change's attributes; it then becomes the
   // previous change.
-  bool MakeAttributeChange(int32_t kind, std::string_view text, TPoint start, TTextAttributeDelta& change);
+  bool MakeAttributeChange(int32_t kind, std::string_view text, TPoint start, TTextAttributeDelta& change) {
+    const int32_t style = StyleOfKind(kind, text, keywords_);
+    // Runs on every token: once the previous change is known to come from a
+    // style, the answer is a table lookup.
+    if (previousStyle_ >= 0 && paintsAs_[previousStyle_][style]) return false;
+    return MakeChangeUnlessSamePaint(style, start, change);
+  }
   // The attributes in effect after the tokens seen so far; null before any.
   const TTextAttributeDelta* previous() const { return hasPrevious_ ? &previous_ : nullptr; }
 
  private:
+  bool MakeChangeUnlessSamePaint(int32_t style, TPoint start, TTextAttributeDelta& change);
+
   const TKeywordTable& keywords_;
   TTextAttributeDelta styles_[8];
+  // paintsAs_[a][b]: a token of style b can be painted in style a's
+  // attributes (white space needs only the same background).
+  bool paintsAs_[8][8];
   bool hasPrevious_;
   TTextAttributeDelta previous_;
+  int32_t previousStyle_ = -1;  // the style previous_ was made from; -1: unknown
+};
+
+// Gathers the tokens and attribute changes of one row at a time and hands
+// them over as lists of exactly their size, so a grid's lists hold no room
+// for growth. The staging storage is reused from row to row.
+class TRowListsBuilder {
+ public:
+  TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous) : changes_(grid, previous) {}
+
+  bool empty() const { return tokens_.empty(); }
+
+  // Adds a copy of `token` and `text` to the row being gathered.
+  void Add(const TToken& token, std::string_view text) {
+    tokens_.Append(token, text);
+    AddChange(token, text);
+  }
+  // Adds the token the scanner last cut, from tokenStart to scanPosition,
+  // with its text taken from `rows` as SpanText gives it. A token spanning
+  // rows stores `spanEndColumn` as its end column.
+  void AddScanned(const std::vector<str>& rows, const TScanner& scanner, int32_t kind, int32_t spanEndColumn) {
+    const TPoint start = scanner.tokenStart;
+    const TPoint end = scanner.scanPosition;
+    const TToken token{start.column, start.row, start.row == end.row ? end.column : spanEndColumn, end.row, kind};
+    // Almost every token lies inside one row and is copied from it directly.
+    if (start.row == end.row && static_cast<size_t>(start.row) < rows.size() && start.column >= 0 &&
+        start.column <= end.column && end.column < rows[static_cast<size_t>(start.row)].size()) {
+      const str& row = rows[static_cast<size_t>(start.row)];
+      Add(token, {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
+    } else {
+      AddSpanning(rows, token, start, end);
+    }
+  }
+  // The token added last, and its text.
+  const TToken& lastToken() const { return tokens_.at(tokens_.count() - 1); }
+  std::string_view lastText() const { return tokens_.TextView(tokens_.count() - 1); }
+
+  // Moves the gathered row into `tokens` and `changes`, leaving the builder
+  // ready for the next row.
+  void FinishRow(TTokenList& tokens, TAttributeList& changes);
+
+  // The attributes in effect after the tokens added so far.
+  const TTextAttributeDelta* inEffect() const { return changes_.previous(); }
+
+ private:
+  // Adds a token whose text is not one stretch of one row.
+  void AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end);
+  void AddChange(const TToken& token, std::string_view text) {
+    TTextAttributeDelta change;
+    if (changes_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
+      rowChanges_.push_back(change);
+    }
+  }
+
+  TAttributeChangeMaker changes_;
+  TTokenList tokens_;
+  TAttributeList rowChanges_;
 };
 
 // The last position a scan of the grid may consume: the last character of

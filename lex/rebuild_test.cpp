@@ -187,6 +187,38 @@ void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keyw
   }
 }
 
+// The builder writes a token's text without SpanText; both must agree on
+// any span, inside the rows or not, and cut long ones alike.
+TEST_F(RebuildTest, BuilderStoresTheTextSpanTextGives) {
+  const std::string longRow(static_cast<size_t>(kMaxTokenText) + 10, 'a');
+  auto grid = Grid("ab\n\ncd e\n" + longRow + "\nx");
+  std::mt19937 random(11);
+  TRowListsBuilder builder(*grid, nullptr);
+  TScanner scanner;
+  std::string scratch;
+  const auto position = [&] {
+    const int32_t row = static_cast<int32_t>(random() % 7) - 1;
+    const int32_t length = grid->RowLength(row);
+    return TPoint{static_cast<int32_t>(random() % static_cast<uint32_t>(length + 3)) - 1, row};
+  };
+  for (int trial = 0; trial < 20000; ++trial) {
+    scanner.tokenStart = position();
+    scanner.scanPosition = trial % 3 == 0 ? TPoint{scanner.tokenStart.column + 5, scanner.tokenStart.row} : position();
+    builder.AddScanned(grid->rows(), scanner, kIdentifier, kRebuildSpanEndColumn);
+    const std::string_view expected = SpanText(grid->rows(), scanner.tokenStart, scanner.scanPosition, scratch);
+    ASSERT_EQ(builder.lastText(), expected) << scanner.tokenStart.column << "," << scanner.tokenStart.row << " to "
+                                            << scanner.scanPosition.column << "," << scanner.scanPosition.row;
+    if (trial % 50 == 49) {
+      TTokenList tokens;
+      TAttributeList changes;
+      builder.FinishRow(tokens, changes);
+      EXPECT_EQ(tokens.HeapBytes(), sizeof(TToken) * 50 + static_cast<size_t>(tokens.TextLength(49)) +
+                                        static_cast<size_t>(tokens.Text(49) - tokens.Text(0)) + 1);
+      EXPECT_TRUE(builder.empty());
+    }
+  }
+}
+
 TEST_F(RebuildTest, ChangesPaintEachTokenInItsStyle) {
   shared.keywords.Add("self");
   shared.keywords.Add("ifTrue:");

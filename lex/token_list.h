@@ -51,14 +51,22 @@ class TTokenList {
   void Append(const TToken& token, std::string_view text) {
     const int32_t length =
         text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
+    char* destination = AppendUnfilled(token, length);
+    if (length > 0) std::memcpy(destination, text.data(), static_cast<size_t>(length));
+  }
+
+  // Appends a copy of `token` with room for a text of `length` (0 to
+  // kMaxTokenText) characters, already NUL-terminated, and answers where the
+  // caller writes them: a text gathered from pieces needs no staging copy.
+  char* AppendUnfilled(const TToken& token, int32_t length) {
     if (count_ == tokenCapacity_ || length >= charCapacity_ - charCount_) MakeRoom(length + 1);
     TToken& stored = tokens_[count_++];
     stored = token;
     stored.textOffset = charCount_;
     char* destination = chars() + charCount_;
-    if (length > 0) std::memcpy(destination, text.data(), static_cast<size_t>(length));
     destination[length] = '\0';
     charCount_ += length + 1;
+    return destination;
   }
 
   // Drops the tokens from index `count` on, keeping the storage for reuse.

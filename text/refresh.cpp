@@ -1,7 +1,7 @@
 #include "text/refresh.h"
 
 #include <algorithm>
-#include <string>
+#include <vector>
 
 #include "geometry/int_math.h"
 #include "lex/rebuild.h"
@@ -18,27 +18,26 @@ namespace {
 constexpr int32_t kBandRight = 3000;
 
 // Fresh token and attribute lists for the rows from `firstRow` on, filled in
-// text order. Each row's tokens are gathered in one list and then copied
-// into a block of exactly their size.
+// text order.
 class TListBuilder {
  public:
   TListBuilder(const TStringGrid& grid, int32_t firstRow, const TTextAttributeDelta* previous)
-      : maker_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
+      : rows_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
 
   void Add(const TToken& token, std::string_view text) {
-    if (token.startRow != row_) {
-      Flush();
-      row_ = token.startRow;
-    }
-    TTextAttributeDelta change;
-    if (maker_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
-      Slot(attributes_, row_).push_back(change);
-    }
-    rowTokens_.Append(token, text);
+    StartRow(token.startRow);
+    rows_.Add(token, text);
   }
+  // Adds the token the scanner last cut; lastToken and lastText give it.
+  void AddScanned(const std::vector<str>& rows, const TScanner& scanner, int32_t kind) {
+    StartRow(scanner.tokenStart.row);
+    rows_.AddScanned(rows, scanner, kind, kRefreshSpanEndColumn);
+  }
+  const TToken& lastToken() const { return rows_.lastToken(); }
+  std::string_view lastText() const { return rows_.lastText(); }
 
   // The attributes in effect after the tokens added so far.
-  const TTextAttributeDelta* inEffect() const { return maker_.previous(); }
+  const TTextAttributeDelta* inEffect() const { return rows_.inEffect(); }
 
   // Puts the lists of rows firstRow to lastRow in place; rows that got no
   // token get empty lists.
@@ -58,16 +57,20 @@ class TListBuilder {
     return lists[index];
   }
 
-  void Flush() {
-    if (rowTokens_.empty()) return;
-    Slot(tokens_, row_) = rowTokens_;
-    rowTokens_.Truncate(0);
+  void StartRow(int32_t row) {
+    if (row == row_) return;
+    Flush();
+    row_ = row;
   }
 
-  TAttributeChangeMaker maker_;
+  void Flush() {
+    if (rows_.empty()) return;
+    rows_.FinishRow(Slot(tokens_, row_), Slot(attributes_, row_));
+  }
+
+  TRowListsBuilder rows_;
   int32_t firstRow_;
   int32_t row_;
-  TTokenList rowTokens_;
   std::vector<TTokenList> tokens_;
   std::vector<TAttributeList> attributes_;
 };
@@ -170,16 +173,9 @@ void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
 
 bool TRefresh::Rescan(TListBuilder& builder) {
   TScanner& scanner = grid_.scanner();
-  std::string scratch;
   while (!ScanAtEnd(scanner)) {
-    const int32_t kind = ScanToken(grid_.rows(), scanner);
-    const TPoint first = scanner.tokenStart;
-    const TPoint last = scanner.scanPosition;
-    const std::string_view text = SpanText(grid_.rows(), first, last, scratch);
-    const int32_t endColumn = first.row == last.row ? last.column : kRefreshSpanEndColumn;
-    const TToken token{first.column, first.row, endColumn, last.row, kind};
-    builder.Add(token, text);
-    if (InSync(token, text, builder)) return true;
+    builder.AddScanned(grid_.rows(), scanner, ScanToken(grid_.rows(), scanner));
+    if (InSync(builder.lastToken(), builder.lastText(), builder)) return true;
   }
   return false;
 }

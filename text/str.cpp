@@ -29,6 +29,15 @@ void* ReallocateOrDie(void* block, size_t bytes) {
   return grown;
 }
 
+str::str(std::string_view text) {
+  if (text.empty()) return;
+  size_ = static_cast<int32_t>(text.size());
+  capacity_ = size_;
+  data_ = static_cast<char*>(AllocateOrDie(text.size() + 1));
+  std::memcpy(data_, text.data(), text.size());
+  data_[size_] = '\0';
+}
+
 str::str(str&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),

@@ -16,7 +16,8 @@ namespace weft {
 class str {
  public:
   str() = default;
-  explicit str(std::string_view text) { assign(text); }
+  // Holds exactly `text`, in one allocation.
+  explicit str(std::string_view text);
   str(const str& other) : str(other.view()) {}
   str(str&& other) noexcept;
   str& operator=(const str& other);
