@@ -77,10 +77,20 @@ void TRowListsBuilder::AddSpanning(const std::vector<str>& rows, const TToken& t
   AddChange(token, lastText());
 }
 
+// Copying into the lists reuses their storage when the row fits in it; a row
+// without tokens or changes keeps no storage at all.
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
-  tokens = tokens_;
+  if (tokens_.empty()) {
+    tokens.Clear();
+  } else {
+    tokens = tokens_;
+  }
   tokens_.Truncate(0);
-  changes.assign(rowChanges_.begin(), rowChanges_.end());
+  if (rowChanges_.empty()) {
+    TAttributeList().swap(changes);
+  } else {
+    changes.assign(rowChanges_.begin(), rowChanges_.end());
+  }
   rowChanges_.clear();
 }
 

@@ -91,14 +91,16 @@ class TRefresh {
  private:
   TPoint RestartPoint();
   const TTextAttributeDelta* InEffectBefore(TPoint restart);
-  void KeepTokensBefore(TPoint restart, TListBuilder& builder);
+  template <typename Builder>
+  void KeepTokensBefore(TPoint restart, Builder& builder);
+  int32_t RescanMovedRows(TPoint restart);
   bool Rescan(TListBuilder& builder);
   bool InSync(const TToken& token, std::string_view text, const TListBuilder& builder) const;
   void KeepTokensAfter(TPoint syncPoint, TListBuilder& builder);
   void ShiftLists();
 
   TStringGrid& grid_;
-  const std::vector<TTokenList>& lists_;  // in the old row numbering until ShiftLists
+  const std::vector<TTokenList>& lists_;  // the old lists, until the new ones are put in place
   const int32_t oldRowCount_;
   const TPoint start_;
   const int32_t delta_;  // rows the edit added after its start row (negative: removed)
@@ -112,23 +114,55 @@ int32_t TRefresh::Run() {
   scanner.endOfText = EndOfText(grid_);
   const TPoint restart = RestartPoint();
   restartRow_ = restart.row;
+  if (delta_ != 0) return RescanMovedRows(restart);
   TListBuilder builder(grid_, restart.row, InEffectBefore(restart));
   KeepTokensBefore(restart, builder);
   const bool synced = Rescan(builder);
   if (synced) KeepTokensAfter(scanner.scanPosition, builder);
 
-  ShiftLists();
-  if (grid_.tokenLists().size() != grid_.rows().size()) {
-    // Rows outside the text reached the edit: rebuild rather than guess.
-    RebuildTokens(grid_);
-    return grid_.NumberOfRows() - 1;
-  }
   // Without a sync the scan ran to the end of the text; rows after its last
   // token (an emptied last row) lose their old tokens too.
   const int32_t lastReplaced = synced ? scanner.scanPosition.row : grid_.NumberOfRows() - 1;
   builder.Install(grid_, lastReplaced);
   return lastReplaced;
 }
+
+// An edit that adds or removes rows moves every token after it to another
+// row, so none can equal an old one: the re-scan runs to the end of the text.
+// The old lists are not needed for a sync, so each row's lists are written
+// straight into place, into the storage of the list that moved there.
+int32_t TRefresh::RescanMovedRows(TPoint restart) {
+  TRowListsBuilder builder(grid_, InEffectBefore(restart));
+  KeepTokensBefore(restart, builder);
+  ShiftLists();
+  std::vector<TTokenList>& tokens = grid_.tokenLists();
+  std::vector<TAttributeList>& changes = grid_.attributeLists();
+  const int32_t lastRow = grid_.NumberOfRows() - 1;
+  if (tokens.size() != grid_.rows().size()) {
+    // Rows outside the text reached the edit: rebuild rather than guess.
+    RebuildTokens(grid_);
+    return lastRow;
+  }
+  TScanner& scanner = grid_.scanner();
+  int32_t row = restart.row;
+  const auto finishRowsBefore = [&](int32_t nextRow) {
+    builder.FinishRow(tokens[static_cast<size_t>(row)], changes[static_cast<size_t>(row)]);
+    for (++row; row < nextRow; ++row) {
+      tokens[static_cast<size_t>(row)].Clear();
+      TAttributeList().swap(changes[static_cast<size_t>(row)]);
+    }
+  };
+  while (!ScanAtEnd(scanner)) {
+    const int32_t kind = ScanToken(grid_.rows(), scanner);
+    if (scanner.tokenStart.row != row) finishRowsBefore(scanner.tokenStart.row);
+    builder.AddScanned(grid_.rows(), scanner, kind, kRefreshSpanEndColumn);
+  }
+  finishRowsBefore(lastRow + 1);
+  return lastRow;
+}
+
+// From here on the edit kept the row count, so old and new rows share their
+// numbers.
 
 TPoint TRefresh::RestartPoint() {
   TScanner& scanner = grid_.scanner();
@@ -157,7 +191,8 @@ const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
 }
 
 // The restart row's tokens before the restart token are unchanged.
-void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
+template <typename Builder>
+void TRefresh::KeepTokensBefore(TPoint restart, Builder& builder) {
   if (restart.row >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(restart.row)];
   int32_t kept = 0;
@@ -185,7 +220,7 @@ bool TRefresh::Rescan(TListBuilder& builder) {
 // it is untouched), and leaves the same attributes in effect as before.
 bool TRefresh::InSync(const TToken& token, std::string_view text, const TListBuilder& builder) const {
   if (token.endRow <= editEnd_.row) return false;
-  const int32_t oldRow = token.startRow - delta_;
+  const int32_t oldRow = token.startRow;
   if (oldRow < 0 || oldRow >= oldRowCount_) return false;
   const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
   if (old.empty() || (oldRow == restartRow_ && restartRowEmptied_)) return false;
@@ -199,7 +234,7 @@ bool TRefresh::InSync(const TToken& token, std::string_view text, const TListBui
 
 // Tokens of the sync row after the sync token are unchanged.
 void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
-  const int32_t oldRow = syncPoint.row - delta_;
+  const int32_t oldRow = syncPoint.row;
   if (oldRow < 0 || oldRow >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(oldRow)];
   for (int32_t i = 0; i < list.count(); ++i) {
