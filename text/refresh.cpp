@@ -161,9 +161,6 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
   return lastRow;
 }
 
-// From here on the edit kept the row count, so old and new rows share their
-// numbers.
-
 TPoint TRefresh::RestartPoint() {
   TScanner& scanner = grid_.scanner();
   TPoint restart{0, 0};
@@ -206,6 +203,8 @@ void TRefresh::KeepTokensBefore(TPoint restart, Builder& builder) {
   restartRowEmptied_ = kept > 0 && kept == list.count();
 }
 
+// Rescan, InSync and KeepTokensAfter serve edits that kept the row count, so
+// old and new rows share their numbers.
 bool TRefresh::Rescan(TListBuilder& builder) {
   TScanner& scanner = grid_.scanner();
   while (!ScanAtEnd(scanner)) {
