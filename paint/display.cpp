@@ -15,8 +15,6 @@ namespace {
 // Row-end fills reach this device x; FillAfterText reaches this column.
 constexpr int32_t kFillEdge = 3000;
 
-TPoint EndOfText(const TStringGrid& grid) { return grid.LastRowAndColumn(); }
-
 class Painter {
  public:
   Painter(const TStringGrid& grid, const TDisplayRequest& request)
@@ -62,7 +60,7 @@ void Painter::Paint() {
   if (!nothingSelected && from <= selectionEnd && request_.selectionStart <= to) {
     selection_ = request_.selectionStart <= from ? Selection::kInside : Selection::kOutside;
   }
-  const TPoint stop = std::min(to, EndOfText(grid_));
+  const TPoint stop = std::min(to, grid_.LastRowAndColumn());
   if (from <= to) PaintRuns(stop);
   if (to != stop) FillAfterText(stop, to.row);
 
@@ -114,7 +112,7 @@ void Painter::PaintRunWithSelection(TPoint current, TPoint boundary) {
 
 TPoint Painter::AfterSelectionEnd() const {
   const TPoint end = request_.selectionEnd;
-  if (end == EndOfText(grid_)) return end;
+  if (end == grid_.LastRowAndColumn()) return end;
   if (end.column >= grid_.RowLength(end.row)) return {0, end.row + 1};
   return {end.column + 1, end.row};
 }

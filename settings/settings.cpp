@@ -42,10 +42,8 @@ void TSettings::RefreshDefaultFont() {
 }
 
 void TSettings::DeleteFonts() {
-  for (size_t i = 0; i < fonts_.size(); ++i) {
-    const bool seenBefore = std::find(fonts_.begin(), fonts_.begin() + static_cast<long>(i), fonts_[i]) !=
-                            fonts_.begin() + static_cast<long>(i);
-    if (fonts_[i] != nullptr && !seenBefore) DeleteObject(fonts_[i]);
+  for (auto font = fonts_.begin(); font != fonts_.end(); ++font) {
+    if (*font != nullptr && std::find(fonts_.begin(), font, *font) == font) DeleteObject(*font);
   }
   fonts_.fill(nullptr);
 }
