@@ -17,29 +17,28 @@ std::vector<std::string>::iterator FirstNotBefore(std::vector<std::string>& word
 
 void TKeywordTable::Add(std::string_view word) {
   words_.insert(FirstNotBefore(words_, word), std::string(word));
-  IndexFirstBytes();
+  IndexWords();
 }
 
 void TKeywordTable::Delete(std::string_view word) {
   const auto at = FirstNotBefore(words_, word);
   if (at != words_.end() && *at == word) words_.erase(at);
-  IndexFirstBytes();
+  IndexWords();
 }
 
-void TKeywordTable::IndexFirstBytes() {
-  firstBytes_.reset();
+void TKeywordTable::IndexWords() {
+  lengthsByFirstByte_.fill(0);
   hasEmptyWord_ = false;
   for (const std::string& entry : words_) {
     if (entry.empty()) {
       hasEmptyWord_ = true;
     } else {
-      firstBytes_.set(static_cast<unsigned char>(entry[0]));
+      lengthsByFirstByte_[static_cast<unsigned char>(entry[0])] |= LengthBit(entry.size());
     }
   }
 }
 
-bool TKeywordTable::Contains(std::string_view word) const {
-  if (word.empty() ? !hasEmptyWord_ : !firstBytes_.test(static_cast<unsigned char>(word[0]))) return false;
+bool TKeywordTable::Search(std::string_view word) const {
   int32_t low = 0;
   int32_t high = count() - 1;
   while (low <= high) {

@@ -83,13 +83,13 @@ void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   if (tokens_.empty()) {
     tokens.Clear();
   } else {
-    tokens = tokens_;
+    tokens.Assign(tokens_, arena_);
   }
   tokens_.Truncate(0);
   if (rowChanges_.empty()) {
-    TAttributeList().swap(changes);
+    changes.clear();
   } else {
-    changes.assign(rowChanges_.begin(), rowChanges_.end());
+    changes.Assign(rowChanges_, arena_);
   }
   rowChanges_.clear();
 }
@@ -110,13 +110,15 @@ void RebuildTokens(TStringGrid& grid) {
   tokenLists.resize(rowCount);
   attributeLists.clear();
   attributeLists.resize(rowCount);
+  // No list holds a piece of the old lists' arena any more.
+  grid.listArena().Reset();
   if (rowCount == 0) return;
 
   TScanner& scanner = grid.scanner();
   scanner.scanPosition = {-1, 0};
   scanner.tokenStart = {0, 0};
   scanner.endOfText = EndOfText(grid);
-  TRowListsBuilder builder(grid, nullptr);
+  TRowListsBuilder builder(grid, nullptr, &grid.listArena());
   size_t row = 0;
   while (!ScanAtEnd(scanner)) {
     const int32_t kind = ScanToken(grid.rows(), scanner);

@@ -21,6 +21,7 @@
 #include "paint/attribute_delta.h"
 #include "paint/attributes.h"
 #include "settings/settings.h"
+#include "text/arena.h"
 #include "text/point.h"
 #include "text/str.h"
 
@@ -82,10 +83,12 @@ class TAttributeChangeMaker {
 
 // Gathers the tokens and attribute changes of one row at a time and hands
 // them over as lists of exactly their size, so a grid's lists hold no room
-// for growth. The staging storage is reused from row to row.
+// for growth. The staging storage is reused from row to row. Lists that need
+// new storage get it from `arena`, or from the heap when that is null.
 class TRowListsBuilder {
  public:
-  TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous) : changes_(grid, previous) {}
+  TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena = nullptr)
+      : changes_(grid, previous), arena_(arena) {}
 
   bool empty() const { return tokens_.empty(); }
 
@@ -100,14 +103,15 @@ class TRowListsBuilder {
   void AddScanned(const std::vector<str>& rows, const TScanner& scanner, int32_t kind, int32_t spanEndColumn) {
     const TPoint start = scanner.tokenStart;
     const TPoint end = scanner.scanPosition;
-    const TToken token{start.column, start.row, start.row == end.row ? end.column : spanEndColumn, end.row, kind};
     // Almost every token lies inside one row and is copied from it directly.
     if (start.row == end.row && static_cast<size_t>(start.row) < rows.size() && start.column >= 0 &&
         start.column <= end.column && end.column < rows[static_cast<size_t>(start.row)].size()) {
       const str& row = rows[static_cast<size_t>(start.row)];
-      Add(token, {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
+      Add({start.column, start.row, end.column, end.row, kind},
+          {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
     } else {
-      AddSpanning(rows, token, start, end);
+      AddSpanning(rows, {start.column, start.row, start.row == end.row ? end.column : spanEndColumn, end.row, kind},
+                  start, end);
     }
   }
   // The token added last, and its text.
@@ -132,8 +136,9 @@ class TRowListsBuilder {
   }
 
   TAttributeChangeMaker changes_;
+  TArena* arena_;
   TTokenList tokens_;
-  TAttributeList rowChanges_;
+  std::vector<TTextAttributeDelta> rowChanges_;
 };
 
 // The last position a scan of the grid may consume: the last character of

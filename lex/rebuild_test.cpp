@@ -77,6 +77,22 @@ TEST_F(RebuildTest, GridWithoutRowsHasNoLists) {
   EXPECT_TRUE(grid.attributeLists().empty());
 }
 
+// The lists live in an arena that each rebuild takes back, so rebuilding
+// again and again neither grows the memory held nor changes a token.
+TEST_F(RebuildTest, RebuildingAgainHoldsTheSameListsInTheSameMemory) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "foo: x bar: 'a string' \"comment\" #sym ^ self + 12\n\t";
+  auto grid = Grid(text);
+  const std::vector<StoredToken> first = StoredTokens(*grid);
+  const size_t held = grid->listArena().HeapBytes();
+  EXPECT_GT(held, 0u);
+  for (int i = 0; i < 5; ++i) {
+    RebuildTokens(*grid);
+    EXPECT_EQ(grid->listArena().HeapBytes(), held);
+  }
+  EXPECT_EQ(StoredTokens(*grid), first);
+}
+
 TEST_F(RebuildTest, KeywordsTakeEffectAtTheNextRebuild) {
   auto grid = Grid("self foo");
   ASSERT_EQ(grid->attributeLists()[0].size(), 1u);

@@ -24,12 +24,12 @@ int32_t GrownCapacity(int32_t capacity, int32_t needed, int32_t first) {
 
 TTokenList::TTokenList(const TTokenList& other) { *this = other; }
 
-TTokenList& TTokenList::operator=(const TTokenList& other) {
+TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   if (this == &other) return *this;
   count_ = 0;
   charCount_ = 0;
   if (other.count_ > tokenCapacity_ || other.charCount_ > charCapacity_) {
-    Reallocate(other.count_, other.charCount_);
+    Reallocate(other.count_, other.charCount_, arena);
   }
   if (other.count_ > 0) {
     std::memcpy(tokens_, other.tokens_, sizeof(TToken) * static_cast<size_t>(other.count_));
@@ -45,36 +45,40 @@ TTokenList::TTokenList(TTokenList&& other) noexcept
       count_(std::exchange(other.count_, 0)),
       tokenCapacity_(std::exchange(other.tokenCapacity_, 0)),
       charCount_(std::exchange(other.charCount_, 0)),
-      charCapacity_(std::exchange(other.charCapacity_, 0)) {}
+      charCapacity_(std::exchange(other.charCapacity_, 0)),
+      lent_(std::exchange(other.lent_, false)) {}
 
 TTokenList& TTokenList::operator=(TTokenList&& other) noexcept {
   if (this != &other) {
-    std::free(tokens_);
+    if (!lent_) std::free(tokens_);
     tokens_ = std::exchange(other.tokens_, nullptr);
     count_ = std::exchange(other.count_, 0);
     tokenCapacity_ = std::exchange(other.tokenCapacity_, 0);
     charCount_ = std::exchange(other.charCount_, 0);
     charCapacity_ = std::exchange(other.charCapacity_, 0);
+    lent_ = std::exchange(other.lent_, false);
   }
   return *this;
 }
 
-TTokenList::~TTokenList() { std::free(tokens_); }
+TTokenList::~TTokenList() {
+  if (!lent_) std::free(tokens_);
+}
 
-void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity) {
-  if (tokenCapacity == 0 && charCapacity == 0) {
-    std::free(tokens_);
-    tokens_ = nullptr;
-  } else {
+void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
+  TToken* block = nullptr;
+  if (tokenCapacity > 0 || charCapacity > 0) {
     const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
-    auto* block = static_cast<TToken*>(AllocateOrDie(tokenBytes + static_cast<size_t>(charCapacity)));
+    const size_t bytes = tokenBytes + static_cast<size_t>(charCapacity);
+    block = static_cast<TToken*>(arena != nullptr ? arena->Allocate(bytes, alignof(TToken)) : AllocateOrDie(bytes));
     if (tokens_ != nullptr) {
       std::memcpy(block, tokens_, sizeof(TToken) * static_cast<size_t>(count_));
       std::memcpy(reinterpret_cast<char*>(block) + tokenBytes, chars(), static_cast<size_t>(charCount_));
-      std::free(tokens_);
     }
-    tokens_ = block;
   }
+  if (!lent_) std::free(tokens_);
+  tokens_ = block;
+  lent_ = arena != nullptr && block != nullptr;
   tokenCapacity_ = tokenCapacity;
   charCapacity_ = charCapacity;
 }

@@ -5,9 +5,10 @@
 // arena in which every text is stored NUL-terminated, one after the other.
 // An empty list owns no block, moving a list moves only the block pointer
 // (text pointers survive), and a copy gets a block of exactly the size it
-// needs; assigning a list reuses the block when it is big enough. Text(i)
-// stays valid until the list is next appended to, assigned, truncated, shrunk
-// or cleared.
+// needs; assigning a list reuses the block when it is big enough. The block
+// may instead be a piece lent by an arena (see TArena), used the same way
+// but never freed. Text(i) stays valid until the list is next appended to,
+// assigned, truncated, shrunk or cleared.
 #ifndef WEFT_LEX_TOKEN_LIST_H_
 #define WEFT_LEX_TOKEN_LIST_H_
 
@@ -17,6 +18,7 @@
 #include <string_view>
 
 #include "lex/token.h"
+#include "text/arena.h"
 
 namespace weft {
 
@@ -24,7 +26,10 @@ class TTokenList {
  public:
   TTokenList() = default;
   TTokenList(const TTokenList& other);
-  TTokenList& operator=(const TTokenList& other);
+  TTokenList& operator=(const TTokenList& other) { return Assign(other, nullptr); }
+  // Copies `other`, into the present block when it fits, else into a block of
+  // exactly the size needed: a piece of `arena`, or of the heap when null.
+  TTokenList& Assign(const TTokenList& other, TArena* arena);
   TTokenList(TTokenList&& other) noexcept;
   TTokenList& operator=(TTokenList&& other) noexcept;
   ~TTokenList();
@@ -76,21 +81,23 @@ class TTokenList {
   // Gives back the room that appending reserved ahead.
   void ShrinkToFit();
 
-  // Bytes of heap this list holds.
+  // Bytes its block has room for, whether its own or lent.
   size_t HeapBytes() const;
 
  private:
   char* chars() const { return reinterpret_cast<char*>(tokens_ + tokenCapacity_); }
   // Grows the block so that one more token and `characters` more fit.
   void MakeRoom(int32_t characters);
-  // Moves into a block with room for exactly the given numbers.
-  void Reallocate(int32_t tokenCapacity, int32_t charCapacity);
+  // Moves into a block with room for exactly the given numbers, from `arena`
+  // or, when null, the heap.
+  void Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena = nullptr);
 
   TToken* tokens_ = nullptr;  // start of the block
   int32_t count_ = 0;
   int32_t tokenCapacity_ = 0;
   int32_t charCount_ = 0;
   int32_t charCapacity_ = 0;
+  bool lent_ = false;  // the block is a piece of an arena
 };
 
 }  // namespace weft

@@ -9,17 +9,15 @@
 #define WEFT_PAINT_ATTRIBUTES_H_
 
 #include <cstdint>
-#include <vector>
 
 #include "paint/attribute_delta.h"
+#include "paint/attribute_list.h"
 #include "platform/platform.h"
 #include "text/point.h"
 
 namespace weft {
 
 class TStringGrid;
-
-using TAttributeList = std::vector<TTextAttributeDelta>;
 
 // A change cursor: the index of a change within `row`'s list. An index equal
 // to the list's count stands after the row's last change.

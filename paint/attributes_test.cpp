@@ -26,6 +26,38 @@ class AttributesTest : public testing::GridTest {
   }
 };
 
+// Lists lent by an arena, and lists in blocks of their own, hold the same
+// changes through copies, moves, growth and clearing.
+TEST(AttributeListTest, LentAndOwnedListsAgree) {
+  std::vector<TTextAttributeDelta> changes(5);
+  for (int32_t i = 0; i < 5; ++i) changes[static_cast<size_t>(i)].column = i;
+  const auto columns = [](const TAttributeList& list) {
+    std::vector<int32_t> out;
+    for (const TTextAttributeDelta& change : list) out.push_back(change.column);
+    return out;
+  };
+  TArena arena;
+  TAttributeList lent;
+  lent.Assign(changes, &arena);
+  TAttributeList owned;
+  owned.Assign(changes, nullptr);
+  EXPECT_EQ(columns(lent), columns(owned));
+  TTextAttributeDelta extra;
+  extra.column = 9;
+  lent.push_back(extra);
+  owned.push_back(extra);
+  EXPECT_EQ(columns(lent), (std::vector<int32_t>{0, 1, 2, 3, 4, 9}));
+  EXPECT_EQ(columns(lent), columns(owned));
+  TAttributeList moved(std::move(lent));
+  TAttributeList copy(moved);
+  EXPECT_EQ(columns(copy), columns(owned));
+  copy.Assign(std::span(changes).first(2), &arena);
+  EXPECT_EQ(columns(copy), (std::vector<int32_t>{0, 1}));
+  copy.clear();
+  EXPECT_TRUE(copy.empty());
+  EXPECT_EQ(copy.begin(), nullptr);
+}
+
 TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
   auto grid = GridWithChanges({{}, {2}, {}, {0, 3}});
   struct Case {

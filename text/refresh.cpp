@@ -149,7 +149,7 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
     builder.FinishRow(tokens[static_cast<size_t>(row)], changes[static_cast<size_t>(row)]);
     for (++row; row < nextRow; ++row) {
       tokens[static_cast<size_t>(row)].Clear();
-      TAttributeList().swap(changes[static_cast<size_t>(row)]);
+      changes[static_cast<size_t>(row)].clear();
     }
   };
   while (!ScanAtEnd(scanner)) {

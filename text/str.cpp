@@ -1,5 +1,6 @@
 #include "text/str.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +39,14 @@ str::str(std::string_view text) {
   data_[size_] = '\0';
 }
 
+str::str(std::string_view text, TArena& arena) {
+  if (text.empty()) return;
+  size_ = static_cast<int32_t>(text.size());
+  data_ = static_cast<char*>(arena.Allocate(text.size() + 1, 1));
+  std::memcpy(data_, text.data(), text.size());
+  data_[size_] = '\0';
+}
+
 str::str(str&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
@@ -50,7 +59,7 @@ str& str::operator=(const str& other) {
 
 str& str::operator=(str&& other) noexcept {
   if (this != &other) {
-    std::free(data_);
+    if (capacity_ > 0) std::free(data_);
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
     capacity_ = std::exchange(other.capacity_, 0);
@@ -58,17 +67,27 @@ str& str::operator=(str&& other) noexcept {
   return *this;
 }
 
-str::~str() { std::free(data_); }
+str::~str() {
+  if (capacity_ > 0) std::free(data_);
+}
 
 void str::reserve(int32_t capacity) {
   if (capacity <= capacity_) return;
-  data_ = static_cast<char*>(ReallocateOrDie(data_, static_cast<size_t>(capacity) + 1));
-  if (capacity_ == 0) data_[size_] = '\0';
+  capacity = std::max(capacity, size_);
+  const size_t bytes = static_cast<size_t>(capacity) + 1;
+  if (capacity_ > 0) {
+    data_ = static_cast<char*>(ReallocateOrDie(data_, bytes));
+  } else {
+    char* block = static_cast<char*>(AllocateOrDie(bytes));
+    if (size_ > 0) std::memcpy(block, data_, static_cast<size_t>(size_));
+    block[size_] = '\0';
+    data_ = block;
+  }
   capacity_ = capacity;
 }
 
 void str::assign(std::string_view text) {
-  size_ = 0;
+  truncate(0);
   append(text);
 }
 
@@ -83,7 +102,7 @@ void str::append(std::string_view text) {
 
 void str::insert(int32_t at, char c) {
   assert(at >= 0 && at <= size_);
-  if (size_ + 1 > capacity_) reserve(capacity_ < 8 ? 16 : 2 * capacity_);
+  if (size_ + 1 > capacity_) reserve(std::max(size_ + 1, capacity_ < 8 ? 16 : 2 * capacity_));
   std::memmove(data_ + at + 1, data_ + at, static_cast<size_t>(size_ - at));
   data_[at] = c;
   ++size_;

@@ -2,7 +2,9 @@
 //
 // It keeps its characters NUL-terminated (c_str() is always valid) and its
 // size and capacity in 32 bits, so an empty row costs 16 bytes and nothing on
-// the heap. When memory for the characters cannot be had, the process stops
+// the heap. The characters are in a heap block of the str's own or in a piece
+// lent by an arena (see TArena), which the str changes in place until it must
+// grow and then leaves for a block of its own. When memory for the characters cannot be had, the process stops
 // with "Failed to allocate memory (N)" on the standard error stream: the
 // library has no way to report it to the host.
 #ifndef WEFT_TEXT_STR_H_
@@ -11,6 +13,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "text/arena.h"
+
 namespace weft {
 
 class str {
@@ -18,6 +22,8 @@ class str {
   str() = default;
   // Holds exactly `text`, in one allocation.
   explicit str(std::string_view text);
+  // Holds exactly `text`, in a piece of `arena`.
+  str(std::string_view text, TArena& arena);
   str(const str& other) : str(other.view()) {}
   str(str&& other) noexcept;
   str& operator=(const str& other);
@@ -38,12 +44,15 @@ class str {
   void truncate(int32_t at);
   // Removes `count` characters starting at `at`.
   void erase(int32_t at, int32_t count);
+  // Makes room for `capacity` characters in a block of the str's own.
   void reserve(int32_t capacity);
 
  private:
   char* data_ = nullptr;
   int32_t size_ = 0;
-  int32_t capacity_ = 0;  // characters, not counting the NUL
+  // Characters the str's own block holds, not counting the NUL; 0 when it has
+  // none: it is empty or its characters are lent.
+  int32_t capacity_ = 0;
 };
 
 // Allocates `bytes` or stops the process with the library's message.

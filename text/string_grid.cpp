@@ -42,8 +42,12 @@ size_t CountLineFeeds(std::string_view text) {
 }  // namespace
 
 void TStringGrid::ReadRows(std::string_view text, bool convert) {
+  const size_t rowCount = CountLineFeeds(text) + 1;
   rows_.clear();
-  rows_.reserve(CountLineFeeds(text) + 1);
+  rows_.reserve(rowCount);
+  rowArena_.Reset();
+  // Every row with its NUL fits in the text's size plus one byte per row.
+  rowArena_.Reserve(text.size() + rowCount);
   // A row ends at its first NUL; most texts have none, which one search of
   // the whole text tells, sparing a search per row.
   const bool hasNul = text.find('\0') != std::string_view::npos;
@@ -60,7 +64,7 @@ void TStringGrid::ReadRows(std::string_view text, bool convert) {
       ConvertSpacesToTabs(line, indentWidth_, inLiteral, converted);
       line = converted;
     }
-    rows_.emplace_back(line);
+    rows_.emplace_back(line, rowArena_);
     if (lf == std::string_view::npos) break;
     start = lf + 1;
   }

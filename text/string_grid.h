@@ -20,6 +20,7 @@
 #include "paint/attributes.h"
 #include "platform/platform.h"
 #include "text/point.h"
+#include "text/arena.h"
 #include "text/shared_state.h"
 #include "text/str.h"
 
@@ -75,6 +76,8 @@ class TStringGrid {
   const std::vector<TTokenList>& tokenLists() const { return tokenLists_; }
   std::vector<TAttributeList>& attributeLists() { return attributeLists_; }
   const std::vector<TAttributeList>& attributeLists() const { return attributeLists_; }
+  // Where the lists of the last full rebuild keep their tokens and changes.
+  TArena& listArena() { return listArena_; }
   TScanner& scanner() { return scanner_; }
   TTokenCursor& tokenCursor() { return tokenCursor_; }
 
@@ -85,6 +88,11 @@ class TStringGrid {
   void ReadRows(std::string_view text, bool convert);
 
   const TSharedState& shared_;
+  // The rows and lists of the last SetText and rebuild, in a few large
+  // blocks; rows and lists that grew since then have moved to blocks of
+  // their own.
+  TArena rowArena_;
+  TArena listArena_;
   std::vector<str> rows_;
   std::vector<TTokenList> tokenLists_;
   std::vector<TAttributeList> attributeLists_;

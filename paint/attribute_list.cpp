@@ -1,0 +1,64 @@
+#include "paint/attribute_list.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "text/str.h"
+
+namespace weft {
+
+TAttributeList& TAttributeList::operator=(TAttributeList&& other) noexcept {
+  if (this != &other) {
+    FreeOwnBlock();
+    Take(other);
+  }
+  return *this;
+}
+
+void TAttributeList::Take(TAttributeList& other) {
+  changes_ = std::exchange(other.changes_, nullptr);
+  size_ = std::exchange(other.size_, 0);
+  capacity_ = std::exchange(other.capacity_, 0);
+  lent_ = std::exchange(other.lent_, false);
+}
+
+void TAttributeList::FreeOwnBlock() const {
+  if (!lent_) std::free(changes_);
+}
+
+void TAttributeList::push_back(const TTextAttributeDelta& change) {
+  if (size_ == capacity_) Reallocate(capacity_ < 4 ? 4 : 2 * capacity_, nullptr);
+  changes_[size_++] = change;
+}
+
+void TAttributeList::clear() {
+  FreeOwnBlock();
+  changes_ = nullptr;
+  size_ = 0;
+  capacity_ = 0;
+  lent_ = false;
+}
+
+TAttributeList& TAttributeList::Assign(std::span<const TTextAttributeDelta> changes, TArena* arena) {
+  if (changes.data() == changes_) return *this;
+  const auto count = static_cast<int32_t>(changes.size());
+  size_ = 0;
+  if (count > capacity_) Reallocate(count, arena);
+  if (count > 0) std::memcpy(changes_, changes.data(), changes.size_bytes());
+  size_ = count;
+  return *this;
+}
+
+void TAttributeList::Reallocate(int32_t capacity, TArena* arena) {
+  const size_t bytes = sizeof(TTextAttributeDelta) * static_cast<size_t>(capacity);
+  auto* block = static_cast<TTextAttributeDelta*>(arena != nullptr ? arena->Allocate(bytes, alignof(TTextAttributeDelta))
+                                                                   : AllocateOrDie(bytes));
+  if (size_ > 0) std::memcpy(block, changes_, sizeof(TTextAttributeDelta) * size());
+  FreeOwnBlock();
+  changes_ = block;
+  capacity_ = capacity;
+  lent_ = arena != nullptr;
+}
+
+}  // namespace weft

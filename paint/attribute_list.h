@@ -1,0 +1,60 @@
+// TAttributeList: the attribute changes of one row, in column order.
+//
+// The changes are in a heap block of the list's own or in a piece lent by an
+// arena (see TArena), which the list writes but never frees; a list that must
+// grow moves to a block of its own. An empty list after clear() holds no
+// storage, and copies and Assign take blocks of exactly the size needed.
+#ifndef WEFT_PAINT_ATTRIBUTE_LIST_H_
+#define WEFT_PAINT_ATTRIBUTE_LIST_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "paint/attribute_delta.h"
+#include "text/arena.h"
+
+namespace weft {
+
+class TAttributeList {
+ public:
+  TAttributeList() = default;
+  TAttributeList(const TAttributeList& other) { Assign(other.changes(), nullptr); }
+  TAttributeList& operator=(const TAttributeList& other) { return Assign(other.changes(), nullptr); }
+
+  TAttributeList(TAttributeList&& other) noexcept { Take(other); }
+  TAttributeList& operator=(TAttributeList&& other) noexcept;
+  ~TAttributeList() { FreeOwnBlock(); }
+
+  size_t size() const { return static_cast<size_t>(size_); }
+  bool empty() const { return size_ == 0; }
+  const TTextAttributeDelta& operator[](size_t i) const { return changes_[i]; }
+  const TTextAttributeDelta& front() const { return changes_[0]; }
+  const TTextAttributeDelta& back() const { return changes_[size_ - 1]; }
+  const TTextAttributeDelta* begin() const { return changes_; }
+  const TTextAttributeDelta* end() const { return changes_ + size_; }
+  std::span<const TTextAttributeDelta> changes() const { return {changes_, size()}; }
+
+  void push_back(const TTextAttributeDelta& change);
+  // Drops every change and the storage.
+  void clear();
+  // Copies `changes`, into the present storage when they fit, else into a
+  // block of exactly the size needed: a piece of `arena`, or of the heap when
+  // null.
+  TAttributeList& Assign(std::span<const TTextAttributeDelta> changes, TArena* arena);
+
+ private:
+  void Take(TAttributeList& other);
+  void FreeOwnBlock() const;
+  // Moves into storage for exactly `capacity` changes.
+  void Reallocate(int32_t capacity, TArena* arena);
+
+  TTextAttributeDelta* changes_ = nullptr;
+  int32_t size_ = 0;
+  int32_t capacity_ = 0;
+  bool lent_ = false;  // the storage is a piece of an arena
+};
+
+}  // namespace weft
+
+#endif  // WEFT_PAINT_ATTRIBUTE_LIST_H_

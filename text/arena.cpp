@@ -1,0 +1,47 @@
+#include "text/arena.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "text/str.h"
+
+namespace weft {
+
+namespace {
+
+constexpr size_t kFirstChunkBytes = size_t{64} << 10;
+
+}  // namespace
+
+// A new chunk is at least a quarter of all held before it, so a text of any
+// size takes few chunks and leaves at most a fifth of them unused.
+void TArena::NextChunk(size_t bytes) {
+  if (inUse_ == chunks_.size() || chunks_[inUse_].size < bytes) {
+    FreeChunksFrom(inUse_);
+    const size_t size = std::max({bytes, kFirstChunkBytes, held_ / 4});
+    chunks_.push_back({static_cast<char*>(AllocateOrDie(size)), size});
+    held_ += size;
+  }
+  chunk_ = chunks_[inUse_].start;
+  size_ = chunks_[inUse_].size;
+  used_ = 0;
+  ++inUse_;
+}
+
+void TArena::FreeChunksFrom(size_t first) {
+  for (size_t i = first; i < chunks_.size(); ++i) {
+    std::free(chunks_[i].start);
+    held_ -= chunks_[i].size;
+  }
+  chunks_.resize(std::min(first, chunks_.size()));
+}
+
+void TArena::Reset() {
+  FreeChunksFrom(inUse_);
+  inUse_ = 0;
+  chunk_ = nullptr;
+  size_ = 0;
+  used_ = 0;
+}
+
+}  // namespace weft

@@ -1,0 +1,70 @@
+// TArena: storage handed out in pieces and taken back all at once.
+//
+// A grid keeps the rows and lists of a whole text in arenas, so that setting
+// a text costs a few large allocations instead of several per row, and
+// replacing it a few frees. A piece is lent to one row or list, which may
+// write it but never frees it, and which moves to a heap block of its own
+// when it must grow. Pieces stay valid until Reset or the arena's end.
+//
+// Reset keeps the chunks the pieces since the last Reset came from, for the
+// next text, and frees the others: fresh memory costs a page fault per page
+// when first written, which would cost more than the filling itself. A grid
+// so holds at most the storage of its last text while it fills the next.
+#ifndef WEFT_TEXT_ARENA_H_
+#define WEFT_TEXT_ARENA_H_
+
+#include <cstddef>
+#include <vector>
+
+namespace weft {
+
+class TArena {
+ public:
+  TArena() = default;
+  TArena(const TArena&) = delete;
+  TArena& operator=(const TArena&) = delete;
+  ~TArena() { FreeChunksFrom(0); }
+
+  // `bytes` (at least 1) of storage at a multiple of `alignment`, a power
+  // of two no greater than alignof(std::max_align_t).
+  void* Allocate(size_t bytes, size_t alignment) {
+    size_t at = (used_ + alignment - 1) & ~(alignment - 1);
+    if (at + bytes > size_) {
+      NextChunk(bytes);
+      at = 0;
+    }
+    used_ = at + bytes;
+    return chunk_ + at;
+  }
+  // Makes the next `bytes` (allocated with alignment 1) fit in one chunk.
+  void Reserve(size_t bytes) {
+    if (used_ + bytes > size_) NextChunk(bytes);
+  }
+  // Takes back every piece.
+  void Reset();
+
+  // Bytes of heap the arena holds.
+  size_t HeapBytes() const { return held_; }
+
+ private:
+  struct Chunk {
+    char* start;
+    size_t size;
+  };
+
+  // Moves on to a chunk of at least `bytes`: the next kept one if it is big
+  // enough, else a new one.
+  void NextChunk(size_t bytes);
+  void FreeChunksFrom(size_t first);
+
+  std::vector<Chunk> chunks_;
+  size_t inUse_ = 0;       // chunks that pieces since the last Reset came from
+  char* chunk_ = nullptr;  // the last of them
+  size_t size_ = 0;        // of chunk_
+  size_t used_ = 0;        // of chunk_
+  size_t held_ = 0;        // of all chunks
+};
+
+}  // namespace weft
+
+#endif  // WEFT_TEXT_ARENA_H_

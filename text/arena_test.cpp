@@ -1,0 +1,83 @@
+#include "text/arena.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "text/str.h"
+
+namespace weft {
+namespace {
+
+TEST(ArenaTest, PiecesAreAlignedDisjointAndWritable) {
+  TArena arena;
+  std::vector<std::pair<char*, size_t>> pieces;
+  for (size_t i = 0; i < 3000; ++i) {
+    const size_t bytes = 1 + i * 37 % 501;
+    const size_t alignment = size_t{1} << (i % 4);
+    auto* piece = static_cast<char*>(arena.Allocate(bytes, alignment));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % alignment, 0u);
+    std::memset(piece, static_cast<int>(i % 256), bytes);
+    pieces.emplace_back(piece, bytes);
+  }
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    for (size_t b = 0; b < pieces[i].second; ++b) ASSERT_EQ(static_cast<unsigned char>(pieces[i].first[b]), i % 256);
+  }
+}
+
+TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
+  TArena arena;
+  const auto fill = [&](size_t bytes) {
+    arena.Reset();
+    for (size_t done = 0; done < bytes; done += 1000) arena.Allocate(1000, 8);
+  };
+  fill(size_t{4} << 20);
+  const size_t big = arena.HeapBytes();
+  EXPECT_GE(big, size_t{4} << 20);
+  EXPECT_LE(big, (size_t{4} << 20) * 5 / 4 + (size_t{64} << 10));
+  fill(size_t{4} << 20);
+  EXPECT_EQ(arena.HeapBytes(), big) << "the same text again reuses every chunk";
+  fill(size_t{100} << 10);
+  EXPECT_EQ(arena.HeapBytes(), big) << "the chunks of the text before are kept while the next fills";
+  fill(size_t{100} << 10);
+  EXPECT_LT(arena.HeapBytes(), size_t{1} << 20) << "chunks the last fill did not reach are freed";
+  arena.Reset();
+  arena.Reserve(size_t{3} << 20);
+  EXPECT_GE(arena.HeapBytes(), size_t{3} << 20);
+  auto* piece = static_cast<char*>(arena.Allocate(size_t{3} << 20, 1));
+  std::memset(piece, 1, size_t{3} << 20);
+}
+
+// A row whose characters an arena lends behaves as one with its own block.
+TEST(ArenaTest, LentRowsChangeLikeOwnedOnes) {
+  struct Step {
+    const char* name;
+    void (*apply)(str&);
+  } steps[] = {
+      {"insert", [](str& s) { s.insert(3, 'x'); }},
+      {"append", [](str& s) { s.append("tail"); }},
+      {"erase", [](str& s) { s.erase(1, 2); }},
+      {"truncate", [](str& s) { s.truncate(4); }},
+      {"assign", [](str& s) { s.assign("other"); }},
+      {"assign empty", [](str& s) { s.assign(""); }},
+      {"reserve", [](str& s) { s.reserve(100); }},
+      {"move", [](str& s) { s = str("moved"); }},
+  };
+  const std::string text = "a row of some length, longer than sixteen";
+  for (const Step& step : steps) {
+    TArena arena;
+    str lent(text, arena);
+    str owned(text);
+    step.apply(lent);
+    step.apply(owned);
+    EXPECT_EQ(lent.view(), owned.view()) << step.name;
+    EXPECT_EQ(std::strlen(lent.c_str()), static_cast<size_t>(lent.size())) << step.name;
+    str copy(lent);
+    EXPECT_EQ(copy.view(), owned.view()) << step.name;
+  }
+}
+
+}  // namespace
+}  // namespace weft
