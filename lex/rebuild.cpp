@@ -1,7 +1,9 @@
 #include "lex/rebuild.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <span>
 
 #include "lex/scanner.h"
 #include "lex/token.h"
@@ -63,6 +65,7 @@ bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, TPoint star
 // Mostly white space over line ends: written piece by piece straight into
 // the list, cut to kMaxTokenText as SpanText cuts it.
 void TRowListsBuilder::AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end) {
+  if (AddOverOneLineEnd(rows, token, start, end)) return;
   int32_t length = 0;
   ForEachSpanPiece(rows, start, end, [&](const char*, int32_t count) {
     length = std::min(length + count, kMaxTokenText);
@@ -71,10 +74,30 @@ void TRowListsBuilder::AddSpanning(const std::vector<str>& rows, const TToken& t
   int32_t written = 0;
   ForEachSpanPiece(rows, start, end, [&](const char* characters, int32_t count) {
     count = std::min(count, length - written);
-    std::memcpy(destination + written, characters, static_cast<size_t>(count));
+    TTokenList::CopyText(destination + written, characters, count);
     written += count;
   });
   AddChange(token, lastText());
+}
+
+// The common case, a token from inside a row to inside the next: its text
+// is the rest of the first row, CR LF, and the start of the next row.
+bool TRowListsBuilder::AddOverOneLineEnd(const std::vector<str>& rows, const TToken& token, TPoint start,
+                                         TPoint end) {
+  if (start.row < 0 || end.row != start.row + 1 || static_cast<size_t>(end.row) >= rows.size()) return false;
+  const str& first = rows[static_cast<size_t>(start.row)];
+  const str& next = rows[static_cast<size_t>(end.row)];
+  if (start.column < 0 || start.column > first.size() || end.column < 0 || end.column >= next.size()) return false;
+  const int32_t rest = first.size() - start.column;
+  const int32_t head = end.column + 1;
+  if (int64_t{rest} + 2 + head > kMaxTokenText) return false;
+  char* destination = tokens_.AppendUnfilled(token, rest + 2 + head);
+  TTokenList::CopyText(destination, first.data() + start.column, rest);
+  destination[rest] = '\r';
+  destination[rest + 1] = '\n';
+  TTokenList::CopyText(destination + rest + 2, next.data(), head);
+  AddChange(token, lastText());
+  return true;
 }
 
 // Copying into the lists reuses their storage when the row fits in it; a row
@@ -120,14 +143,16 @@ void RebuildTokens(TStringGrid& grid) {
   scanner.endOfText = EndOfText(grid);
   TRowListsBuilder builder(grid, nullptr, &grid.listArena());
   size_t row = 0;
-  while (!ScanAtEnd(scanner)) {
-    const int32_t kind = ScanToken(grid.rows(), scanner);
-    const size_t startRow = static_cast<size_t>(scanner.tokenStart.row);
-    if (startRow != row) {
-      builder.FinishRow(tokenLists[row], attributeLists[row]);
-      row = startRow;
+  std::array<TScannedToken, kScanBatch> batch;
+  while (const int32_t count = ScanTokens(grid.rows(), scanner, batch)) {
+    for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) {
+      const size_t startRow = static_cast<size_t>(token.start.row);
+      if (startRow != row) {
+        builder.FinishRow(tokenLists[row], attributeLists[row]);
+        row = startRow;
+      }
+      builder.AddScanned(grid.rows(), token, kRebuildSpanEndColumn);
     }
-    builder.AddScanned(grid.rows(), scanner, kind, kRebuildSpanEndColumn);
   }
   builder.FinishRow(tokenLists[row], attributeLists[row]);
 }

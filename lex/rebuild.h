@@ -97,21 +97,20 @@ class TRowListsBuilder {
     tokens_.Append(token, text);
     AddChange(token, text);
   }
-  // Adds the token the scanner last cut, from tokenStart to scanPosition,
-  // with its text taken from `rows` as SpanText gives it. A token spanning
-  // rows stores `spanEndColumn` as its end column.
-  void AddScanned(const std::vector<str>& rows, const TScanner& scanner, int32_t kind, int32_t spanEndColumn) {
-    const TPoint start = scanner.tokenStart;
-    const TPoint end = scanner.scanPosition;
+  // Adds a scanned token with its text taken from `rows` as SpanText gives
+  // it. A token spanning rows stores `spanEndColumn` as its end column.
+  void AddScanned(const std::vector<str>& rows, const TScannedToken& scanned, int32_t spanEndColumn) {
+    const TPoint start = scanned.start;
+    const TPoint end = scanned.end;
     // Almost every token lies inside one row and is copied from it directly.
     if (start.row == end.row && static_cast<size_t>(start.row) < rows.size() && start.column >= 0 &&
         start.column <= end.column && end.column < rows[static_cast<size_t>(start.row)].size()) {
       const str& row = rows[static_cast<size_t>(start.row)];
-      Add({start.column, start.row, end.column, end.row, kind},
+      Add({start.column, start.row, end.column, end.row, scanned.kind},
           {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
     } else {
-      AddSpanning(rows, {start.column, start.row, start.row == end.row ? end.column : spanEndColumn, end.row, kind},
-                  start, end);
+      const int32_t endColumn = start.row == end.row ? end.column : spanEndColumn;
+      AddSpanning(rows, {start.column, start.row, endColumn, end.row, scanned.kind}, start, end);
     }
   }
   // The token added last, and its text.
@@ -128,6 +127,7 @@ class TRowListsBuilder {
  private:
   // Adds a token whose text is not one stretch of one row.
   void AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end);
+  bool AddOverOneLineEnd(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end);
   void AddChange(const TToken& token, std::string_view text) {
     TTextAttributeDelta change;
     if (changes_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
@@ -140,6 +140,9 @@ class TRowListsBuilder {
   TTokenList tokens_;
   std::vector<TTextAttributeDelta> rowChanges_;
 };
+
+// Tokens scanned per ScanTokens call by scans that run to the end.
+constexpr size_t kScanBatch = 64;
 
 // The last position a scan of the grid may consume: the last character of
 // the last row; when that row is empty, the line end of the row before it,

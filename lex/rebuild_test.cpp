@@ -220,7 +220,7 @@ TEST_F(RebuildTest, BuilderStoresTheTextSpanTextGives) {
   for (int trial = 0; trial < 20000; ++trial) {
     scanner.tokenStart = position();
     scanner.scanPosition = trial % 3 == 0 ? TPoint{scanner.tokenStart.column + 5, scanner.tokenStart.row} : position();
-    builder.AddScanned(grid->rows(), scanner, kIdentifier, kRebuildSpanEndColumn);
+    builder.AddScanned(grid->rows(), {kIdentifier, scanner.tokenStart, scanner.scanPosition}, kRebuildSpanEndColumn);
     const std::string_view expected = SpanText(grid->rows(), scanner.tokenStart, scanner.scanPosition, scratch);
     ASSERT_EQ(builder.lastText(), expected) << scanner.tokenStart.column << "," << scanner.tokenStart.row << " to "
                                             << scanner.scanPosition.column << "," << scanner.scanPosition.row;

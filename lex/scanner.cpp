@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cstring>
+#include <span>
 
 namespace weft {
 
@@ -112,6 +113,19 @@ class Scan {
     scanner_.scanPosition = {column_, row_};
     scanner_.scanState = state_;
     return kind;
+  }
+
+  // Run, once per token, without leaving the current row between tokens.
+  int32_t RunMany(std::span<TScannedToken> tokens) {
+    size_t count = 0;
+    for (; count < tokens.size() && !AtEnd(); ++count) {
+      state_ = kStart;
+      const int32_t kind = StartToken();
+      tokens[count] = {kind, scanner_.tokenStart, {column_, row_}};
+    }
+    scanner_.scanPosition = {column_, row_};
+    if (count > 0) scanner_.scanState = state_;
+    return static_cast<int32_t>(count);
   }
 
  private:
@@ -500,6 +514,10 @@ void AppendRowSpan(const str& row, int32_t first, int32_t last, std::string& out
 // about half again as fast.
 [[gnu::flatten]] int32_t ScanToken(const std::vector<str>& rows, TScanner& scanner) {
   return Scan(rows, scanner).Run();
+}
+
+[[gnu::flatten]] int32_t ScanTokens(const std::vector<str>& rows, TScanner& scanner, std::span<TScannedToken> tokens) {
+  return Scan(rows, scanner).RunMany(tokens);
 }
 
 std::string_view SpanTextAnywhere(const std::vector<str>& rows, TPoint from, TPoint to, std::string& scratch) {

@@ -28,6 +28,7 @@
 #define WEFT_LEX_SCANNER_H_
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,20 @@ struct TScanner {
 // (a TokenKind, or a one-character kind). At end it answers kIncompleteToken
 // and leaves both positions as they are.
 int32_t ScanToken(const std::vector<str>& rows, TScanner& scanner);
+
+// A token as ScanToken cuts it: its kind, its first position (tokenStart) and
+// its last (scanPosition).
+struct TScannedToken {
+  int32_t kind;
+  TPoint start;
+  TPoint end;
+};
+
+// Scans as ScanToken would, up to tokens.size() times, stopping where the
+// scan ends, and answers how many tokens it put into `tokens`; the scanner is
+// left as after the last of those ScanToken calls. For scans that consume
+// every token: one call keeps the machine's state at hand over many tokens.
+int32_t ScanTokens(const std::vector<str>& rows, TScanner& scanner, std::span<TScannedToken> tokens);
 
 // scanPosition is at or past endOfText.
 inline bool ScanAtEnd(const TScanner& scanner) { return !(scanner.scanPosition < scanner.endOfText); }

@@ -422,6 +422,38 @@ TEST(ScanPropertyTest, MatchesTheStepModelOverWholeTexts) {
   }
 }
 
+// ScanTokens is ScanToken called again and again: from any state, in
+// batches of any size, it cuts the same tokens and leaves the same state.
+TEST(ScanPropertyTest, BatchesCutWhatSingleCallsCut) {
+  Generator generator(31);
+  for (int i = 0; i < 20000; ++i) {
+    const std::vector<str> rows =
+        i % 2 == 0 ? RandomRows(generator) : RowsFromText(generator.Fragments(generator.Below(40)));
+    TScanner single = i % 4 < 2 ? RandomState(generator, rows) : testing::ScannerAtTextStart(rows);
+    TScanner batched = single;
+    std::vector<TScannedToken> batch(static_cast<size_t>(1 + generator.Below(6)));
+    const std::string before = Show(rows, single);
+    for (int round = 0; round < 8; ++round) {
+      const int32_t count = ScanTokens(rows, batched, batch);
+      for (int32_t t = 0; t < count; ++t) {
+        const int32_t kind = ScanToken(rows, single);
+        const TScannedToken& token = batch[static_cast<size_t>(t)];
+        ASSERT_EQ(token.kind, kind) << before;
+        ASSERT_EQ(token.start, single.tokenStart) << before;
+        ASSERT_EQ(token.end, single.scanPosition) << before;
+      }
+      ASSERT_TRUE(SameState(batched, single)) << before;
+      if (static_cast<size_t>(count) < batch.size()) {
+        // The scan has ended: at endOfText, or at the clamp point before it.
+        const TPoint ended = single.scanPosition;
+        ASSERT_EQ(ScanToken(rows, single), kIncompleteToken) << before;
+        ASSERT_EQ(single.scanPosition, ended) << before;
+        break;
+      }
+    }
+  }
+}
+
 TEST(ScanPropertyTest, TokensTileGeneratedText) {
   Generator generator(99);
   for (int i = 0; i < 2000; ++i) {

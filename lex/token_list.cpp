@@ -71,12 +71,12 @@ void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena*
     const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
     const size_t bytes = tokenBytes + static_cast<size_t>(charCapacity);
     block = static_cast<TToken*>(arena != nullptr ? arena->Allocate(bytes, alignof(TToken)) : AllocateOrDie(bytes));
-    if (tokens_ != nullptr) {
+    if (count_ > 0) {
       std::memcpy(block, tokens_, sizeof(TToken) * static_cast<size_t>(count_));
       std::memcpy(reinterpret_cast<char*>(block) + tokenBytes, chars(), static_cast<size_t>(charCount_));
     }
   }
-  if (!lent_) std::free(tokens_);
+  if (tokens_ != nullptr && !lent_) std::free(tokens_);
   tokens_ = block;
   lent_ = arena != nullptr && block != nullptr;
   tokenCapacity_ = tokenCapacity;

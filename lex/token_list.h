@@ -56,8 +56,7 @@ class TTokenList {
   void Append(const TToken& token, std::string_view text) {
     const int32_t length =
         text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
-    char* destination = AppendUnfilled(token, length);
-    if (length > 0) std::memcpy(destination, text.data(), static_cast<size_t>(length));
+    CopyText(AppendUnfilled(token, length), text.data(), length);
   }
 
   // Appends a copy of `token` with room for a text of `length` (0 to
@@ -72,6 +71,25 @@ class TTokenList {
     destination[length] = '\0';
     charCount_ += length + 1;
     return destination;
+  }
+
+  // Copies `length` bytes. Most token texts are a few bytes long, for which
+  // a call to memcpy would cost more than the copy: they are copied as two
+  // overlapping fixed-size moves, which compile to plain loads and stores.
+  static void CopyText(char* destination, const char* source, int32_t length) {
+    if (length >= 8 && length <= 16) {
+      std::memcpy(destination, source, 8);
+      std::memcpy(destination + length - 8, source + length - 8, 8);
+    } else if (length >= 4 && length < 8) {
+      std::memcpy(destination, source, 4);
+      std::memcpy(destination + length - 4, source + length - 4, 4);
+    } else if (length > 0 && length < 4) {
+      destination[0] = source[0];
+      destination[length / 2] = source[length / 2];
+      destination[length - 1] = source[length - 1];
+    } else if (length > 16) {
+      std::memcpy(destination, source, static_cast<size_t>(length));
+    }
   }
 
   // Drops the tokens from index `count` on, keeping the storage for reuse.

@@ -24,7 +24,7 @@ void TAttributeList::Take(TAttributeList& other) {
 }
 
 void TAttributeList::FreeOwnBlock() const {
-  if (!lent_) std::free(changes_);
+  if (changes_ != nullptr && !lent_) std::free(changes_);
 }
 
 void TAttributeList::push_back(const TTextAttributeDelta& change) {

@@ -1,6 +1,8 @@
 #include "text/refresh.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "geometry/int_math.h"
@@ -31,7 +33,7 @@ class TListBuilder {
   // Adds the token the scanner last cut; lastToken and lastText give it.
   void AddScanned(const std::vector<str>& rows, const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
-    rows_.AddScanned(rows, scanner, kind, kRefreshSpanEndColumn);
+    rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition}, kRefreshSpanEndColumn);
   }
   const TToken& lastToken() const { return rows_.lastToken(); }
   std::string_view lastText() const { return rows_.lastText(); }
@@ -152,10 +154,12 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
       changes[static_cast<size_t>(row)].clear();
     }
   };
-  while (!ScanAtEnd(scanner)) {
-    const int32_t kind = ScanToken(grid_.rows(), scanner);
-    if (scanner.tokenStart.row != row) finishRowsBefore(scanner.tokenStart.row);
-    builder.AddScanned(grid_.rows(), scanner, kind, kRefreshSpanEndColumn);
+  std::array<TScannedToken, kScanBatch> batch;
+  while (const int32_t count = ScanTokens(grid_.rows(), scanner, batch)) {
+    for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) {
+      if (token.start.row != row) finishRowsBefore(token.start.row);
+      builder.AddScanned(grid_.rows(), token, kRefreshSpanEndColumn);
+    }
   }
   finishRowsBefore(lastRow + 1);
   return lastRow;
