@@ -77,18 +77,18 @@ class TTokenList {
   // a call to memcpy would cost more than the copy: they are copied as two
   // overlapping fixed-size moves, which compile to plain loads and stores.
   static void CopyText(char* destination, const char* source, int32_t length) {
-    if (length >= 8 && length <= 16) {
+    if (length > 16) {
+      std::memcpy(destination, source, static_cast<size_t>(length));
+    } else if (length >= 8) {
       std::memcpy(destination, source, 8);
       std::memcpy(destination + length - 8, source + length - 8, 8);
-    } else if (length >= 4 && length < 8) {
+    } else if (length >= 4) {
       std::memcpy(destination, source, 4);
       std::memcpy(destination + length - 4, source + length - 4, 4);
-    } else if (length > 0 && length < 4) {
+    } else if (length > 0) {
       destination[0] = source[0];
       destination[length / 2] = source[length / 2];
       destination[length - 1] = source[length - 1];
-    } else if (length > 16) {
-      std::memcpy(destination, source, static_cast<size_t>(length));
     }
   }
 

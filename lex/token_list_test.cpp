@@ -75,6 +75,49 @@ TEST(TokenListTest, StoresTextsNulTerminated) {
   EXPECT_EQ(kComment, list.at(3).kind);
 }
 
+// Every length from empty past the sizes copied without memcpy, at every
+// alignment of the source.
+TEST(TokenListTest, StoresTextsOfEveryShortLength) {
+  std::string source;
+  for (int i = 0; i < 64; ++i) source += static_cast<char>('A' + i % 50);
+  TTokenList list;
+  std::vector<std::string> texts;
+  for (size_t length = 0; length <= 40; ++length) {
+    for (size_t offset = 0; offset < 8; ++offset) {
+      texts.push_back(source.substr(offset, length));
+      list.Append(TokenAt(0, 0, kIdentifier), texts.back());
+    }
+  }
+  for (int32_t i = 0; i < list.count(); ++i) {
+    ASSERT_EQ(list.TextView(i), texts[static_cast<size_t>(i)]);
+    ASSERT_EQ(list.Text(i)[list.TextLength(i)], '\0');
+  }
+}
+
+// A list in a piece of an arena is used like one in its own block, and
+// moves to a heap block of its own when it must grow.
+TEST(TokenListTest, ListsInArenaPiecesGrowOnTheHeap) {
+  TTokenList staged;
+  staged.Append(TokenAt(0, 0, kIdentifier), "abc");
+  staged.Append(TokenAt(3, 0, kWhiteSpace), " ");
+  TArena arena;
+  TTokenList lent;
+  lent.Assign(staged, &arena);
+  EXPECT_GT(arena.HeapBytes(), 0u);
+  EXPECT_EQ(lent.HeapBytes(), 2 * sizeof(TToken) + 6);
+  lent.Truncate(1);
+  lent.Append(TokenAt(3, 0, kWhiteSpace), "  ");
+  lent.Append(TokenAt(5, 0, kIdentifier), "more than fits in the piece");
+  ASSERT_EQ(lent.count(), 3);
+  EXPECT_EQ(lent.TextView(0), "abc");
+  EXPECT_EQ(lent.TextView(1), "  ");
+  EXPECT_EQ(lent.TextView(2), "more than fits in the piece");
+  TTokenList moved = std::move(lent);
+  EXPECT_EQ(moved.TextView(2), "more than fits in the piece");
+  moved.Clear();
+  EXPECT_EQ(moved.HeapBytes(), 0u);
+}
+
 TEST(TokenListTest, CutsLongTexts) {
   TTokenList list;
   const std::string text(40000, 'x');
