@@ -61,10 +61,6 @@ TTokenList& TTokenList::operator=(TTokenList&& other) noexcept {
   return *this;
 }
 
-TTokenList::~TTokenList() {
-  if (!lent_) std::free(tokens_);
-}
-
 void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
   TToken* block = nullptr;
   if (tokenCapacity > 0 || charCapacity > 0) {

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -32,7 +33,9 @@ class TTokenList {
   TTokenList& Assign(const TTokenList& other, TArena* arena);
   TTokenList(TTokenList&& other) noexcept;
   TTokenList& operator=(TTokenList&& other) noexcept;
-  ~TTokenList();
+  ~TTokenList() {
+    if (!lent_) std::free(tokens_);
+  }
 
   int32_t count() const { return count_; }
   bool empty() const { return count_ == 0; }

@@ -23,10 +23,6 @@ void TAttributeList::Take(TAttributeList& other) {
   lent_ = std::exchange(other.lent_, false);
 }
 
-void TAttributeList::FreeOwnBlock() const {
-  if (changes_ != nullptr && !lent_) std::free(changes_);
-}
-
 void TAttributeList::push_back(const TTextAttributeDelta& change) {
   if (size_ == capacity_) Reallocate(capacity_ < 4 ? 4 : 2 * capacity_, nullptr);
   changes_[size_++] = change;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <span>
 
 #include "paint/attribute_delta.h"
@@ -45,7 +46,9 @@ class TAttributeList {
 
  private:
   void Take(TAttributeList& other);
-  void FreeOwnBlock() const;
+  void FreeOwnBlock() const {
+    if (changes_ != nullptr && !lent_) std::free(changes_);
+  }
   // Moves into storage for exactly `capacity` changes.
   void Reallocate(int32_t capacity, TArena* arena);
 
