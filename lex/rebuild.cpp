@@ -1,9 +1,7 @@
 #include "lex/rebuild.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <span>
 
 #include "lex/scanner.h"
 #include "lex/token.h"
@@ -143,17 +141,14 @@ void RebuildTokens(TStringGrid& grid) {
   scanner.endOfText = EndOfText(grid);
   TRowListsBuilder builder(grid, nullptr, &grid.listArena());
   size_t row = 0;
-  std::array<TScannedToken, kScanBatch> batch;
-  while (const int32_t count = ScanTokens(grid.rows(), scanner, batch)) {
-    for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) {
-      const size_t startRow = static_cast<size_t>(token.start.row);
-      if (startRow != row) {
-        builder.FinishRow(tokenLists[row], attributeLists[row]);
-        row = startRow;
-      }
-      builder.AddScanned(grid.rows(), token, kRebuildSpanEndColumn);
+  ScanToEnd(grid.rows(), scanner, [&](const TScannedToken& token) {
+    const size_t startRow = static_cast<size_t>(token.start.row);
+    if (startRow != row) {
+      builder.FinishRow(tokenLists[row], attributeLists[row]);
+      row = startRow;
     }
-  }
+    builder.AddScanned(grid.rows(), token, kRebuildSpanEndColumn);
+  });
   builder.FinishRow(tokenLists[row], attributeLists[row]);
 }
 

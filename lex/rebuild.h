@@ -141,9 +141,6 @@ class TRowListsBuilder {
   std::vector<TTextAttributeDelta> rowChanges_;
 };
 
-// Tokens scanned per ScanTokens call by scans that run to the end.
-constexpr size_t kScanBatch = 64;
-
 // The last position a scan of the grid may consume: the last character of
 // the last row; when that row is empty, the line end of the row before it,
 // or (0, 0) for a text of one empty row.

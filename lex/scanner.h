@@ -27,6 +27,7 @@
 #ifndef WEFT_LEX_SCANNER_H_
 #define WEFT_LEX_SCANNER_H_
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -65,6 +66,16 @@ struct TScannedToken {
 // left as after the last of those ScanToken calls. For scans that consume
 // every token: one call keeps the machine's state at hand over many tokens.
 int32_t ScanTokens(const std::vector<str>& rows, TScanner& scanner, std::span<TScannedToken> tokens);
+
+// Scans to the end, calling `visit(const TScannedToken&)` for each token in
+// text order.
+template <typename Visit>
+void ScanToEnd(const std::vector<str>& rows, TScanner& scanner, Visit&& visit) {
+  std::array<TScannedToken, 64> batch;
+  while (const int32_t count = ScanTokens(rows, scanner, batch)) {
+    for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) visit(token);
+  }
+}
 
 // scanPosition is at or past endOfText.
 inline bool ScanAtEnd(const TScanner& scanner) { return !(scanner.scanPosition < scanner.endOfText); }

@@ -1,8 +1,6 @@
 #include "text/refresh.h"
 
 #include <algorithm>
-#include <array>
-#include <span>
 #include <vector>
 
 #include "geometry/int_math.h"
@@ -154,13 +152,10 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
       changes[static_cast<size_t>(row)].clear();
     }
   };
-  std::array<TScannedToken, kScanBatch> batch;
-  while (const int32_t count = ScanTokens(grid_.rows(), scanner, batch)) {
-    for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) {
-      if (token.start.row != row) finishRowsBefore(token.start.row);
-      builder.AddScanned(grid_.rows(), token, kRefreshSpanEndColumn);
-    }
-  }
+  ScanToEnd(grid_.rows(), scanner, [&](const TScannedToken& token) {
+    if (token.start.row != row) finishRowsBefore(token.start.row);
+    builder.AddScanned(grid_.rows(), token, kRefreshSpanEndColumn);
+  });
   finishRowsBefore(lastRow + 1);
   return lastRow;
 }
