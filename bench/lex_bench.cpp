@@ -93,7 +93,7 @@ void BM_ClassifyBytesBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_ClassifyBytesBaseline);
 
-void BM_ScanTokens(benchmark::State& state) {
+void BM_ScanTokenCalls(benchmark::State& state) {
   const BigText* big = Big(state);
   if (big == nullptr) return;
   int64_t tokens = 0;
@@ -110,7 +110,21 @@ void BM_ScanTokens(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * big->bytes);
   state.counters["tokens"] = static_cast<double>(tokens);
 }
-BENCHMARK(BM_ScanTokens);
+BENCHMARK(BM_ScanTokenCalls);
+
+// The same scan in batches, as the rebuild runs it.
+void BM_ScanToEnd(benchmark::State& state) {
+  const BigText* big = Big(state);
+  if (big == nullptr) return;
+  for (auto _ : state) {
+    TScanner scanner = big->ScannerAtStart();
+    int64_t kinds = 0;
+    ScanToEnd(big->rows, scanner, [&](const TScannedToken& token) { kinds += token.kind; });
+    benchmark::DoNotOptimize(kinds);
+  }
+  state.SetBytesProcessed(state.iterations() * big->bytes);
+}
+BENCHMARK(BM_ScanToEnd);
 
 // What a full rebuild does with the scanner: every token with its text into
 // the list of its start row (attributes left out).
@@ -184,7 +198,8 @@ BENCHMARK(BM_ScanIntoTokenListsStaged);
 
 int main(int argc, char** argv) {
   return weft::bench::RunBenchmarks(argc, argv,
-                                    {{"BM_ScanTokens", "BM_ClassifyBytesBaseline"},
+                                    {{"BM_ScanTokenCalls", "BM_ClassifyBytesBaseline"},
+                                     {"BM_ScanToEnd", "BM_ClassifyBytesBaseline"},
                                      {"BM_ScanIntoTokenLists", "BM_ClassifyBytesBaseline"},
                                      {"BM_ScanIntoTokenListsStaged", "BM_ClassifyBytesBaseline"}});
 }
