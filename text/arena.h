@@ -13,6 +13,7 @@
 #ifndef WEFT_TEXT_ARENA_H_
 #define WEFT_TEXT_ARENA_H_
 
+#include <cassert>
 #include <cstddef>
 #include <vector>
 
@@ -26,8 +27,9 @@ class TArena {
   ~TArena() { FreeChunksFrom(0); }
 
   // `bytes` (at least 1) of storage at a multiple of `alignment`, a power
-  // of two no greater than alignof(std::max_align_t).
+  // of two of at most 8 (chunks come from malloc, which aligns at least so).
   void* Allocate(size_t bytes, size_t alignment) {
+    assert(bytes > 0 && alignment <= 8 && (alignment & (alignment - 1)) == 0);
     size_t at = (used_ + alignment - 1) & ~(alignment - 1);
     if (at + bytes > size_) {
       NextChunk(bytes);
