@@ -93,6 +93,31 @@ TEST_F(RebuildTest, RebuildingAgainHoldsTheSameListsInTheSameMemory) {
   EXPECT_EQ(StoredTokens(*grid), first);
 }
 
+// One grid given text after text, larger and smaller, reuses the storage of
+// the text before; its rows, tokens and changes always equal a fresh grid's.
+TEST_F(RebuildTest, NextTextOnTheSameGridEqualsAFreshGrid) {
+  const auto files = CorpusFiles(300000);
+  WEFT_REQUIRE_CORPUS(files);
+  std::mt19937 random(3);
+  TStringGrid reused(shared);
+  for (int i = 0; i < 40; ++i) {
+    const std::string text = testing::ReadFile(files[random() % files.size()]);
+    const bool convert = i % 3 == 0;
+    reused.SetText(text.data(), static_cast<int32_t>(text.size()), convert);
+    const auto fresh = Grid(text, convert);
+    ASSERT_EQ(reused.NumberOfRows(), fresh->NumberOfRows());
+    for (int32_t row = 0; row < fresh->NumberOfRows(); ++row) ASSERT_EQ(reused.Row(row).view(), fresh->Row(row).view());
+    ASSERT_EQ(StoredTokens(reused), StoredTokens(*fresh));
+    for (size_t row = 0; row < fresh->attributeLists().size(); ++row) {
+      const TAttributeList& a = reused.attributeLists()[row];
+      const TAttributeList& b = fresh->attributeLists()[row];
+      ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x == y && x.column == y.column && x.row == y.row;
+      })) << "row " << row;
+    }
+  }
+}
+
 TEST_F(RebuildTest, KeywordsTakeEffectAtTheNextRebuild) {
   auto grid = Grid("self foo");
   ASSERT_EQ(grid->attributeLists()[0].size(), 1u);
