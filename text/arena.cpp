@@ -16,6 +16,7 @@ constexpr size_t kFirstChunkBytes = size_t{64} << 10;
 // A new chunk is at least a quarter of all held before it, so a text of any
 // size takes few chunks and leaves at most a fifth of them unused.
 void TArena::NextChunk(size_t bytes) {
+  filled_ += used_;
   if (inUse_ == chunks_.size() || chunks_[inUse_].size < bytes) {
     FreeChunksFrom(inUse_);
     const size_t size = std::max({bytes, kFirstChunkBytes, held_ / 4});
@@ -38,6 +39,8 @@ void TArena::FreeChunksFrom(size_t first) {
 
 void TArena::Reset() {
   FreeChunksFrom(inUse_);
+  if (held_ > 2 * (filled_ + used_) + kFirstChunkBytes) FreeChunksFrom(0);
+  filled_ = 0;
   inUse_ = 0;
   chunk_ = nullptr;
   size_ = 0;

@@ -8,8 +8,10 @@
 //
 // Reset keeps the chunks the pieces since the last Reset came from, for the
 // next text, and frees the others: fresh memory costs a page fault per page
-// when first written, which would cost more than the filling itself. A grid
-// so holds at most the storage of its last text while it fills the next.
+// when first written, which would cost more than the filling itself. When
+// those pieces took less than half of the chunks they came from (a much
+// smaller text followed a large one), it frees every chunk, so an arena holds
+// at most about twice what its last text needed.
 #ifndef WEFT_TEXT_ARENA_H_
 #define WEFT_TEXT_ARENA_H_
 
@@ -65,6 +67,7 @@ class TArena {
   size_t size_ = 0;        // of chunk_
   size_t used_ = 0;        // of chunk_
   size_t held_ = 0;        // of all chunks
+  size_t filled_ = 0;      // of the chunks before chunk_, since the last Reset
 };
 
 }  // namespace weft

@@ -48,6 +48,11 @@ TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
   EXPECT_GE(arena.HeapBytes(), size_t{3} << 20);
   auto* piece = static_cast<char*>(arena.Allocate(size_t{3} << 20, 1));
   std::memset(piece, 1, size_t{3} << 20);
+  fill(size_t{2} << 20);
+  fill(1000);
+  EXPECT_EQ(arena.HeapBytes(), size_t{3} << 20) << "a text that used two thirds of the chunk keeps it";
+  arena.Reset();
+  EXPECT_EQ(arena.HeapBytes(), 0u) << "a text that used under half of the chunks gives them all back";
 }
 
 // A row whose characters an arena lends behaves as one with its own block.
