@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "text/str.h"
 
 namespace weft {
 
@@ -66,7 +65,7 @@ void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena*
   if (tokenCapacity > 0 || charCapacity > 0) {
     const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
     const size_t bytes = tokenBytes + static_cast<size_t>(charCapacity);
-    block = static_cast<TToken*>(arena != nullptr ? arena->Allocate(bytes, alignof(TToken)) : AllocateOrDie(bytes));
+    block = static_cast<TToken*>(AllocateFrom(arena, bytes, alignof(TToken)));
     if (count_ > 0) {
       std::memcpy(block, tokens_, sizeof(TToken) * static_cast<size_t>(count_));
       std::memcpy(reinterpret_cast<char*>(block) + tokenBytes, chars(), static_cast<size_t>(charCount_));

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "text/str.h"
 
 namespace weft {
 
@@ -48,8 +47,7 @@ TAttributeList& TAttributeList::Assign(std::span<const TTextAttributeDelta> chan
 
 void TAttributeList::Reallocate(int32_t capacity, TArena* arena) {
   const size_t bytes = sizeof(TTextAttributeDelta) * static_cast<size_t>(capacity);
-  auto* block = static_cast<TTextAttributeDelta*>(arena != nullptr ? arena->Allocate(bytes, alignof(TTextAttributeDelta))
-                                                                   : AllocateOrDie(bytes));
+  auto* block = static_cast<TTextAttributeDelta*>(AllocateFrom(arena, bytes, alignof(TTextAttributeDelta)));
   if (size_ > 0) std::memcpy(block, changes_, sizeof(TTextAttributeDelta) * size());
   FreeOwnBlock();
   changes_ = block;

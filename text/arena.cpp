@@ -1,9 +1,8 @@
 #include "text/arena.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-
-#include "text/str.h"
 
 namespace weft {
 
@@ -11,7 +10,24 @@ namespace {
 
 constexpr size_t kFirstChunkBytes = size_t{64} << 10;
 
+[[noreturn]] void DieForMemory(size_t bytes) {
+  std::fprintf(stderr, "Failed to allocate memory (%zu)\n", bytes);
+  std::abort();
+}
+
 }  // namespace
+
+void* AllocateOrDie(size_t bytes) {
+  void* block = std::malloc(bytes == 0 ? 1 : bytes);
+  if (block == nullptr) DieForMemory(bytes);
+  return block;
+}
+
+void* ReallocateOrDie(void* block, size_t bytes) {
+  void* grown = std::realloc(block, bytes == 0 ? 1 : bytes);
+  if (grown == nullptr) DieForMemory(bytes);
+  return grown;
+}
 
 // A new chunk is at least a quarter of all held before it, so a text of any
 // size takes few chunks and leaves at most a fifth of them unused.

@@ -70,6 +70,16 @@ class TArena {
   size_t filled_ = 0;      // of the chunks before chunk_, since the last Reset
 };
 
+// Allocates `bytes` or stops the process with "Failed to allocate memory
+// (N)" on the standard error stream: the library has no way to report it.
+void* AllocateOrDie(size_t bytes);
+void* ReallocateOrDie(void* block, size_t bytes);
+
+// A piece of `arena`, or when it is null a heap block the caller frees.
+inline void* AllocateFrom(TArena* arena, size_t bytes, size_t alignment) {
+  return arena != nullptr ? arena->Allocate(bytes, alignment) : AllocateOrDie(bytes);
+}
+
 }  // namespace weft
 
 #endif  // WEFT_TEXT_ARENA_H_

@@ -2,47 +2,17 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 namespace weft {
 
-namespace {
-
-[[noreturn]] void DieForMemory(size_t bytes) {
-  std::fprintf(stderr, "Failed to allocate memory (%zu)\n", bytes);
-  std::abort();
-}
-
-}  // namespace
-
-void* AllocateOrDie(size_t bytes) {
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
-  if (block == nullptr) DieForMemory(bytes);
-  return block;
-}
-
-void* ReallocateOrDie(void* block, size_t bytes) {
-  void* grown = std::realloc(block, bytes == 0 ? 1 : bytes);
-  if (grown == nullptr) DieForMemory(bytes);
-  return grown;
-}
-
-str::str(std::string_view text) {
+str::str(std::string_view text, TArena* arena) {
   if (text.empty()) return;
   size_ = static_cast<int32_t>(text.size());
-  capacity_ = size_;
-  data_ = static_cast<char*>(AllocateOrDie(text.size() + 1));
-  std::memcpy(data_, text.data(), text.size());
-  data_[size_] = '\0';
-}
-
-str::str(std::string_view text, TArena& arena) {
-  if (text.empty()) return;
-  size_ = static_cast<int32_t>(text.size());
-  data_ = static_cast<char*>(arena.Allocate(text.size() + 1, 1));
+  capacity_ = arena == nullptr ? size_ : 0;
+  data_ = static_cast<char*>(AllocateFrom(arena, text.size() + 1, 1));
   std::memcpy(data_, text.data(), text.size());
   data_[size_] = '\0';
 }

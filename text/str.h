@@ -21,9 +21,9 @@ class str {
  public:
   str() = default;
   // Holds exactly `text`, in one allocation.
-  explicit str(std::string_view text);
+  explicit str(std::string_view text) : str(text, nullptr) {}
   // Holds exactly `text`, in a piece of `arena`.
-  str(std::string_view text, TArena& arena);
+  str(std::string_view text, TArena& arena) : str(text, &arena) {}
   str(const str& other) : str(other.view()) {}
   str(str&& other) noexcept;
   str& operator=(const str& other);
@@ -48,16 +48,16 @@ class str {
   void reserve(int32_t capacity);
 
  private:
+  // Holds exactly `text`, in a piece of `arena` or, when null, a block of
+  // its own.
+  str(std::string_view text, TArena* arena);
+
   char* data_ = nullptr;
   int32_t size_ = 0;
   // Characters the str's own block holds, not counting the NUL; 0 when it has
   // none: it is empty or its characters are lent.
   int32_t capacity_ = 0;
 };
-
-// Allocates `bytes` or stops the process with the library's message.
-void* AllocateOrDie(size_t bytes);
-void* ReallocateOrDie(void* block, size_t bytes);
 
 }  // namespace weft
 
