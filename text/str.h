@@ -4,9 +4,9 @@
 // size and capacity in 32 bits, so an empty row costs 16 bytes and nothing on
 // the heap. The characters are in a heap block of the str's own or in a piece
 // lent by an arena (see TArena), which the str changes in place until it must
-// grow and then leaves for a block of its own. When memory for the characters cannot be had, the process stops
-// with "Failed to allocate memory (N)" on the standard error stream: the
-// library has no way to report it to the host.
+// grow and then leaves for a block of its own. When memory for the characters
+// cannot be had, the process stops with "Failed to allocate memory (N)" on
+// the standard error stream: the library has no way to report it to the host.
 #ifndef WEFT_TEXT_STR_H_
 #define WEFT_TEXT_STR_H_
 
