@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs every benchmark of the targets the library is held to, on big.st, on
+# big.st repeated up to 20 MB and on generated long rows, then prints the
+# table of figures beside their same-run baselines (bench/report.py) and plots
+# edit latency against text size into docs/latency.png. Figures also go to
+# build/bench/results.csv. Extra arguments go to every Google Benchmark
+# program (for example --benchmark_filter=...).
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+if ! command -v gnuplot >/dev/null && [ "$(id -u)" -eq 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -t bookworm --no-install-recommends gnuplot-nox >/dev/null ||
+    echo "(gnuplot could not be installed: no plot)"
+fi
+cmake --preset release >/dev/null
+cmake --build --preset release -j "${WEFT_JOBS:-2}" --target grid_bench search_bench host_bench open_bench >/dev/null
+
+out=build/bench
+mkdir -p "$out"
+rm -f "$out"/*.json "$out/open.jsonl"
+run() {
+  local name=$1 program=$2
+  shift 2
+  echo "== $program" >&2
+  "build/release/bench/$program" --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@" >&2
+}
+run grid grid_bench --benchmark_filter='SetText|Classify|GridMemory|NextToken' "$@"
+run search search_bench --benchmark_filter='Plain|Regex' "$@"
+run host host_bench "$@"
+for i in 1 2 3 4 5; do build/release/bench/open_bench >>"$out/open.jsonl"; done
+
+echo
+python3 bench/report.py "$out"
+if command -v gnuplot >/dev/null; then
+  mkdir -p docs
+  gnuplot -e "data='$out/latency.dat'; output='docs/latency.png'" bench/latency.gp
+  echo "plot: docs/latency.png"
+fi
