@@ -19,7 +19,7 @@ namespace {
 int32_t Deliver(const THandedToken& handed, WeftTokenRecord* record) {
   if (!handed) return -1;
   if (record != nullptr) {
-    const weft::TToken& token = *handed.token;
+    const weft::TToken& token = handed.token;
     *record = {OneBased(token.startColumn), OneBased(token.startRow), OneBased(token.endColumn),
                OneBased(token.endRow), handed.text, handed.length, token.kind};
   }

@@ -14,30 +14,36 @@ int32_t TokensIn(const TStringGrid& grid, int32_t row) {
   return grid.tokenLists()[static_cast<size_t>(row)].count();
 }
 
-// The last token of a row ends just before the next token of the text, or at
-// the text's last character when no token follows.
-void NormalizeSpan(TStringGrid& grid, TToken& token, int32_t index, int32_t row) {
+// The token at `index` of `row`'s list with its normalized span: given the
+// list's row, and, when it is the row's last token, ending just before the
+// next token of the text, or at the text's last character when none follows.
+TToken Normalized(const TStringGrid& grid, int32_t index, int32_t row) {
+  TToken token = grid.tokenLists()[static_cast<size_t>(row)].at(index);
   token.startRow = row;
   token.endRow = row;
   const int32_t lastRow = ListCount(grid) - 1;
-  if (index != TokensIn(grid, row) - 1 || row >= lastRow) return;
+  if (index != TokensIn(grid, row) - 1 || row >= lastRow) return token;
   for (int32_t next = row + 1; next <= lastRow; ++next) {
     if (TokensIn(grid, next) > 0) {
       token.endColumn = grid.tokenLists()[static_cast<size_t>(next)].at(0).startColumn - 1;
       token.endRow = next;
-      return;
+      return token;
     }
   }
   token.endColumn = grid.RowLength(lastRow) - 1;
   token.endRow = lastRow;
+  return token;
+}
+
+// Puts the cursor on the token and hands it out; `token` is its normalized copy.
+THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row, const TToken& token) {
+  grid.tokenCursor() = {index, row};
+  const TTokenList& list = grid.tokenLists()[static_cast<size_t>(row)];
+  return {token, list.Text(index), list.TextLength(index)};
 }
 
 THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row) {
-  grid.tokenCursor() = {index, row};
-  TTokenList& list = grid.tokenLists()[static_cast<size_t>(row)];
-  TToken& token = list.at(index);
-  NormalizeSpan(grid, token, index, row);
-  return {&token, list.Text(index), list.TextLength(index)};
+  return HandOut(grid, index, row, Normalized(grid, index, row));
 }
 
 }  // namespace
@@ -80,10 +86,13 @@ THandedToken TokenAt(TStringGrid& grid, TPoint point) {
   if (point.row < rows) {
     const TTokenList& list = grid.tokenLists()[static_cast<size_t>(point.row)];
     if (!list.empty() && list.at(0).startColumn <= point.column) {
-      for (int32_t i = 0; i < list.count(); ++i) {
-        const TToken& token = list.at(i);
-        if (token.endColumn >= point.column || token.endRow > point.row) return HandOut(grid, i, point.row);
+      // Only a row's last token ends beyond its stored span.
+      const int32_t last = list.count() - 1;
+      for (int32_t i = 0; i < last; ++i) {
+        if (list.at(i).endColumn >= point.column) return HandOut(grid, i, point.row);
       }
+      const TToken token = Normalized(grid, last, point.row);
+      if (token.endColumn >= point.column || token.endRow > point.row) return HandOut(grid, last, point.row, token);
       return {};
     }
   }

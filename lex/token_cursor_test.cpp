@@ -25,7 +25,7 @@ std::ostream& operator<<(std::ostream& out, const Handed& h) {
 
 std::optional<Handed> Take(const THandedToken& handed) {
   if (!handed) return std::nullopt;
-  const TToken& t = *handed.token;
+  const TToken& t = handed.token;
   return Handed{{t.startColumn, t.startRow}, {t.endColumn, t.endRow}, std::string(handed.text, handed.length), t.kind};
 }
 
@@ -84,18 +84,30 @@ TEST_F(TokenCursorTest, TokenAtFindsTheCoveringToken) {
   EXPECT_EQ(Take(TokenAt(*grid, {1, 1}))->text, "\r\n  ");
   EXPECT_EQ(Take(TokenAt(*grid, {1, 0}))->text, "ab");
   EXPECT_EQ(Take(TokenAt(*grid, {2, 1}))->text, "x");
-  // After the last token of a row that stays within it: none, until the
-  // cursor has stretched it.
+  // Past a row's last token the point belongs to that token, whether or not
+  // a walk has handed it out; past the text's last character, to none.
   auto plain = Grid("ab\ncd");
-  EXPECT_FALSE(TokenAt(*plain, {5, 0}));
+  EXPECT_EQ(Take(TokenAt(*plain, {5, 0}))->text, "\r\n");
+  EXPECT_FALSE(TokenAt(*plain, {5, 1}));
   EXPECT_FALSE(TokenAt(*plain, {-1, 0}));
   EXPECT_FALSE(TokenAt(*plain, {0, -1}));
   EXPECT_EQ(Take(TokenAt(*plain, {0, 9}))->text, "cd");
 }
 
-// Forward and backward walks visit the same tokens, and every position of
-// the text lies in the span of the token TokenAt answers for it.
+// Every position of the text lies in the span of the token TokenAt answers
+// for it, before any walk; forward and backward walks then visit the same
+// tokens, and a second round of lookups answers as the first.
 void CrossCheck(TStringGrid& grid, const std::string& name) {
+  std::vector<Handed> lookups;
+  for (int32_t row = 0; row < grid.NumberOfRows(); ++row) {
+    for (int32_t column = 0; column < grid.RowLength(row); ++column) {
+      const std::optional<Handed> token = Take(TokenAt(grid, {column, row}));
+      ASSERT_TRUE(token.has_value()) << name << " at " << column << "," << row;
+      ASSERT_TRUE(token->start <= (TPoint{column, row}) && (TPoint{column, row}) <= token->end)
+          << name << " at " << column << "," << row << " " << *token;
+      lookups.push_back(*token);
+    }
+  }
   const std::vector<Handed> forward = WalkForward(grid);
   std::vector<Handed> backward;
   RewindTokens(grid);
@@ -111,12 +123,10 @@ void CrossCheck(TStringGrid& grid, const std::string& name) {
     const TPoint end = forward[i].end;
     ASSERT_TRUE(end.row == next.row ? end.column == next.column - 1 : end.row < next.row) << name << forward[i];
   }
+  size_t lookup = 0;
   for (int32_t row = 0; row < grid.NumberOfRows(); ++row) {
     for (int32_t column = 0; column < grid.RowLength(row); ++column) {
-      const std::optional<Handed> token = Take(TokenAt(grid, {column, row}));
-      ASSERT_TRUE(token.has_value()) << name << " at " << column << "," << row;
-      ASSERT_TRUE(token->start <= (TPoint{column, row}) && (TPoint{column, row}) <= token->end)
-          << name << " at " << column << "," << row << " " << *token;
+      ASSERT_EQ(Take(TokenAt(grid, {column, row})), lookups[lookup++]) << name << " at " << column << "," << row;
     }
   }
 }

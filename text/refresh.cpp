@@ -165,7 +165,7 @@ TPoint TRefresh::RestartPoint() {
   TPoint restart{0, 0};
   if (start_.row >= 1) {
     if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) {
-      restart = {token.token->startColumn, token.token->startRow};
+      restart = {token.token.startColumn, token.token.startRow};
     }
   }
   scanner.tokenStart = restart;

@@ -7,6 +7,7 @@
 #include "geometry/positions.h"
 #include "lex/rebuild.h"
 #include "lex/token.h"
+#include "lex/token_cursor.h"
 #include "paint/attributes.h"
 #include "platform/fake_win32_control.h"
 #include "tests/support/test_support.h"
@@ -81,19 +82,19 @@ TPoint RandomPoint(std::mt19937& random, const TStringGrid& grid) {
 
 // One random edit: a character, a string with or without line breaks, or a
 // deletion within a row or across rows; now and then at the text's edges.
-std::string RandomEdit(std::mt19937& random, TStringGrid& grid) {
+std::string RandomEdit(std::mt19937& random, TStringGrid& grid, HWND window = nullptr) {
   TPoint at = RandomPoint(random, grid);
   if (random() % 8 == 0) at = random() % 2 ? TPoint{0, 0} : grid.LastRowAndColumn();
   switch (random() % 4) {
     case 0: {
       const char c = "ab '\"$#:1\n\r\t"[random() % 12];
       at.column = std::min(at.column, grid.RowLength(at.row));
-      InsertCell(grid, c, at, nullptr);
+      InsertCell(grid, c, at, window);
       return "InsertCell " + std::to_string(c) + " at " + std::to_string(at.column) + "," + std::to_string(at.row);
     }
     case 1: {
       const std::string text = RandomInsertion(random);
-      InsertString(grid, text.c_str(), at, nullptr);
+      InsertString(grid, text.c_str(), at, window);
       return "InsertString '" + text + "' at " + std::to_string(at.column) + "," + std::to_string(at.row);
     }
     default: {
@@ -101,7 +102,7 @@ std::string RandomEdit(std::mt19937& random, TStringGrid& grid) {
       TPoint first = at;
       if (last < first) std::swap(first, last);
       first.column = std::min(first.column, grid.RowLength(first.row));
-      DeleteSection(grid, first, last, nullptr);
+      DeleteSection(grid, first, last, window);
       return "DeleteSection " + std::to_string(first.column) + "," + std::to_string(first.row) + " to " +
              std::to_string(last.column) + "," + std::to_string(last.row);
     }
@@ -146,6 +147,64 @@ TEST_F(RefreshTest, RandomEditsOnCorpusFilesMatchAFullRebuild) {
         ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), path.filename().string() + " after " + history);
         if (HasFatalFailure()) return;
       }
+    }
+  }
+}
+
+// Random token walks and lookups between the edits of one grid, none in its
+// twin given the same edits: the walked grid's lists stay equal to a full
+// rebuild and, field by field, to the twin's, and each of its edits
+// invalidates the same band, so reading tokens never makes an edit re-scan
+// more.
+TEST_F(RefreshTest, TokenWalksBetweenEditsChangeNothingAnEditSees) {
+  std::mt19937 edits(77);
+  std::mt19937 walks(78);
+  HWND window = fake::WindowHandle(0x99);
+  const char* const kSeeds[] = {"x := 1.\n  ^self foo: 'a\nb' \"c\"\n\n#(1 $a)", "a\n\n\"open\nb",
+                                "foo\n  bar\n    baz: 1\n"};
+  for (int sequence = 0; sequence < 60; ++sequence) {
+    const char* seed = kSeeds[sequence % std::size(kSeeds)];
+    auto walked = Grid(seed);
+    auto twin = Grid(seed);
+    std::string history;
+    for (int step = 0; step < 30; ++step) {
+      for (int read = static_cast<int>(walks() % 4); read > 0; --read) {
+        switch (walks() % 3) {
+          case 0:
+            RewindTokens(*walked);
+            while (NextToken(*walked)) {
+            }
+            break;
+          case 1:
+            while (PreviousToken(*walked) && walks() % 8 != 0) {
+            }
+            break;
+          default:
+            TokenAt(*walked, RandomPoint(walks, *walked));
+        }
+      }
+      std::mt19937 same = edits;
+      fake::ClearLogs();
+      history += RandomEdit(edits, *walked, window) + "; ";
+      const std::vector<fake::InvalidateRecord> walkedBand = fake::Invalidations();
+      fake::ClearLogs();
+      RandomEdit(same, *twin, window);
+      const std::string context = "sequence " + std::to_string(sequence) + ": " + history;
+      ASSERT_EQ(walkedBand.size(), fake::Invalidations().size()) << context;
+      for (size_t i = 0; i < walkedBand.size(); ++i) {
+        ASSERT_EQ(walkedBand[i].rect.top, fake::Invalidations()[i].rect.top) << context;
+        ASSERT_EQ(walkedBand[i].rect.bottom, fake::Invalidations()[i].rect.bottom) << context;
+      }
+      ExpectSameAsRebuilt(*walked, *Rebuilt(*walked), context);
+      for (size_t row = 0; row < walked->tokenLists().size(); ++row) {
+        const TTokenList& a = walked->tokenLists()[row];
+        const TTokenList& b = twin->tokenLists()[row];
+        ASSERT_EQ(a.count(), b.count()) << context;
+        for (int32_t i = 0; i < a.count(); ++i) {
+          ASSERT_TRUE(TokensEqual(a.at(i), a.TextView(i), b.at(i), b.TextView(i))) << context << " row " << row;
+        }
+      }
+      if (HasFatalFailure()) return;
     }
   }
 }
