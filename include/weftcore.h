@@ -74,6 +74,7 @@ typedef struct WeftStyle {
  * text and the default attributes, 6 comments, 7 symbols. */
 typedef struct WeftConfiguration {
   int32_t tabWidth; /* columns from one tab stop to the next */
+  /* A tab width below 1 is taken as 1, and one above 1000 as 1000. */
   WeftStyle styles[8];
 } WeftConfiguration;
 
@@ -147,14 +148,11 @@ WeftPoint *WEFT_CALL VersionNumber(WeftPoint *version);
 
 /* Settings, shared by every grid */
 
-/* Copies the record and answers 1 (0 for a null record). A grid made
- * afterwards takes its indent width from the tab width.
- * A tab width below 1 is taken as 1, and one above 1000 as 1000. */
+/* Copies the record, for every grid, and answers 1 (0 for a null record). A grid
+ * made afterwards takes its indent width from the tab width. */
 int32_t WEFT_CALL SetConfiguration(const WeftConfiguration *configuration);
-/* Makes the regular, bold, italic and bold italic fonts of a fixed-pitch face
- * at pointSize (at the display's pixels per inch) and sets the cell metrics;
- * a variant whose cell height differs is replaced by the regular font. A face
- * name of 32 bytes or more is cut to 31. */
+/* Makes the four fonts of a fixed-pitch face at pointSize and sets the cell metrics; a variant
+ * of another cell height is replaced by the regular font. The name is cut to 31 bytes. */
 void WEFT_CALL SetFont(const char *faceName, int32_t pointSize);
 /* Copies the LOGFONT that SetFont asked for; all zeros before SetFont. */
 void WEFT_CALL GetLogFont(WeftLogFont *logFont);
@@ -167,14 +165,11 @@ void WEFT_CALL SetDefaultForeColor(int32_t handle, WeftColor color);
 
 /* Text store */
 
-/* Replaces the text with `length` bytes of `text` (up to its NUL when length
- * is 0 or less), one row per line of any length, and re-scans it. With
- * convertSpaces, and no tab in the text, indentation spaces become tabs at
- * the text's own indent width; Text with expandTabs gives them back. */
+/* Replaces the text with `length` bytes of `text` (to its NUL if length < 1), one row per line. With
+ * convertSpaces, a text without tabs gets its indentation as tabs, at its own indent width. */
 void WEFT_CALL SetText(int32_t handle, const char *text, int32_t length, int32_t convertSpaces);
-/* Writes the whole text, NUL-terminated, cut to fit `size` bytes, tabs
- * expanded when expandTabs; answers the bytes before the NUL. None: -1, the
- * buffer untouched (also for a grid without rows). */
+/* Writes the whole text, NUL-terminated and cut to fit `size` bytes, tabs expanded if expandTabs;
+ * answers the bytes before the NUL. None: -1, buffer untouched (also for a grid without rows). */
 int32_t WEFT_CALL Text(int32_t handle, char *buffer, int32_t size, int32_t expandTabs);
 /* Copies min(size, length) characters of the row and fills the rest of the
  * `size` bytes with NULs (no NUL when the row fills them); answers the count. */
@@ -194,21 +189,16 @@ void WEFT_CALL LastRowAndColumn(int32_t handle, WeftPoint *point);
  * split the row) before the column; a column past the line end changes nothing. */
 void WEFT_CALL InsertCell(int32_t handle, int32_t character, int32_t column, int32_t row,
                           const WeftView *view);
-/* Inserts `text` at the position (a column past the row's end appends): LF or
- * CR LF starts a new row. Writes the position just after the inserted text
- * into `end` and answers `end`; at a row outside the text it writes the given
- * position back unchanged. */
+/* Inserts `text` at the position (appending past the row's end); LF or CR LF starts a new row. Writes
+ * the position after it into `end` and answers `end`; at a row outside the text, the given position. */
 WeftPoint *WEFT_CALL InsertString(int32_t handle, const char *text, int32_t column, int32_t row,
                                   WeftPoint *end, const WeftView *view);
-/* Deletes from the start through the end position, inclusive; an end column at
- * or past its row's line end takes the line break too, joining the next row.
- * A start after the end, or a start or end row outside the text, changes nothing. */
+/* Deletes start through end, inclusive; an end at or past its row's line end takes the line break
+ * too. A start after the end, or a start or end row outside the text, changes nothing. */
 void WEFT_CALL DeleteSection(int32_t handle, int32_t startColumn, int32_t startRow,
                              int32_t endColumn, int32_t endRow, const WeftView *view);
-/* Copies the stretch from the start through the end position, with CR LF for
- * its line breaks, writing at most maxLength characters and a NUL
- * (maxLength + 1 bytes); answers the characters written. Rows outside the text
- * are taken as its first or last row; a start row after the end row gives "". */
+/* Copies start through end with CR LF line breaks: at most maxLength characters, then a NUL; answers
+ * the count. Rows outside the text are taken as its first or last; a start row after the end: "". */
 int32_t WEFT_CALL TextInRect(int32_t handle, int32_t startColumn, int32_t startRow,
                              int32_t endColumn, int32_t endRow, char *buffer, int32_t maxLength);
 
@@ -246,9 +236,8 @@ int32_t WEFT_CALL VisualColumnFor(int32_t handle, int32_t column, int32_t row);
 /* Maps a linear index into the text as SetText was given it (before its
  * indentation became tabs) to the linear index of the same character now. */
 int32_t WEFT_CALL NonTabbedToTabbedIndex(int32_t handle, int32_t index);
-/* The 1-based caret index nearest pixel x in `length` bytes of `text` drawn
- * from pixel 0, tab stops every tabWidth cells; a cell or tab width below 1
- * counts as 1. Needs no grid. */
+/* The 1-based caret index nearest pixel x in `length` bytes of `text` drawn from pixel 0, a tab stop
+ * every tabWidth cells; widths below 1 count as 1. */
 int32_t WEFT_CALL IndexFromPixelWidth(const char *text, int32_t length, int32_t cellWidth,
                                       int32_t tabWidth, int32_t pixelX);
 /* Writes the position whose cell holds window pixel (x, y); within a row the
@@ -280,15 +269,12 @@ void WEFT_CALL PointBefore(int32_t handle, int32_t column, int32_t row, WeftPoin
 void WEFT_CALL PointAtDistanceFrom(int32_t handle, int32_t distance, int32_t column, int32_t row,
                                    WeftPoint *point);
 
-/* Search and name matching. These need no grid. */
+/* Search and name matching, without a grid. FindPattern's regular expressions: . [set] [^set], then
+ * * + ?; ^ first anchors at the start; $ last or before LF; two @ mark the part reported; \ escapes. */
 
-/* Finds `pattern` in the NUL-terminated `text` from the 1-based `start`,
- * forward or backward (from the end for a start of 0 or less); answers the
- * 1-based index of the match, or 0. *matchLength gets the pattern's length for plain
- * text, the match's (0 if none) for a regular expression, and is left alone
- * for an invalid one. sizeHint is not used. Regular expressions: . [set]
- * [^set] * + ? ^ (at the start) $ (before LF or at the end) @ (marks the
- * reported part) and \ escapes. */
+/* The 1-based index of `pattern` in `text` from `start` (backward: from the end if start < 1), or 0;
+ * *matchLength gets the plain pattern's length, or the match's (0 for none; kept for a bad expression).
+ * sizeHint is not read. */
 int32_t WEFT_CALL FindPattern(const char *text, int32_t sizeHint, const char *pattern,
                               int32_t *matchLength, int32_t start, int32_t regularExpression,
                               int32_t matchCase, int32_t forward);
