@@ -5,7 +5,7 @@
 # $3), and runs the host program: natively, or under Wine for a Windows build,
 # where the tier may report itself skipped (exit 77).
 set -eu
-build=$1
+build=$(cd "$1" && pwd)
 toolchain=$2
 compiler=$3
 here=$(cd "$(dirname "$0")" && pwd)
