@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks weftcore.dll's image without running it: it imports only system
-# DLLs, and every export is an undecorated name of the interface declared in
-# include/weftcore.h.
+# DLLs, and its exports are exactly the undecorated names of the interface
+# declared in include/weftcore.h.
 set -eu
 dll=$1
 header=$(dirname "$0")/../include/weftcore.h
@@ -21,5 +21,8 @@ exports=$(awk '/Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[ \t]*\[/{pri
 for name in $exports; do
   grep -qx "$name" <<<"$declared" || { echo "unexpected or decorated export: $name"; status=1; }
 done
-echo "$(wc -w <<<"$exports") exports, all undecorated and declared; imports: $(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr '\n' ' ')"
+for name in $declared; do
+  grep -qx "$name" <<<"$exports" || { echo "declared but not exported: $name"; status=1; }
+done
+echo "$(wc -w <<<"$exports") exports, all undecorated and declared, none missing; imports: $(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr '\n' ' ')"
 exit $status

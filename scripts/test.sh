@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds all three presets and runs every test: the native unit and export
 # tests (under AddressSanitizer and UBSan), then the Windows tier (the DLL's
-# image, and the DLL loaded by a 32-bit host program under Wine).
+# image, and the DLL loaded by a 32-bit host program under Wine). In both, a
+# host project is built against the installed package and run.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
