@@ -218,8 +218,11 @@ void WEFT_CALL RewindTokens(int32_t handle);
 int32_t WEFT_CALL NextToken(int32_t handle, WeftTokenRecord *token);
 /* Steps the cursor back to the previous token, as NextToken; -1 before the first. */
 int32_t WEFT_CALL PreviousToken(int32_t handle, WeftTokenRecord *token);
-/* The token holding the position (indentation belongs to the previous row's
- * last token), as NextToken, and moves the cursor there; -1 when none. */
+/* The token holding the position, as NextToken, and moves the cursor there.
+ * A row's last token ends just before the next token, so it holds the line
+ * break, the space past the row's end and the next row's indentation. -1 when
+ * none (before the first token, past the text's last character). Reading
+ * tokens never changes what later edits or reads see. */
 int32_t WEFT_CALL TokenAt(int32_t handle, int32_t column, int32_t row, WeftTokenRecord *token);
 
 /* Painting */
