@@ -34,11 +34,6 @@ bool Picture::Create(int width, int height) {
   return true;
 }
 
-COLORREF Picture::At(int x, int y) const {
-  const uint32_t pixel = pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
 void Picture::Fill(const RECT& rect, COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   FillRect(dc_, &rect, brush);

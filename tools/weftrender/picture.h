@@ -26,9 +26,6 @@ class Picture {
   int width() const { return width_; }
   int height() const { return height_; }
 
-  // The colour of pixel (x, y) as a COLORREF, once painting is flushed.
-  COLORREF At(int x, int y) const;
-
   void Fill(const RECT& rect, COLORREF color);
 
   // Writes the picture as an 8-bit RGB PNG file; false with `error` set if

@@ -59,6 +59,46 @@ void PaintGutter(const Theme& theme, int32_t firstRow, int32_t rows, int width, 
   DeleteObject(font);
 }
 
+// A grid that lives as long as this object.
+struct Grid {
+  Grid() : handle(CreateGrid()) {}
+  Grid(const Grid&) = delete;
+  Grid& operator=(const Grid&) = delete;
+  ~Grid() { DeleteGrid(handle); }
+  const int32_t handle;
+};
+
+// Which rows and columns of a text of `extent` (columns, rows) the picture
+// shows, and how wide its gutter is; `note` says what had to be cut.
+struct Layout {
+  int32_t lastRow;
+  int32_t columns;
+  int gutterWidth;
+};
+
+Layout PlanLayout(const Options& options, const WeftPoint& cell, const WeftPoint& extent, std::string* note) {
+  const int32_t firstRow = options.firstRow;
+  Layout layout{};
+  layout.lastRow = options.rowCount > 0 ? std::min(extent.y, firstRow - 1 + options.rowCount) : extent.y;
+  const int32_t rowsThatFit = kMaxHeight / cell.y;
+  if (layout.lastRow - firstRow + 1 > rowsThatFit) {
+    layout.lastRow = firstRow + rowsThatFit - 1;
+    *note = "rows " + std::to_string(firstRow) + " to " + std::to_string(layout.lastRow) + " of " +
+            std::to_string(extent.y) + " shown (a picture is at most " + std::to_string(kMaxHeight) +
+            " pixels high); pick others with --first-row and --rows";
+  }
+  layout.gutterWidth = options.lineNumbers ? (Digits(layout.lastRow) + 2) * cell.x : 0;
+  const int32_t columnsThatFit = (kMaxWidth - layout.gutterWidth) / cell.x;
+  layout.columns = std::max(extent.x, 1);
+  if (layout.columns > columnsThatFit) {
+    layout.columns = columnsThatFit;
+    if (!note->empty()) *note += "; ";
+    *note += "rows cut after column " + std::to_string(layout.columns) + " (a picture is at most " +
+             std::to_string(kMaxWidth) + " pixels wide)";
+  }
+  return layout;
+}
+
 }  // namespace
 
 bool ConfigureLibrary(const Options& options, const Theme& theme, std::string* error) {
@@ -79,57 +119,38 @@ bool RenderText(const Options& options, const Theme& theme, const std::string& t
                 std::string* note, std::string* error) {
   WeftPoint cell{};
   CellSize(&cell);
-  const int32_t grid = CreateGrid();
-  SetDefaultForeColor(grid, theme.defaultFore);
-  SetDefaultBackColor(grid, theme.defaultBack);
-  SetText(grid, text.c_str(), static_cast<int32_t>(text.size()), options.convertSpaces ? 1 : 0);
+  const Grid grid;
+  SetDefaultForeColor(grid.handle, theme.defaultFore);
+  SetDefaultBackColor(grid.handle, theme.defaultBack);
+  SetText(grid.handle, text.c_str(), static_cast<int32_t>(text.size()), options.convertSpaces ? 1 : 0);
   WeftPoint extent{};
-  CellExtent(grid, &extent);
-
-  const int32_t firstRow = options.firstRow;
-  if (firstRow > extent.y) {
-    *error = "--first-row " + std::to_string(firstRow) + " lies past the text's " + std::to_string(extent.y) + " rows";
-    DeleteGrid(grid);
+  CellExtent(grid.handle, &extent);
+  if (options.firstRow > extent.y) {
+    *error = "--first-row " + std::to_string(options.firstRow) + " lies past the text's " +
+             std::to_string(extent.y) + " rows";
     return false;
   }
-  int32_t lastRow = options.rowCount > 0 ? std::min(extent.y, firstRow - 1 + options.rowCount) : extent.y;
-  const int32_t rowsThatFit = kMaxHeight / cell.y;
-  if (lastRow - firstRow + 1 > rowsThatFit) {
-    lastRow = firstRow + rowsThatFit - 1;
-    *note = "rows " + std::to_string(firstRow) + " to " + std::to_string(lastRow) + " of " +
-            std::to_string(extent.y) + " shown (a picture is at most " + std::to_string(kMaxHeight) +
-            " pixels high); pick others with --first-row and --rows";
-  }
-  const int32_t rows = lastRow - firstRow + 1;
-  const int gutterWidth = options.lineNumbers ? (Digits(lastRow) + 2) * cell.x : 0;
-  const int32_t columnsThatFit = (kMaxWidth - gutterWidth) / cell.x;
-  int32_t columns = std::max(extent.x, 1);
-  if (columns > columnsThatFit) {
-    columns = columnsThatFit;
-    if (!note->empty()) *note += "; ";
-    *note += "rows cut after column " + std::to_string(columns) + " (a picture is at most " +
-             std::to_string(kMaxWidth) + " pixels wide)";
-  }
-  if (!picture->Create(gutterWidth + columns * cell.x, rows * cell.y)) {
-    *error = "cannot make a picture of " + std::to_string(gutterWidth + columns * cell.x) + " by " +
-             std::to_string(rows * cell.y) + " pixels";
-    DeleteGrid(grid);
+  const Layout layout = PlanLayout(options, cell, extent, note);
+  const int32_t rows = layout.lastRow - options.firstRow + 1;
+  const int width = layout.gutterWidth + layout.columns * cell.x, height = rows * cell.y;
+  if (!picture->Create(width, height)) {
+    *error = "cannot make a picture of " + std::to_string(width) + " by " + std::to_string(height) + " pixels";
     return false;
   }
-  picture->Fill(RECT{0, 0, picture->width(), picture->height()}, theme.defaultBack);
-  if (options.lineNumbers) PaintGutter(theme, firstRow, rows, gutterWidth, cell, picture);
+  picture->Fill(RECT{0, 0, width, height}, theme.defaultBack);
+  if (options.lineNumbers) PaintGutter(theme, options.firstRow, rows, layout.gutterWidth, cell, picture);
 
   // The text starts right of the gutter; the grid scrolls to the first row.
-  SetViewportOrgEx(picture->dc(), gutterWidth, 0, nullptr);
-  SetTopCorner(grid, 0, (firstRow - 1) * cell.y);
+  SetViewportOrgEx(picture->dc(), layout.gutterWidth, 0, nullptr);
+  SetTopCorner(grid.handle, 0, (options.firstRow - 1) * cell.y);
   // Row by row, so a row longer than the picture is wide is painted only as
   // far as it shows; a row that fits is painted through its line end.
-  for (int32_t row = firstRow; row <= lastRow; ++row) {
+  for (int32_t row = options.firstRow; row <= layout.lastRow; ++row) {
     WeftDisplay display{};
     display.deviceContext = picture->dc();
     display.fromColumn = 1;
     display.fromRow = row;
-    display.toColumn = std::min(ColumnsInRow(grid, row) + 1, columns);
+    display.toColumn = std::min(ColumnsInRow(grid.handle, row) + 1, layout.columns);
     display.toRow = row;
     if (options.hasSelection) {
       display.selectionStartColumn = options.selectionStart.column;
@@ -137,11 +158,10 @@ bool RenderText(const Options& options, const Theme& theme, const std::string& t
       display.selectionEndColumn = options.selectionEnd.column;
       display.selectionEndRow = options.selectionEnd.row;
     }
-    Display(grid, &display);
+    Display(grid.handle, &display);
   }
   SetViewportOrgEx(picture->dc(), 0, 0, nullptr);
   GdiFlush();
-  DeleteGrid(grid);
   return true;
 }
 

@@ -9,8 +9,9 @@
 
 namespace weftrender {
 
-// The largest file ReadSource accepts.
-constexpr long kMaxSourceBytes = 64L << 20;
+// The largest file ReadSource accepts: eight times the largest source seen,
+// and few enough rows that their pixel offsets fit 32 bits at any font size.
+constexpr long kMaxSourceBytes = 16L << 20;
 
 // Reads the file at `path` into `text`; false with `error` set if it is not
 // a source file.
