@@ -20,7 +20,6 @@ if ! timeout 20 /usr/lib/wine/wine64 --version >/dev/null 2>&1 ||
   exit 1
 fi
 
-mkdir -p build/pictures
 for theme in light dark; do
   (cd build/win32 &&
    ../../scripts/wine-run.sh weftrender.exe --theme "$theme" --line-numbers "$@" --out-dir ../pictures ../../examples/*.st)

@@ -20,7 +20,8 @@ const char kUsage[] =
     "  --first-row N       the first row shown (default 1)\n"
     "  --rows N            how many rows are shown (default: all that fit)\n"
     "  --line-numbers      number the rows in a gutter\n"
-    "  --out-dir DIR       write DIR/<input name>-<theme>.png for every INPUT\n";
+    "  --out-dir DIR       write DIR/<input name>-<theme>.png for every INPUT,\n"
+    "                      making DIR if needed\n";
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "tools/weftrender/weftrender.h"
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -58,6 +60,8 @@ int RunWeftrender(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     std::fprintf(err, "weftrender: %s\n", error.c_str());
     return 2;
   }
+  // An existing folder is fine; one that cannot be made fails each write.
+  if (!options.outputDir.empty()) CreateDirectoryA(options.outputDir.c_str(), nullptr);
   int failures = 0;
   for (const std::string& input : options.inputs) {
     if (!RenderFile(options, *theme, input, out, err)) ++failures;
