@@ -125,8 +125,9 @@ TEST(Weftrender, AnswersFaultyInputs) {
 
 // Literals.st rendered in each theme with row 12's "values add" selected:
 // each token's cells show the theme's background at their top-left pixels
-// and, at the pixel farthest from it, the colour of the token's style; the
-// selected cells show the highlight colours.
+// and, at the pixel farthest from it, the colour of the token's style (white
+// space shows only background); the selected cells show the highlight
+// colours.
 TEST(Weftrender, PaintsEachStyleInItsCells) {
   struct Token {
     int row;
@@ -134,7 +135,7 @@ TEST(Weftrender, PaintsEachStyleInItsCells) {
     StyleIndex style;
   };
   const Token tokens[] = {
-      {1, "\"Literals of every kind\"", kComments}, {4, "OrderedCollection", kOtherText},
+      {1, "\"Literals of every kind\"", kComments}, {3, "    ", kWhiteSpace}, {4, "OrderedCollection", kOtherText},
       {5, "'a string with ''quotes'' inside'", kStrings}, {6, "$a", kCharacters},
       {7, "3.14159", kNumbers}, {8, "16r1F", kNumbers},
       {9, "#with:with:", kSymbols}, {13, "false", kKeywords},
@@ -184,6 +185,10 @@ TEST(Weftrender, PaintsEachStyleInItsCells) {
         EXPECT_EQ(image.At((c - 1) * width, (token.row - 1) * height), theme.defaultBack) << "column " << c;
       }
       const COLORREF seen = farthest(token.row, column, count, theme.defaultBack);
+      if (token.style == kWhiteSpace) {
+        EXPECT_EQ(seen, theme.defaultBack);
+        continue;
+      }
       StyleIndex nearest = kOtherText;
       for (int style = 0; style < 8; ++style) {
         if (Distance(seen, foreOf(static_cast<StyleIndex>(style))) < Distance(seen, foreOf(nearest))) {
