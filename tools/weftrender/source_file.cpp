@@ -32,7 +32,8 @@ bool ReadSource(const std::string& path, std::string* text, std::string* error) 
   errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (file == nullptr) {
-    *error = path + (errno == ENOENT ? ": no such file" : ": cannot open it (" + std::string(std::strerror(errno)) + ")");
+    *error = path + (errno == ENOENT ? ": no such file"
+                                     : ": cannot open it (" + std::string(std::strerror(errno)) + ")");
     return false;
   }
   long size = -1;
