@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian machine, if missing:
 # compilers, CMake, GoogleTest, Google Benchmark, PCRE2 (a benchmark
-# baseline), the mingw-w64 cross compiler and Wine (64-bit loader and
+# baseline), stb (weftrender's PNG writer, header-only, used by the cross
+# compiler too), the mingw-w64 cross compiler and Wine (64-bit loader and
 # wineserver, 32-bit loader) with fonts. Where the kernel cannot execute
 # 32-bit programs, it also sets up qemu-user to run Wine's 32-bit loader.
 set -u
@@ -16,6 +17,7 @@ command -v make >/dev/null || need+=(make)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/pcre2.h ] || need+=(libpcre2-dev)
+[ -f /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
 command -v wine >/dev/null || need+=(wine)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)

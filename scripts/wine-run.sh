@@ -5,7 +5,8 @@
 # only the 32-bit program under test needs the 32-bit loader (which may be
 # emulated by qemu-user, see install-deps.sh). The prefix gets the null
 # graphics driver, so windows can be created without a display, and the
-# Liberation fonts, so "Courier New" has its real metrics. Wine's helper
+# Liberation fonts, with Liberation Mono installed under the name "Courier
+# New", so that face exists and has its real metrics. Wine's helper
 # processes would inherit and hold CTest's output pipe, so the program's
 # output goes through a file.
 set -u
@@ -22,7 +23,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export QEMU_RESERVED_VA=0x81000000
 
 prepare_prefix() {
-  if [ -f "$WINEPREFIX/.weft-ready" ]; then
+  if [ -f "$WINEPREFIX/.weft-ready-2" ]; then
     grep -q '^#arch=win64' "$WINEPREFIX/system.reg" && return 0
     echo "$WINEPREFIX is a 32-bit prefix; remove it so a 64-bit one can be made" >&2
     return 1
@@ -31,12 +32,14 @@ prepare_prefix() {
   "$wine64" wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w
   "$wine64" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 </dev/null
+  "$wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f \
+    >/dev/null 2>&1 </dev/null
   wineserver -k
   wineserver -w
   fonts=$WINEPREFIX/drive_c/windows/Fonts
   mkdir -p "$fonts"
   cp /usr/share/fonts/truetype/liberation/LiberationMono-*.ttf "$fonts"/ 2>/dev/null || true
-  touch "$WINEPREFIX/.weft-ready"
+  touch "$WINEPREFIX/.weft-ready-2"
 }
 
 mkdir -p "$(dirname "$WINEPREFIX")"
