@@ -104,7 +104,8 @@ void WEFT_CALL DeleteGrid(int32_t handle);
 int32_t WEFT_CALL IsHandleOk(int32_t handle);
 WeftPoint *WEFT_CALL VersionNumber(WeftPoint *version);
 
-/* Settings */
+/* Settings. A tab width below 1 is taken as 1 and one above 1000 as 1000; a
+ * point size beyond 1000 either way is taken as 1000 (or -1000). */
 int32_t WEFT_CALL SetConfiguration(const WeftConfiguration *configuration);
 void WEFT_CALL SetFont(const char *faceName, int32_t pointSize);
 void WEFT_CALL GetLogFont(WeftLogFont *logFont);
@@ -120,7 +121,14 @@ int32_t WEFT_CALL NumberOfRows(int32_t handle);
 int32_t WEFT_CALL ColumnsInRow(int32_t handle, int32_t row);
 void WEFT_CALL LastRowAndColumn(int32_t handle, WeftPoint *point);
 
-/* Editing */
+/* Editing. An edit naming a row outside the text changes nothing.
+ * InsertString at such a row writes the given point back to `end`.
+ * DeleteSection deletes from start through end, both inclusive; an end column
+ * past its row's end takes the line break too, one below 1 ends the deletion
+ * with the line break before the end row; a start column outside its row is
+ * moved into it; a start or end row outside the text, or an end before the
+ * start, changes nothing. TextInRect takes rows outside the text as the first
+ * or last row. */
 void WEFT_CALL InsertCell(int32_t handle, int32_t character, int32_t column, int32_t row,
                           const WeftView *view);
 WeftPoint *WEFT_CALL InsertString(int32_t handle, const char *text, int32_t column, int32_t row,
