@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds all three presets and runs every test: the native unit and export
+# Builds the three presets and runs every test: the native unit and export
 # tests (under AddressSanitizer and UBSan), then the Windows tier (the DLL's
-# image, and the DLL loaded by a 32-bit host program under Wine).
+# image, the DLL loaded by a 32-bit host program under Wine, and the DLL's
+# replay transcripts against the native library's), then each fuzz target
+# for about a minute on its seeds (scripts/fuzz.sh).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,3 +16,4 @@ done
 
 ctest --preset native -j "$jobs"
 ctest --preset win32
+scripts/fuzz.sh
