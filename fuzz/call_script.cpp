@@ -363,6 +363,7 @@ void TScriptRun::Step(uint8_t call) {
         x_.SetDefaultForeColor(handle, color);
       }
       ExpectNoneIfDead("SetDefaultColor", 0, 0);
+      Forget(settledGrids_, handle);
       observer_.Transcribe((TLine("DefaultColor") << handle << static_cast<int32_t>(color)).text());
       return;
     }

@@ -88,9 +88,9 @@ class TScriptObserver {
   // One line per call, without its line break.
   virtual void Transcribe(const std::string& line) = 0;
   // After every call, with the handles of the grids that are live now and of
-  // those among them whose lists were all made under the present settings
-  // and keywords (a change of either reaches a grid's lists only through
-  // SetText or RebuildDataStructures).
+  // those among them whose lists were all made under the present settings,
+  // keywords and default colours (a change of any reaches a grid's lists
+  // only through SetText or RebuildDataStructures).
   virtual void AfterCall(const std::vector<int32_t>& liveGrids, const std::vector<int32_t>& settledGrids) = 0;
   // A promise of the interface broke; `what` says which.
   virtual void Fail(const std::string& what) = 0;

@@ -13,7 +13,6 @@
 #include "fuzz/grid_invariants.h"
 #include "fuzz/linked_exports.h"
 #include "fuzz/seed_scripts.h"
-#include "platform/fake_win32_control.h"
 
 namespace weft::fuzz {
 namespace {
@@ -34,12 +33,10 @@ TEST(FuzzRegressions, CallScriptsKeepEveryPromise) {
   std::vector<TSeed> inputs = Regressions("exports");
   const std::vector<TSeed> seeds = CallScriptSeeds(WEFT_CORPUS_DIR);
   inputs.insert(inputs.end(), seeds.begin(), seeds.end());
-  TScriptOptions options;
-  options.deviceContext = fake::CreatePaintContext();
-  options.window = fake::WindowHandle(1);
   for (const auto& [name, bytes] : inputs) {
     TInvariantObserver observer([&, name = name](const std::string& what) { ADD_FAILURE() << name << ": " << what; });
-    fake::ClearLogs();
+    TScriptOptions options;
+    ReloadLinkedLibrary(options);
     RunCallScript(bytes.data(), bytes.size(), LinkedExports(), options, observer);
   }
 }
