@@ -8,9 +8,9 @@ namespace weft::fuzz {
 
 namespace {
 
-constexpr int32_t kExtremes[16] = {INT32_MIN, INT32_MIN + 1, -1000000, -65536, -32768, -2, 0, 1,
-                                   255, 256, 32767, 65536, 1000000, 1 << 30, INT32_MAX - 1, INT32_MAX};
-constexpr int32_t kSmallBias = 16;     // small numbers run from -16 to 111
+constexpr int32_t kExtremes[16] = {INT32_MIN, INT32_MIN + 1, -1000000, -65536,  -32768,        -2,       0, 1, 255, 256,
+                                   32767,     65536,         1000000,  1 << 30, INT32_MAX - 1, INT32_MAX};
+constexpr int32_t kSmallBias = 16;  // small numbers run from -16 to 111
 constexpr uint8_t kFirstExtreme = 0x80;
 constexpr uint8_t kFirstRaw = 0x90;
 constexpr uint8_t kFirstLongText = 0xF0;
@@ -80,7 +80,9 @@ class TGuardedBuffer {
     return std::all_of(bytes_.begin(), bytes_.begin() + kGuard, [](char c) { return c == kFill; }) &&
            std::all_of(bytes_.end() - kGuard, bytes_.end(), [](char c) { return c == kFill; });
   }
-  bool Untouched() const { return std::all_of(bytes_.begin(), bytes_.end(), [](char c) { return c == kFill; }); }
+  bool Untouched() const {
+    return std::all_of(bytes_.begin(), bytes_.end(), [](char c) { return c == kFill; });
+  }
 
  private:
   static constexpr size_t kGuard = 16;
@@ -135,7 +137,7 @@ class TScriptRun {
  public:
   TScriptRun(const uint8_t* data, size_t size, const TExports& exports, const TScriptOptions& options,
              TScriptObserver& observer)
-      : in_(data, size), x_(exports), options_(options), observer_(observer) {
+      : in_(data, size), exports_(exports), options_(options), observer_(observer) {
     view_.window = options.window;
   }
 
@@ -187,7 +189,7 @@ class TScriptRun {
   void Token(const char* call, int32_t answer, const WeftTokenRecord& token, bool passed);
 
   TScriptReader in_;
-  const TExports& x_;
+  const TExports& exports_;
   const TScriptOptions& options_;
   TScriptObserver& observer_;
   WeftView view_{};
@@ -201,11 +203,11 @@ class TScriptRun {
 };
 
 std::string TScriptRun::TextOf(int32_t handle) {
-  const int32_t rows = x_.NumberOfRows(handle);
+  const int32_t rows = exports_.NumberOfRows(handle);
   int64_t size = 1;
-  for (int32_t row = 1; row <= rows; ++row) size += x_.ColumnsInRow(handle, row) + 2;
+  for (int32_t row = 1; row <= rows; ++row) size += exports_.ColumnsInRow(handle, row) + 2;
   std::string text(static_cast<size_t>(size), '\0');
-  const int32_t length = x_.Text(handle, text.data(), static_cast<int32_t>(size), 0);
+  const int32_t length = exports_.Text(handle, text.data(), static_cast<int32_t>(size), 0);
   text.resize(static_cast<size_t>(std::max(length, 0)));
   return text;
 }
@@ -222,18 +224,18 @@ void TScriptRun::Begin() {
   for (int32_t style = 0; style < 8; ++style) {
     configuration.styles[style] = {style % 4, 0x00101010u * static_cast<uint32_t>(style), 0x00FFFFFFu, 0, 0};
   }
-  x_.SetConfiguration(&configuration);
-  if (options_.setFont) x_.SetFont("Courier New", 10);
+  exports_.SetConfiguration(&configuration);
+  if (options_.setFont) exports_.SetFont("Courier New", 10);
   for (int slot = 0; slot < 2; ++slot) {
-    slots_[slot] = x_.CreateGrid();
+    slots_[slot] = exports_.CreateGrid();
     liveGrids_.push_back(slots_[slot]);
     settledGrids_.push_back(slots_[slot]);
   }
 }
 
 void TScriptRun::End() {
-  for (int32_t handle : liveGrids_) x_.DeleteGrid(handle);
-  for (const std::string& keyword : keywords_) x_.DeleteKeyword(keyword.c_str());
+  for (int32_t handle : liveGrids_) exports_.DeleteGrid(handle);
+  for (const std::string& keyword : keywords_) exports_.DeleteKeyword(keyword.c_str());
 }
 
 void TScriptRun::Run() {
@@ -272,7 +274,7 @@ void TScriptRun::Step(uint8_t call) {
   switch (call) {
     case kCallCreateGrid: {
       const int slot = in_.Byte() % kSlots;
-      slots_[slot] = x_.CreateGrid();
+      slots_[slot] = exports_.CreateGrid();
       if (slots_[slot] >= 0) {
         liveGrids_.push_back(slots_[slot]);
         settledGrids_.push_back(slots_[slot]);
@@ -282,7 +284,7 @@ void TScriptRun::Step(uint8_t call) {
     }
     case kCallDeleteGrid: {
       const int32_t handle = Handle();
-      x_.DeleteGrid(handle);
+      exports_.DeleteGrid(handle);
       Forget(liveGrids_, handle);
       Forget(settledGrids_, handle);
       ExpectNoneIfDead("DeleteGrid", 0, 0);
@@ -292,14 +294,14 @@ void TScriptRun::Step(uint8_t call) {
     case kCallHandleQueries: {
       const int32_t handle = Handle();
       const int32_t row = in_.Number();
-      const int32_t ok = x_.IsHandleOk(handle);
+      const int32_t ok = exports_.IsHandleOk(handle);
       Expect(ok == (live_ ? 1 : 0), "IsHandleOk disagrees with the grids made and deleted");
-      const int32_t rows = x_.NumberOfRows(handle);
+      const int32_t rows = exports_.NumberOfRows(handle);
       ExpectNoneIfDead("NumberOfRows", rows, 0);
-      const int32_t columns = x_.ColumnsInRow(handle, row);
+      const int32_t columns = exports_.ColumnsInRow(handle, row);
       ExpectNoneIfDead("ColumnsInRow", columns, 0);
       WeftPoint last{kUntouched, kUntouched};
-      x_.LastRowAndColumn(handle, &last);
+      exports_.LastRowAndColumn(handle, &last);
       ExpectUntouchedIfDead("LastRowAndColumn", last.x == kUntouched);
       if (live_) Expect(last.y == std::max(rows, 1), "LastRowAndColumn disagrees with NumberOfRows");
       observer_.Transcribe((TLine("HandleQueries") << handle << row << ok << rows << columns).Point(last).text());
@@ -307,7 +309,7 @@ void TScriptRun::Step(uint8_t call) {
     }
     case kCallVersionNumber: {
       WeftPoint version{};
-      Expect(x_.VersionNumber(&version) == &version && x_.VersionNumber(nullptr) == nullptr,
+      Expect(exports_.VersionNumber(&version) == &version && exports_.VersionNumber(nullptr) == nullptr,
              "VersionNumber answered another record");
       observer_.Transcribe(TLine("VersionNumber").Point(version).text());
       return;
@@ -323,7 +325,7 @@ void TScriptRun::Step(uint8_t call) {
         style.useDefaultBackColor = in_.Number();
       }
       const bool passed = in_.Flag();
-      const int32_t answer = x_.SetConfiguration(passed ? &configuration : nullptr);
+      const int32_t answer = exports_.SetConfiguration(passed ? &configuration : nullptr);
       Expect(answer == (passed ? 1 : 0), "SetConfiguration answered wrongly");
       if (passed) settledGrids_.clear();
       observer_.Transcribe((TLine("SetConfiguration") << configuration.tabWidth << answer).text());
@@ -334,7 +336,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t points = in_.Number();
       const bool passed = in_.Flag();
       if (options_.setFont) {
-        x_.SetFont(passed ? face.c_str() : nullptr, points);
+        exports_.SetFont(passed ? face.c_str() : nullptr, points);
         settledGrids_.clear();
       }
       observer_.Transcribe((TLine("SetFont") << points).Bytes(face).text());
@@ -342,13 +344,13 @@ void TScriptRun::Step(uint8_t call) {
     }
     case kCallSettingsQueries: {
       WeftLogFont logFont{};
-      x_.GetLogFont(in_.Flag() ? &logFont : nullptr);
+      exports_.GetLogFont(in_.Flag() ? &logFont : nullptr);
       WeftPoint cell{};
-      x_.CellSize(in_.Flag() ? &cell : nullptr);
+      exports_.CellSize(in_.Flag() ? &cell : nullptr);
       Expect(std::memchr(logFont.lfFaceName, '\0', sizeof logFont.lfFaceName) != nullptr,
              "GetLogFont left the face name unterminated");
-      observer_.Transcribe((TLine("SettingsQueries") << logFont.lfHeight << logFont.lfWeight << logFont.lfItalic
-                                                     << logFont.lfPitchAndFamily)
+      observer_.Transcribe((TLine("SettingsQueries")
+                            << logFont.lfHeight << logFont.lfWeight << logFont.lfItalic << logFont.lfPitchAndFamily)
                                .Bytes(logFont.lfFaceName)
                                .Point(cell)
                                .text());
@@ -358,9 +360,9 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t handle = Handle();
       const auto color = static_cast<WeftColor>(in_.Number());
       if (in_.Flag()) {
-        x_.SetDefaultBackColor(handle, color);
+        exports_.SetDefaultBackColor(handle, color);
       } else {
-        x_.SetDefaultForeColor(handle, color);
+        exports_.SetDefaultForeColor(handle, color);
       }
       ExpectNoneIfDead("SetDefaultColor", 0, 0);
       Forget(settledGrids_, handle);
@@ -377,7 +379,7 @@ void TScriptRun::Step(uint8_t call) {
       if (form % 4 == 1) length = 0;
       if (form % 4 == 2) length = std::min(in_.Number(), length);
       const char* passed = form % 4 == 3 ? nullptr : text.c_str();
-      x_.SetText(handle, passed, length, flag);
+      exports_.SetText(handle, passed, length, flag);
       ExpectNoneIfDead("SetText", 0, 0);
       Settle(handle);
       observer_.Transcribe((TLine("SetText") << handle << length << flag).Bytes(passed ? text : "").text());
@@ -389,7 +391,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t expand = in_.Number();
       TGuardedBuffer buffer(size);
       const bool passed = !in_.Flag();
-      const int32_t answer = x_.Text(handle, passed ? buffer.data() : nullptr, size, expand);
+      const int32_t answer = exports_.Text(handle, passed ? buffer.data() : nullptr, size, expand);
       ExpectGuards("Text", buffer);
       ExpectNoneIfDead("Text", answer, -1);
       if (!live_) ExpectUntouchedIfDead("Text", buffer.Untouched());
@@ -407,7 +409,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t row = in_.Number();
       const int32_t size = std::min(in_.Number(), 1 << 18);
       TGuardedBuffer buffer(size);
-      const int32_t answer = x_.StringAtRow(handle, row, buffer.data(), size);
+      const int32_t answer = exports_.StringAtRow(handle, row, buffer.data(), size);
       ExpectGuards("StringAtRow", buffer);
       ExpectNoneIfDead("StringAtRow", answer, 0);
       Expect(answer >= 0 && answer <= std::max(size, 0), "StringAtRow answered more than its buffer holds");
@@ -421,7 +423,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t character = in_.Number();
       const int32_t column = in_.Number();
       const int32_t row = in_.Number();
-      x_.InsertCell(handle, character, column, row, View());
+      exports_.InsertCell(handle, character, column, row, View());
       ExpectNoneIfDead("InsertCell", 0, 0);
       observer_.Transcribe((TLine("InsertCell") << handle << character << column << row).text());
       return;
@@ -435,7 +437,7 @@ void TScriptRun::Step(uint8_t call) {
       const uint8_t form = in_.Byte();
       WeftPoint* record = form & 1 ? nullptr : &end;
       const char* passed = form & 2 ? nullptr : text.c_str();
-      const WeftPoint* answer = x_.InsertString(handle, passed, column, row, record, View());
+      const WeftPoint* answer = exports_.InsertString(handle, passed, column, row, record, View());
       Expect(answer == record, "InsertString answered another record");
       ExpectNoneIfDead("InsertString", 0, 0);
       ExpectUntouchedIfDead("InsertString", end.x == kUntouched && end.y == kUntouched);
@@ -446,7 +448,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t handle = Handle();
       int32_t corners[4];
       for (int32_t& corner : corners) corner = in_.Number();
-      x_.DeleteSection(handle, corners[0], corners[1], corners[2], corners[3], View());
+      exports_.DeleteSection(handle, corners[0], corners[1], corners[2], corners[3], View());
       ExpectNoneIfDead("DeleteSection", 0, 0);
       observer_.Transcribe(
           (TLine("DeleteSection") << handle << corners[0] << corners[1] << corners[2] << corners[3]).text());
@@ -460,7 +462,7 @@ void TScriptRun::Step(uint8_t call) {
       // Room for maxLength characters and the NUL.
       TGuardedBuffer buffer(std::max(maxLength, 0) + 1);
       const int32_t answer =
-          x_.TextInRect(handle, corners[0], corners[1], corners[2], corners[3], buffer.data(), maxLength);
+          exports_.TextInRect(handle, corners[0], corners[1], corners[2], corners[3], buffer.data(), maxLength);
       ExpectGuards("TextInRect", buffer);
       ExpectNoneIfDead("TextInRect", answer, 0);
       if (!live_) ExpectUntouchedIfDead("TextInRect", buffer.Untouched());
@@ -480,9 +482,9 @@ void TScriptRun::Step(uint8_t call) {
       const char* passed = form & 2 ? nullptr : word.c_str();
       if (passed != nullptr) settledGrids_.clear();
       if (form & 1) {
-        x_.DeleteKeyword(passed);
+        exports_.DeleteKeyword(passed);
       } else {
-        x_.AddKeyword(passed);
+        exports_.AddKeyword(passed);
         if (passed != nullptr) keywords_.push_back(word);
       }
       observer_.Transcribe((TLine(form & 1 ? "DeleteKeyword" : "AddKeyword")).Bytes(word).text());
@@ -492,10 +494,10 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t handle = Handle();
       const bool rebuild = in_.Flag();
       if (rebuild) {
-        x_.RebuildDataStructures(handle);
+        exports_.RebuildDataStructures(handle);
         Settle(handle);
       } else {
-        x_.RewindTokens(handle);
+        exports_.RewindTokens(handle);
       }
       ExpectNoneIfDead("RebuildOrRewind", 0, 0);
       observer_.Transcribe((TLine(rebuild ? "Rebuild" : "Rewind") << handle).text());
@@ -507,7 +509,7 @@ void TScriptRun::Step(uint8_t call) {
       WeftTokenRecord token{};
       const bool passed = !in_.Flag();
       const bool next = call == kCallNextToken;
-      const int32_t answer = (next ? x_.NextToken : x_.PreviousToken)(handle, passed ? &token : nullptr);
+      const int32_t answer = (next ? exports_.NextToken : exports_.PreviousToken)(handle, passed ? &token : nullptr);
       Token(next ? "NextToken" : "PreviousToken", answer, token, passed);
       return;
     }
@@ -517,7 +519,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t row = in_.Number();
       WeftTokenRecord token{};
       const bool passed = !in_.Flag();
-      const int32_t answer = x_.TokenAt(handle, column, row, passed ? &token : nullptr);
+      const int32_t answer = exports_.TokenAt(handle, column, row, passed ? &token : nullptr);
       Token("TokenAt", answer, token, passed);
       return;
     }
@@ -525,13 +527,17 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t handle = Handle();
       WeftDisplay display{};
       display.deviceContext = options_.deviceContext;
-      int32_t* coordinates[] = {&display.fromColumn,          &display.fromRow,          &display.toColumn,
-                                &display.toRow,               &display.selectionStartColumn,
-                                &display.selectionStartRow,   &display.selectionEndColumn,
+      int32_t* coordinates[] = {&display.fromColumn,
+                                &display.fromRow,
+                                &display.toColumn,
+                                &display.toRow,
+                                &display.selectionStartColumn,
+                                &display.selectionStartRow,
+                                &display.selectionEndColumn,
                                 &display.selectionEndRow};
       for (int32_t* coordinate : coordinates) *coordinate = in_.Number();
       const WeftDisplay given = display;
-      x_.Display(handle, in_.Flag() ? nullptr : &display);
+      exports_.Display(handle, in_.Flag() ? nullptr : &display);
       ExpectNoneIfDead("Display", 0, 0);
       ExpectUntouchedIfDead("Display", std::memcmp(&given, &display, sizeof display) == 0);
       TLine line("Display");
@@ -545,14 +551,14 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t column = in_.Number();
       const int32_t row = in_.Number();
       const int32_t index = in_.Number();
-      const int32_t visual = x_.VisualColumnFor(handle, column, row);
+      const int32_t visual = exports_.VisualColumnFor(handle, column, row);
       ExpectNoneIfDead("VisualColumnFor", visual, 0);
-      const int32_t tabbed = x_.NonTabbedToTabbedIndex(handle, index);
+      const int32_t tabbed = exports_.NonTabbedToTabbedIndex(handle, index);
       ExpectNoneIfDead("NonTabbedToTabbedIndex", tabbed, 0);
-      const int32_t character = x_.AtPoint(handle, column, row);
+      const int32_t character = exports_.AtPoint(handle, column, row);
       ExpectNoneIfDead("AtPoint", character, 0);
       if (live_) Expect(character >= 0 && character <= 255, "AtPoint answered no character");
-      const int32_t linear = x_.IndexForPoint(handle, column, row);
+      const int32_t linear = exports_.IndexForPoint(handle, column, row);
       ExpectNoneIfDead("IndexForPoint", linear, 0);
       observer_.Transcribe(
           (TLine("ColumnQueries") << handle << column << row << index << visual << tabbed << character << linear)
@@ -566,18 +572,18 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t tabWidth = in_.Number();
       const int32_t pixelX = in_.Number();
       const char* passed = in_.Flag() ? nullptr : text.data();
-      const int32_t answer = x_.IndexFromPixelWidth(passed, length, cellWidth, tabWidth, pixelX);
+      const int32_t answer = exports_.IndexFromPixelWidth(passed, length, cellWidth, tabWidth, pixelX);
       observer_.Transcribe(
           (TLine("IndexFromPixelWidth") << length << cellWidth << tabWidth << pixelX << answer).Bytes(text).text());
       return;
     }
     case kCallCells: {
       const uint8_t which = in_.Byte() % 3;
-      if (which == 0) return Point("CellForPoint", x_.CellForPoint);
-      if (which == 1) return Point("PointForCell", x_.PointForCell);
+      if (which == 0) return Point("CellForPoint", exports_.CellForPoint);
+      if (which == 1) return Point("PointForCell", exports_.PointForCell);
       const int32_t handle = Handle();
       WeftPoint extent{kUntouched, kUntouched};
-      x_.CellExtent(handle, &extent);
+      exports_.CellExtent(handle, &extent);
       ExpectUntouchedIfDead("CellExtent", extent.x == kUntouched);
       observer_.Transcribe((TLine("CellExtent") << handle).Point(extent).text());
       return;
@@ -586,29 +592,28 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t handle = Handle();
       const int32_t x = in_.Number();
       const int32_t y = in_.Number();
-      x_.SetTopCorner(handle, x, y);
+      exports_.SetTopCorner(handle, x, y);
       ExpectNoneIfDead("SetTopCorner", 0, 0);
       observer_.Transcribe((TLine("SetTopCorner") << handle << x << y).text());
       return;
     }
     case kCallPositions: {
       const uint8_t which = in_.Byte() % 4;
-      if (which == 0) return Point("PointAfter", x_.PointAfter);
-      if (which == 1) return Point("PointBefore", x_.PointBefore);
+      if (which == 0) return Point("PointAfter", exports_.PointAfter);
+      if (which == 1) return Point("PointBefore", exports_.PointBefore);
       const int32_t handle = Handle();
       const int32_t a = in_.Number();
       WeftPoint point{kUntouched, kUntouched};
       if (which == 2) {
-        x_.PointForIndex(handle, a, &point);
+        exports_.PointForIndex(handle, a, &point);
       } else {
         const int32_t column = in_.Number();
         const int32_t row = in_.Number();
-        x_.PointAtDistanceFrom(handle, a, column, row, &point);
+        exports_.PointAtDistanceFrom(handle, a, column, row, &point);
       }
       ExpectUntouchedIfDead("Positions", point.x == kUntouched && point.y == kUntouched);
-      observer_.Transcribe((TLine(which == 2 ? "PointForIndex" : "PointAtDistanceFrom") << handle << a)
-                               .Point(point)
-                               .text());
+      observer_.Transcribe(
+          (TLine(which == 2 ? "PointForIndex" : "PointAtDistanceFrom") << handle << a).Point(point).text());
       return;
     }
     case kCallFindPattern: {
@@ -618,8 +623,9 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t start = in_.Number();
       const uint8_t flags = in_.Byte();
       int32_t matchLength = kUntouched;
-      const int32_t answer = x_.FindPattern(text.c_str(), sizeHint, pattern.c_str(), flags & 8 ? nullptr : &matchLength,
-                                            start, flags & 1, flags & 2, flags & 4);
+      const int32_t answer =
+          exports_.FindPattern(text.c_str(), sizeHint, pattern.c_str(), flags & 8 ? nullptr : &matchLength, start,
+                               flags & 1, flags & 2, flags & 4);
       const auto textLength = static_cast<int64_t>(std::strlen(text.c_str()));
       if (answer != 0 && (flags & 8) == 0) {
         Expect(answer >= 1 && matchLength >= 0 && answer - 1 + int64_t{matchLength} <= textLength,
@@ -639,8 +645,9 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t lengthA = std::min(in_.Number(), static_cast<int32_t>(a.size()));
       const int32_t lengthB = std::min(in_.Number(), static_cast<int32_t>(b.size()));
       const uint8_t flags = in_.Byte();
-      const int32_t begins = x_.BeginsWithIgnoreCase(a.c_str(), flags & 2 ? nullptr : b.c_str(), count, flags & 1);
-      const int32_t weight = x_.CalcMatchWeight(flags & 4 ? nullptr : a.data(), lengthA, b.data(), lengthB);
+      const int32_t begins =
+          exports_.BeginsWithIgnoreCase(a.c_str(), flags & 2 ? nullptr : b.c_str(), count, flags & 1);
+      const int32_t weight = exports_.CalcMatchWeight(flags & 4 ? nullptr : a.data(), lengthA, b.data(), lengthB);
       Expect(begins == 0 || begins == 1, "BeginsWithIgnoreCase answered neither 0 nor 1");
       Expect(weight >= 0 && weight <= 100, "CalcMatchWeight answered outside 0 to 100");
       observer_.Transcribe(

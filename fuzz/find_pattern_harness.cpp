@@ -27,8 +27,8 @@ void RunFindPatternInput(const uint8_t* data, size_t size, const std::function<v
   if (found == 0) return;
   const auto textLength = static_cast<int64_t>(std::strlen(text.c_str()));
   if (found < 1 || matchLength < 0 || found - 1 + int64_t{matchLength} > textLength) {
-    fail("FindPattern answered " + std::to_string(found) + " length " + std::to_string(matchLength) +
-         " in a text of " + std::to_string(textLength));
+    fail("FindPattern answered " + std::to_string(found) + " length " + std::to_string(matchLength) + " in a text of " +
+         std::to_string(textLength));
   }
 }
 

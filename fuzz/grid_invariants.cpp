@@ -58,8 +58,8 @@ class TGridCheck {
       }
       if (token.length < kMaxTokenText) {
         std::string spanned(static_cast<size_t>(token.length) + 8, '\0');
-        const int32_t length = ::TextInRect(handle_, token.startColumn, token.startRow, token.endColumn,
-                                            token.endRow, spanned.data(), token.length + 4);
+        const int32_t length = ::TextInRect(handle_, token.startColumn, token.startRow, token.endColumn, token.endRow,
+                                            spanned.data(), token.length + 4);
         Expect(std::string_view(spanned.data(), static_cast<size_t>(length)) ==
                    std::string_view(token.text, static_cast<size_t>(token.length)),
                "a token's text is not the text it spans");
@@ -89,7 +89,8 @@ class TGridCheck {
       const TTokenList& mine = grid_.tokenLists()[row];
       const TTokenList& theirs = fresh->tokenLists()[row];
       const std::string where = " on row " + std::to_string(row + 1);
-      if (mine.count() != theirs.count()) return Expect(false, "a refreshed row has other tokens than a fresh grid" + where);
+      if (mine.count() != theirs.count())
+        return Expect(false, "a refreshed row has other tokens than a fresh grid" + where);
       for (int32_t i = 0; i < mine.count(); ++i) {
         const TToken& a = mine.at(i);
         const TToken& b = theirs.at(i);

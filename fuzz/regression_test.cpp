@@ -20,7 +20,8 @@ namespace {
 std::vector<TSeed> Regressions(const std::string& target) {
   std::vector<TSeed> inputs;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(WEFT_FUZZ_REGRESSIONS_DIR) + "/" + target, error)) {
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(WEFT_FUZZ_REGRESSIONS_DIR) + "/" + target, error)) {
     std::ifstream in(entry.path(), std::ios::binary);
     inputs.emplace_back(entry.path().filename().string(),
                         std::vector<uint8_t>{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});

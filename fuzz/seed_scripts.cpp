@@ -27,7 +27,8 @@ constexpr std::string_view kTexts[] = {
     "\ta\tb"sv,
     "  first\n    second\n      'lit  eral'\n  ^self"sv,
     "ifTrue: [^16r1F] ifFalse: [#sym:with:]"sv,
-    "a\r\nb\rc\x00" "d\xe9\xff"sv,
+    "a\r\nb\rc\x00"
+    "d\xe9\xff"sv,
 };
 
 constexpr int kSlot = 0;
@@ -47,8 +48,17 @@ void WalkAndQuery(TScriptWriter& script) {
   script.Call(kCallPositions).Byte(2).Slot(kSlot).Number(7);
   script.Call(kCallPositions).Byte(3).Slot(kSlot).Number(-3).Number(2).Number(2);
   script.Call(kCallPositions).Byte(0).Slot(kSlot).Number(3).Number(1);
-  script.Call(kCallDisplay).Slot(kSlot).Number(1).Number(1).Number(9).Number(4).Number(2).Number(1).Number(3)
-      .Number(2).Byte(0);
+  script.Call(kCallDisplay)
+      .Slot(kSlot)
+      .Number(1)
+      .Number(1)
+      .Number(9)
+      .Number(4)
+      .Number(2)
+      .Number(1)
+      .Number(3)
+      .Number(2)
+      .Byte(0);
 }
 
 void Edit(TScriptWriter& script) {
@@ -94,8 +104,17 @@ std::vector<TSeed> FaultScripts() {
   wideTabs.Call(kCallCreateGrid).Byte(2);
   wideTabs.Call(kCallSetText).Slot(2).Text("\ta\tb").Byte(0).Number(0);
   wideTabs.Call(kCallText).Slot(2).Number(64).Number(1).Byte(0);
-  wideTabs.Call(kCallDisplay).Slot(2).Number(1).Number(1).Number(9).Number(1).Number(-1).Number(-1).Number(-1)
-      .Number(-1).Byte(0);
+  wideTabs.Call(kCallDisplay)
+      .Slot(2)
+      .Number(1)
+      .Number(1)
+      .Number(9)
+      .Number(1)
+      .Number(-1)
+      .Number(-1)
+      .Number(-1)
+      .Number(-1)
+      .Byte(0);
   add("fault-wide-tabs", wideTabs);
   return seeds;
 }
@@ -140,11 +159,16 @@ std::vector<TSeed> FindPatternSeeds() {
     int32_t start;
   };
   constexpr Search kSearches[] = {
-      {"xxabab", "ab", 6, 1},         {"xxABab", "AB", 0, 6},          {"ab\r\ncd", "b\r\nc", 6, 1},
-      {"xxab", "^ab", 7, 3},          {"ab\nab", "b$", 7, 3},          {"xaay", "x@a+@y", 7, 1},
+      {"xxabab", "ab", 6, 1},
+      {"xxABab", "AB", 0, 6},
+      {"ab\r\ncd", "b\r\nc", 6, 1},
+      {"xxab", "^ab", 7, 3},
+      {"ab\nab", "b$", 7, 3},
+      {"xaay", "x@a+@y", 7, 1},
       {"aaaaaaaaaaaaaaaaaaaaaaaaab", "a*a*a*a*a*a*a*a*c", 7, 1},
       {"x := 3. y := x + 1", "[a-z]+ := [0-9]*", 5, 1},
-      {"#(1 $a 2r101)", "\\$.", 7, 0},    {"abcabcabc", ".*c?b", 3, 9},
+      {"#(1 $a 2r101)", "\\$.", 7, 0},
+      {"abcabcabc", ".*c?b", 3, 9},
   };
   std::vector<TSeed> seeds;
   for (const Search& search : kSearches) {
