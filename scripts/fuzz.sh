@@ -31,5 +31,5 @@ fuzz_target() {
   grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$run/$target.log" || true
 }
 
-fuzz_target exports 10 8192
-fuzz_target find_pattern 2 70000
+fuzz_target exports 20 8192
+fuzz_target find_pattern 5 70000
