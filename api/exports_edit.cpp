@@ -28,8 +28,11 @@ WEFT_EXPORT void WEFT_CALL InsertCell(int32_t handle, int32_t character, int32_t
 WEFT_EXPORT WeftPoint* WEFT_CALL InsertString(int32_t handle, const char* text, int32_t column, int32_t row,
                                               WeftPoint* end, const WeftView* view) {
   WithGrid(handle, [&](TStringGrid& grid) {
-    const weft::TPoint after = weft::InsertString(grid, text, ZeroBased(column, row), WindowOf(view));
-    if (end != nullptr) *end = weft::OneBased(after);
+    const weft::TPoint at = ZeroBased(column, row);
+    const weft::TPoint after = weft::InsertString(grid, text, at, WindowOf(view));
+    // At a row outside the text the point goes back exactly as it came, even
+    // where the 1-based conversion saturates.
+    if (end != nullptr) *end = grid.HasRow(at.row) ? weft::OneBased(after) : WeftPoint{column, row};
   });
   return end;
 }

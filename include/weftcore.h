@@ -152,7 +152,8 @@ WeftPoint *WEFT_CALL VersionNumber(WeftPoint *version);
  * made afterwards takes its indent width from the tab width. */
 int32_t WEFT_CALL SetConfiguration(const WeftConfiguration *configuration);
 /* Makes the four fonts of a fixed-pitch face at pointSize and sets the cell metrics; a variant
- * of another cell height is replaced by the regular font. The name is cut to 31 bytes. */
+ * of another cell height is replaced by the regular font. The name is cut to 31 bytes; a point
+ * size beyond 1000 either way is taken as 1000 (or -1000). */
 void WEFT_CALL SetFont(const char *faceName, int32_t pointSize);
 /* Copies the LOGFONT that SetFont asked for; all zeros before SetFont. */
 void WEFT_CALL GetLogFont(WeftLogFont *logFont);
@@ -194,7 +195,9 @@ void WEFT_CALL InsertCell(int32_t handle, int32_t character, int32_t column, int
 WeftPoint *WEFT_CALL InsertString(int32_t handle, const char *text, int32_t column, int32_t row,
                                   WeftPoint *end, const WeftView *view);
 /* Deletes start through end, inclusive; an end at or past its row's line end takes the line break
- * too. A start after the end, or a start or end row outside the text, changes nothing. */
+ * too, an end column below 1 ends with the line break before the end row, and a start column
+ * outside its row is moved into it. A start after the end, or a start or end row outside the
+ * text, changes nothing. */
 void WEFT_CALL DeleteSection(int32_t handle, int32_t startColumn, int32_t startRow,
                              int32_t endColumn, int32_t endRow, const WeftView *view);
 /* Copies start through end with CR LF line breaks: at most maxLength characters, then a NUL; answers

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian machine, if missing:
-# compilers, CMake, GoogleTest, Google Benchmark, PCRE2 (a benchmark
-# baseline), stb (weftrender's PNG writer, header-only, used by the cross
-# compiler too), the mingw-w64 cross compiler and Wine (64-bit loader and
-# wineserver, 32-bit loader) with fonts. Where the kernel cannot execute
+# compilers (and clang with libFuzzer, for the fuzz targets), CMake,
+# GoogleTest, Google Benchmark, PCRE2 (a benchmark baseline), stb
+# (weftrender's PNG writer, header-only, used by the cross compiler too), the
+# mingw-w64 cross compiler and Wine (64-bit loader and wineserver, 32-bit
+# loader) with fonts. Where the kernel cannot execute
 # 32-bit programs, it also sets up qemu-user to run Wine's 32-bit loader.
 set -u
 
@@ -23,6 +24,8 @@ command -v wine >/dev/null || need+=(wine)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 [ -x "$wine32_loader" ] || dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 [ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
+command -v clang++ >/dev/null || need+=(clang)
+compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 
 require_root() {
   if [ "$(id -u)" -ne 0 ]; then

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds all three presets and runs every test: the native unit and export
+# Builds the three presets and runs every test: the native unit and export
 # tests (under AddressSanitizer and UBSan), then the Windows tier (the DLL's
-# image, and the DLL loaded by a 32-bit host program under Wine). In both, a
-# host project is built against the installed package and run.
+# image, the DLL loaded by a 32-bit host program under Wine, weftrender, and
+# the DLL's replay transcripts against the native library's; in both, a host
+# project built against the installed package), then each fuzz target for
+# about a minute on its seeds (scripts/fuzz.sh).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -15,3 +17,4 @@ done
 
 ctest --preset native -j "$jobs"
 ctest --preset win32
+scripts/fuzz.sh

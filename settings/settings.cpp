@@ -85,7 +85,8 @@ void TSettings::SetFont(const char* faceName, int32_t pointSize) {
 
   LOGFONTA logFont{};
   const int64_t pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
-  logFont.lfHeight = static_cast<LONG>(-(pixelsPerInch * pointSize / 72));
+  const int64_t points = std::clamp(pointSize, -kMaxPointSize, kMaxPointSize);
+  logFont.lfHeight = static_cast<LONG>(-(pixelsPerInch * points / 72));
   logFont.lfPitchAndFamily = kFixedPitchModernFamily;
   if (faceName != nullptr) {
     // Always leave room for the NUL: a longer name is cut.

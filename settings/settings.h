@@ -5,11 +5,15 @@
 // character is one cell wide in every font (each font's character extra makes
 // up the difference) and every row one line height tall.
 //
-// Values the host may get wrong are made safe here: a tab width below 1 is
-// used as 1 everywhere, and a style's font index is taken modulo 4.
+// Values the host may get wrong are made safe here: a tab width is used as
+// 1 when below 1 and as kMaxTabWidth when above it, a point size beyond
+// kMaxPointSize either way is taken as that size, and a style's font index is
+// taken modulo 4. With these bounds no product of widths, cells and columns
+// that the library forms can overflow.
 #ifndef WEFT_SETTINGS_SETTINGS_H_
 #define WEFT_SETTINGS_SETTINGS_H_
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +22,9 @@
 #include "platform/platform.h"
 
 namespace weft {
+
+constexpr int32_t kMaxTabWidth = 1000;
+constexpr int32_t kMaxPointSize = 1000;
 
 // The host's records, laid out as the host builds them (all 32-bit fields).
 struct TStyle {
@@ -61,13 +68,16 @@ class TSettings {
 
   const TConfiguration& configuration() const { return configuration_; }
   const TStyle& style(int32_t number) const { return configuration_.styles[number & 7]; }
-  // The configured tab width, at least 1.
-  int32_t tabWidth() const { return configuration_.tabWidth < 1 ? 1 : configuration_.tabWidth; }
+  // The configured tab width, from 1 to kMaxTabWidth.
+  int32_t tabWidth() const { return std::clamp(configuration_.tabWidth, 1, kMaxTabWidth); }
   HFONT font(int32_t index) const { return fonts_[static_cast<size_t>(index & 3)]; }
   int32_t characterExtra(int32_t index) const { return characterExtras_[static_cast<size_t>(index & 3)]; }
   int32_t cellWidth() const { return cellWidth_; }
   int32_t lineHeight() const { return lineHeight_; }
-  int32_t tabStopWidth() const { return cellWidth_ * tabWidth(); }
+  // Saturates rather than overflowing, whatever cell width the font gave.
+  int32_t tabStopWidth() const {
+    return static_cast<int32_t>(std::clamp<int64_t>(int64_t{cellWidth_} * tabWidth(), INT32_MIN, INT32_MAX));
+  }
   const LOGFONTA& logFont() const { return logFont_; }
   // Painted where no attribute change applies: style 5's font and colours.
   const TTextAttributeDelta& defaultAttributes() const { return defaultAttributes_; }

@@ -222,3 +222,95 @@ TEST_F(ExportTest, RandomCallsNeverBreakTheGrid) {
 }
 
 }  // namespace
+
+namespace {
+
+// Edits with coordinates outside the text: each is clamped into the text or
+// refused, and the text read back shows which.
+TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
+  struct Case {
+    const char* text;
+    int32_t startColumn, startRow, endColumn, endRow;
+    const char* expected;
+  } cases[] = {
+      {"ab\ncd\nef", 1, 1, -5, 2, "cd\r\nef"},            // before column 1: the line break before row 2
+      {"ab\ncd\nef", 2, 1, INT32_MIN, 3, "aef"},
+      {"a\nb\nc", 2, 1, 1, 4, "a\r\nb\r\nc"},              // no row 4: nothing changes
+      {"a\nb\nc", 1, 0, 1, 2, "a\r\nb\r\nc"},              // no row 0
+      {"a\nb\nc", 1, 2, 1, 1, "a\r\nb\r\nc"},              // end row before the start row
+      {"a\nb\nc", INT32_MIN, 2, INT32_MAX, 3, "a\r\n"},    // whole rows 2 and 3
+      {"abc", 3, 1, 1, 1, "abc"},                           // end before the start
+  };
+  for (const Case& c : cases) {
+    SetText(handle, c.text, 0, 0);
+    DeleteSection(handle, c.startColumn, c.startRow, c.endColumn, c.endRow, nullptr);
+    char buffer[32];
+    Text(handle, buffer, sizeof buffer, 0);
+    EXPECT_STREQ(buffer, c.expected) << c.text << " (" << c.startColumn << "," << c.startRow << ")-("
+                                     << c.endColumn << "," << c.endRow << ")";
+  }
+}
+
+// InsertString reads its lines as SetText does; outside the text it writes
+// the given point back.
+TEST_F(ExportTest, InsertStringReadsLinesAsSetTextDoes) {
+  struct Case {
+    const char* inserted;
+    int32_t column, row;
+    const char* expected;
+    WeftPoint end;
+  } cases[] = {
+      {"x\r", 1, 1, "xab", {2, 1}},
+      {"x\r\ny\r", 2, 1, "ax\r\nyb", {2, 2}},
+      {"x\r\r", 1, 1, "x\rab", {3, 1}},
+      {"x", 1, 2, "ab", {1, 2}},
+      {"x", 1, INT32_MIN, "ab", {1, INT32_MIN}},
+  };
+  for (const Case& c : cases) {
+    SetText(handle, "ab", 2, 0);
+    WeftPoint end{};
+    InsertString(handle, c.inserted, c.column, c.row, &end, nullptr);
+    char buffer[32];
+    Text(handle, buffer, sizeof buffer, 0);
+    EXPECT_STREQ(buffer, c.expected) << c.inserted;
+    EXPECT_EQ(end.x, c.end.x) << c.inserted;
+    EXPECT_EQ(end.y, c.end.y) << c.inserted;
+  }
+  SetText(handle, "ab\r", 3, 0);
+  char buffer[8];
+  EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), 2);
+}
+
+// Tab widths and point sizes at the extremes are capped: every width,
+// column and pixel stays in range, and the answers are those of the cap.
+TEST_F(ExportTest, ExtremeTabWidthsAndFontSizesAreCapped) {
+  SetText(handle, "\ta\tb", 0, 0);
+  for (int32_t tabWidth : {INT32_MAX, 1 << 30, 1000, 1001}) {
+    WeftConfiguration configuration{};
+    configuration.tabWidth = tabWidth;
+    SetConfiguration(&configuration);
+    const int32_t grid = CreateGrid();
+    SetText(grid, "\ta\tb", 0, 0);
+    std::string expanded(4096, '#');
+    EXPECT_EQ(Text(grid, expanded.data(), 4096, 1), 2001) << tabWidth;
+    EXPECT_EQ(VisualColumnFor(grid, 4, 1), 2001) << tabWidth;
+    WeftDisplay display{};
+    display.fromColumn = 1;
+    display.fromRow = 1;
+    display.toColumn = 5;
+    display.toRow = 1;
+    Display(grid, &display);
+    DeleteGrid(grid);
+  }
+  for (int32_t pointSize : {INT32_MAX, INT32_MIN, 1000, -1000}) {
+    SetFont("Courier New", pointSize);
+    WeftLogFont logFont{};
+    GetLogFont(&logFont);
+    EXPECT_EQ(logFont.lfHeight, pointSize > 0 ? -1333 : 1333) << pointSize;
+    SetTopCorner(handle, INT32_MIN, INT32_MAX);
+    WeftPoint pixel{};
+    PointForCell(handle, INT32_MAX, 1, &pixel);
+  }
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/line_reader.h"
 #include "text/refresh.h"
 #include "text/string_grid.h"
 
@@ -15,23 +16,6 @@ void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window) {
   if (at.column >= 0 && at.column <= row.size()) row.insert(at.column, character);
   RefreshAfterEdit(grid, EditKind::kInsertion, at, at, window);
 }
-
-namespace {
-
-// Splits `text` at its line feeds, dropping one CR before each.
-template <typename Visit>
-void ForEachLine(std::string_view text, Visit&& visit) {
-  while (true) {
-    const size_t lf = text.find('\n');
-    std::string_view line = text.substr(0, lf);
-    if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    visit(line);
-    if (lf == std::string_view::npos) return;
-    text.remove_prefix(lf + 1);
-  }
-}
-
-}  // namespace
 
 TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window) {
   if (!grid.HasRow(at.row)) return at;
@@ -73,10 +57,10 @@ void SplitRow(TStringGrid& grid, TPoint at, HWND window) {
 }
 
 void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window) {
-  if (!grid.HasRow(first.row) || last.row < first.row) return;
+  if (!grid.HasRow(first.row) || !grid.HasRow(last.row) || last.row < first.row) return;
   const int32_t lastRow = grid.NumberOfRows() - 1;
-  if (last.row > lastRow) last = {grid.RowLength(lastRow), lastRow};
   first.column = std::clamp(first.column, 0, grid.RowLength(first.row));
+  last.column = std::max(last.column, -1);
   // The end, as the point whose next character survives: within the row, or
   // past the line break (just before the next row) when the end takes it.
   TPoint end = last;

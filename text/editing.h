@@ -22,10 +22,11 @@ class TStringGrid;
 // does not split the row). A column past the row's end changes nothing.
 void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window);
 
-// Inserts `text` at `at`: its first line joins the row there, each further
-// line becomes a row of its own (LF ends a line; a CR just before it is
-// dropped), and the rest of the row follows the last line. A column past the
-// row's end appends. Answers the point just after the inserted text.
+// Inserts `text` at `at`: its lines are read as SetText reads them (see
+// line_reader.h), the first joins the row there, each further line becomes a
+// row of its own, and the rest of the row follows the last line. A column
+// past the row's end appends. Answers the point just after the inserted text;
+// at a row outside the text, `at` itself.
 TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window);
 
 // Breaks the row at `at`: its characters from there on start a new row.
@@ -33,7 +34,10 @@ void SplitRow(TStringGrid& grid, TPoint at, HWND window);
 
 // Deletes from `first` through `last`, both inclusive. An end column at or
 // past its row's length takes the line break too, joining the next row; at
-// the end of the text there is none to take.
+// the end of the text there is none to take. An end column below 0 ends the
+// deletion with the line break before the end row. A start column outside
+// its row is moved into it. A start or end row outside the text, or an end
+// row before the start row, changes nothing.
 void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window);
 
 // Copies the stretch from `first` through `last` into `buffer` with CR LF for

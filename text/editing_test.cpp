@@ -38,6 +38,8 @@ TEST_F(EditingTest, InsertStringSplitsJoinsAndAppends) {
       {"abcd", "1\n2\r\n3", {1, 0}, {"a1", "2", "3bcd"}, {1, 2}},
       {"abcd", "x\n", {2, 0}, {"abx", "cd"}, {0, 1}},
       {"ab", "c\rd", {1, 0}, {"ac\rdb"}, {4, 0}},
+      {"ab", "x\r", {0, 0}, {"xab"}, {1, 0}},
+      {"ab", "x\r\r\ny\r", {1, 0}, {"ax\r", "yb"}, {1, 1}},
       {"", std::string(600, 'z'), {0, 0}, {std::string(600, 'z')}, {600, 0}},
   };
   for (const Case& c : cases) {
@@ -58,8 +60,12 @@ TEST_F(EditingTest, DeleteSectionIsInclusiveAndTakesLineBreaks) {
       {"abc\ndef", {1, 0}, {2, 0}, {"a", "def"}},
       {"abc\ndef\ngh", {2, 0}, {0, 2}, {"abh"}},
       {"abc\ndef", {1, 1}, {9, 1}, {"abc", "d"}},
-      {"abc\ndef", {0, 0}, {5, 9}, {""}},
+      {"abc\ndef", {0, 0}, {5, 9}, {"abc", "def"}},
+      {"ab\ncd\nef", {0, 0}, {-6, 1}, {"cd", "ef"}},
+      {"ab\ncd\nef", {1, 0}, {INT32_MIN, 2}, {"aef"}},
+      {"ab\ncd", {INT32_MIN, 1}, {INT32_MAX, 1}, {"ab", ""}},
       {"abc", {2, 0}, {1, 0}, {"abc"}},
+      {"abc", {2, 0}, {-1, 0}, {"abc"}},
   };
   for (const Case& c : cases) {
     auto grid = Grid(c.text);

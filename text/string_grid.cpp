@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lex/rebuild.h"
+#include "text/line_reader.h"
 #include "text/tab_conversion.h"
 
 namespace weft {
@@ -48,26 +49,16 @@ void TStringGrid::ReadRows(std::string_view text, bool convert) {
   rowArena_.Reset();
   // Every row with its NUL fits in the text's size plus one byte per row.
   rowArena_.Reserve(text.size() + rowCount);
-  // A row ends at its first NUL; most texts have none, which one search of
-  // the whole text tells, sparing a search per row.
-  const bool hasNul = text.find('\0') != std::string_view::npos;
   bool inLiteral = false;
   std::string converted;
-  size_t start = 0;
-  while (true) {
-    const size_t lf = text.find('\n', start);
-    std::string_view line = text.substr(start, lf == std::string_view::npos ? text.size() - start : lf - start);
-    if (hasNul) line = line.substr(0, std::min(line.size(), line.find('\0')));
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  ForEachLine(text, [&](std::string_view line) {
     if (convert) {
       converted.clear();
       ConvertSpacesToTabs(line, indentWidth_, inLiteral, converted);
       line = converted;
     }
     rows_.emplace_back(line, rowArena_);
-    if (lf == std::string_view::npos) break;
-    start = lf + 1;
-  }
+  });
 }
 
 int32_t TStringGrid::Text(char* buffer, int32_t size, bool expandTabs) const {

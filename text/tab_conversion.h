@@ -28,7 +28,7 @@ void ConvertSpacesToTabs(std::string_view line, int32_t indentWidth, bool& inLit
 template <typename Emit>
 void ExpandTabsToSpaces(std::string_view row, int32_t indentWidth, bool& inLiteral, Emit&& emit) {
   static constexpr char kSpaces[] = "                                                                ";
-  int32_t column = 0;
+  int64_t column = 0;  // a row may be longer than int32 columns once its tabs are expanded
   size_t plainStart = 0;
   for (size_t i = 0; i < row.size(); ++i) {
     const char c = row[i];
@@ -41,7 +41,7 @@ void ExpandTabsToSpaces(std::string_view row, int32_t indentWidth, bool& inLiter
       inLiteral = !inLiteral;
     } else if (c == '\t' && !inLiteral) {
       emit(row.data() + plainStart, i - plainStart);
-      int32_t spaces = indentWidth - column % indentWidth;
+      int32_t spaces = static_cast<int32_t>(indentWidth - column % indentWidth);
       column += spaces;
       for (; spaces > 0; spaces -= static_cast<int32_t>(sizeof kSpaces - 1)) {
         emit(kSpaces, static_cast<size_t>(spaces < int32_t{sizeof kSpaces - 1} ? spaces : int32_t{sizeof kSpaces - 1}));

@@ -1,0 +1,154 @@
+#include "fuzz/grid_invariants.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "api/library.h"
+#include "lex/rebuild.h"
+#include "paint/attributes.h"
+#include "platform/fake_win32_control.h"
+#include "text/string_grid.h"
+
+namespace weft::fuzz {
+
+namespace {
+
+// The text with CR LF between rows, as Text writes it.
+std::string Joined(const TStringGrid& grid) {
+  std::string text;
+  for (const str& row : grid.rows()) {
+    if (&row != grid.rows().data()) text += "\r\n";
+    text += row.view();
+  }
+  return text;
+}
+
+class TGridCheck {
+ public:
+  TGridCheck(int32_t handle, TStringGrid& grid, TScriptObserver& observer)
+      : handle_(handle), grid_(grid), observer_(observer) {}
+
+  void ListsPerRow() {
+    const size_t rows = grid_.rows().size();
+    Expect(grid_.tokenLists().size() == rows && grid_.attributeLists().size() == rows,
+           "a grid has not one token list and one attribute list per row");
+  }
+
+  void TextIsTheRows() {
+    const std::string joined = Joined(grid_);
+    std::string text(joined.size() + 1, '\0');
+    const int32_t length = ::Text(handle_, text.data(), static_cast<int32_t>(text.size()), 0);
+    if (grid_.rows().empty()) return Expect(length == -1, "Text of a grid without rows answered a length");
+    Expect(text.substr(0, static_cast<size_t>(std::max(length, 0))) == joined, "Text differs from the rows");
+  }
+
+  // Every token starts where the one before ended, holds the text it spans,
+  // and the last ends at the text's end.
+  void TokenWalkTilesTheText() {
+    const TTokenCursor saved = grid_.tokenCursor();
+    ::RewindTokens(handle_);
+    WeftPoint expected{1, 1};
+    WeftTokenRecord token{};
+    int32_t count = 0;
+    for (; ::NextToken(handle_, &token) >= 0; ++count) {
+      if (token.startColumn != expected.x || token.startRow != expected.y) {
+        grid_.tokenCursor() = saved;
+        return Expect(false, "the token walk has a gap or an overlap at row " + std::to_string(token.startRow) +
+                                 " column " + std::to_string(token.startColumn));
+      }
+      if (token.length < kMaxTokenText) {
+        std::string spanned(static_cast<size_t>(token.length) + 8, '\0');
+        const int32_t length = ::TextInRect(handle_, token.startColumn, token.startRow, token.endColumn, token.endRow,
+                                            spanned.data(), token.length + 4);
+        Expect(std::string_view(spanned.data(), static_cast<size_t>(length)) ==
+                   std::string_view(token.text, static_cast<size_t>(token.length)),
+               "a token's text is not the text it spans");
+      }
+      WeftPoint after{};
+      ::PointAfter(handle_, token.endColumn, token.endRow, &after);
+      expected = after;
+      Expect(count <= 1 << 24, "the token walk does not end");
+    }
+    grid_.tokenCursor() = saved;
+    if (count == 0) return;
+    WeftPoint end{};
+    ::LastRowAndColumn(handle_, &end);
+    Expect(expected.x == end.x && expected.y == end.y, "the token walk stops before the text's end");
+  }
+
+  // The refreshed lists against a full rebuild of the same rows: every token
+  // alike (the end of a row's last token aside, which the walk rewrites),
+  // every attribute change alike.
+  void SameAsAFreshGrid() {
+    auto fresh = std::make_unique<TStringGrid>(grid_.shared());
+    fresh->editableRows() = grid_.rows();
+    fresh->SetDefaultBackColor(grid_.defaultBackColor());
+    fresh->SetDefaultForeColor(grid_.defaultForeColor());
+    RebuildTokens(*fresh);
+    for (size_t row = 0; row < grid_.rows().size(); ++row) {
+      const TTokenList& mine = grid_.tokenLists()[row];
+      const TTokenList& theirs = fresh->tokenLists()[row];
+      const std::string where = " on row " + std::to_string(row + 1);
+      if (mine.count() != theirs.count())
+        return Expect(false, "a refreshed row has other tokens than a fresh grid" + where);
+      for (int32_t i = 0; i < mine.count(); ++i) {
+        const TToken& a = mine.at(i);
+        const TToken& b = theirs.at(i);
+        const bool last = i + 1 == mine.count();
+        const bool same = a.startColumn == b.startColumn && a.startRow == b.startRow && a.kind == b.kind &&
+                          (last || (a.endColumn == b.endColumn && a.endRow == b.endRow)) &&
+                          mine.TextView(i) == theirs.TextView(i);
+        if (!same) return Expect(false, "a refreshed token differs from a fresh grid's" + where);
+      }
+      const TAttributeList& painted = grid_.attributeLists()[row];
+      const TAttributeList& fresher = fresh->attributeLists()[row];
+      bool sameChanges = painted.size() == fresher.size();
+      for (size_t i = 0; sameChanges && i < painted.size(); ++i) {
+        sameChanges = painted[i] == fresher[i] && painted[i].column == fresher[i].column &&
+                      painted[i].row == fresher[i].row && painted[i].characterExtra == fresher[i].characterExtra;
+      }
+      if (!sameChanges) return Expect(false, "a refreshed row's attribute changes differ from a fresh grid's" + where);
+    }
+  }
+
+ private:
+  void Expect(bool holds, const std::string& what) {
+    if (!holds) observer_.Fail(what + " (grid " + std::to_string(handle_) + ")");
+  }
+
+  int32_t handle_;
+  TStringGrid& grid_;
+  TScriptObserver& observer_;
+};
+
+}  // namespace
+
+void ReloadLinkedLibrary(TScriptOptions& options) {
+  DetachLibrary();
+  fake::Reset();
+  AttachLibrary();
+  options.deviceContext = fake::CreatePaintContext();
+  options.window = fake::WindowHandle(1);
+}
+
+void TInvariantObserver::AfterCall(const std::vector<int32_t>& liveGrids, const std::vector<int32_t>& settledGrids) {
+  for (int32_t handle : liveGrids) {
+    TStringGrid* grid = TheLibrary().grids.Find(handle);
+    if (grid == nullptr) {
+      Fail("a grid the script made is gone (grid " + std::to_string(handle) + ")");
+      continue;
+    }
+    TGridCheck check(handle, *grid, *this);
+    check.ListsPerRow();
+    const bool settled = std::find(settledGrids.begin(), settledGrids.end(), handle) != settledGrids.end();
+    std::string fingerprint = std::to_string(grid->NumberOfRows()) + (settled ? 's' : 'u') + Joined(*grid);
+    auto [last, fresh] = checked_.try_emplace(handle);
+    if (!fresh && last->second == fingerprint) continue;
+    last->second = std::move(fingerprint);
+    check.TextIsTheRows();
+    check.TokenWalkTilesTheText();
+    if (settled) check.SameAsAFreshGrid();
+  }
+}
+
+}  // namespace weft::fuzz

@@ -1,0 +1,32 @@
+// The 32-bit replay host: loads weftcore.dll as the host does, binds its
+// exports with GetProcAddress and replays call script files through them,
+// printing the transcripts that scripts/replay-compare.sh compares with the
+// native library's. Display paints into a memory device context.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "fuzz/call_script.h"
+#include "fuzz/replay.h"
+
+namespace {
+
+void (*Lookup(const char* name, void* module))() {
+  FARPROC address = GetProcAddress(static_cast<HMODULE>(module), name);
+  return reinterpret_cast<void (*)()>(reinterpret_cast<void*>(address));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HMODULE library = LoadLibraryA("weftcore.dll");
+  if (library == nullptr) {
+    std::printf("FAIL: cannot load weftcore.dll\n");
+    return 1;
+  }
+  const weft::fuzz::TExports exports = weft::fuzz::BindExports(Lookup, library);
+  weft::fuzz::TScriptOptions options;
+  options.deviceContext = CreateCompatibleDC(nullptr);
+  options.setFont = false;
+  return weft::fuzz::ReplayFiles(argc, argv, exports, options, stdout);
+}
