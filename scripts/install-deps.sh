@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need on a Debian machine, if missing:
 # compilers, CMake, GoogleTest, Google Benchmark, PCRE2 (a benchmark
-# baseline), the mingw-w64 cross compiler and Wine (64-bit loader and
-# wineserver, 32-bit loader) with fonts. Where the kernel cannot execute
-# 32-bit programs, it also sets up qemu-user to run Wine's 32-bit loader.
+# baseline), the mingw-w64 cross compiler, Wine (64-bit loader and
+# wineserver, 32-bit loader) with fonts, and for weftpad's end-to-end test
+# an X server without a screen (Xvfb), xdotool, xwd and Python. Where the
+# kernel cannot execute 32-bit programs, it also sets up qemu-user to run
+# Wine's 32-bit loader.
 set -u
 
 wine32_loader=/usr/lib/wine/wine
@@ -21,6 +23,10 @@ command -v wine >/dev/null || need+=(wine)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 [ -x "$wine32_loader" ] || dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine32:i386)
 [ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xdotool >/dev/null || need+=(xdotool)
+command -v xwd >/dev/null || need+=(x11-apps)
+command -v python3 >/dev/null || need+=(python3)
 
 require_root() {
   if [ "$(id -u)" -ne 0 ]; then
