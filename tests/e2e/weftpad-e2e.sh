@@ -3,7 +3,7 @@
 # display, runs weftpad under Wine's X11 driver in a prefix of its own, and
 # drives it with xdotool as a user would: it opens a small method, types
 # another (characters, Enter, Tab, Backspace, a mouse selection replaced by
-# typing, a Shift selection copied and pasted), saves with Ctrl+S and checks
+# typing, a Shift selection copied and pasted, a row deleted), saves with Ctrl+S and checks
 # the saved file byte for byte. Then it selects a row and checks a screenshot:
 # every typed cell in its token's theme colour, the selection in the
 # highlight colour.
@@ -123,6 +123,11 @@ type_text "^self size = 0 or: ['none' = "
 # Copy "self" with Shift+Right and paste it at the end of the row.
 key Home Right Right shift+Right shift+Right shift+Right shift+Right ctrl+c End ctrl+v
 type_text ' name]'
+# A row with text, deleted with the line break before it: the library must
+# repaint the row it leaves below the text.
+key Return
+type_text 'junk'
+key shift+Up shift+End Delete
 key ctrl+s
 
 expected=$work/expected.st

@@ -181,11 +181,10 @@ void Editor::SelectAll() {
 
 void Editor::TypeCharacter(char character) {
   DeleteSelection();
-  const int rows = api_.NumberOfRows(grid_);
   api_.InsertCell(grid_, static_cast<unsigned char>(character), caret_.x, caret_.y, &view_);
   WeftPoint after;
   api_.PointAfter(grid_, caret_.x, caret_.y, &after);
-  AfterEdit(after, rows);
+  AfterEdit(after);
 }
 
 void Editor::NewLine() { Paste("\r\n"); }
@@ -195,26 +194,23 @@ void Editor::Backspace() {
   if (Same(caret_, {1, 1})) return;
   WeftPoint before;
   api_.PointBefore(grid_, caret_.x, caret_.y, &before);
-  const int rows = api_.NumberOfRows(grid_);
   api_.DeleteSection(grid_, before.x, before.y, before.x, before.y, &view_);
-  AfterEdit(before, rows);
+  AfterEdit(before);
 }
 
 void Editor::DeleteForward() {
   if (HasSelection()) return DeleteSelection();
   if (Same(caret_, EndOfText())) return;
-  const int rows = api_.NumberOfRows(grid_);
   api_.DeleteSection(grid_, caret_.x, caret_.y, caret_.x, caret_.y, &view_);
-  AfterEdit(caret_, rows);
+  AfterEdit(caret_);
 }
 
 void Editor::Paste(const std::string& text) {
   DeleteSelection();
   if (text.empty()) return;
-  const int rows = api_.NumberOfRows(grid_);
   WeftPoint end;
   api_.InsertString(grid_, text.c_str(), caret_.x, caret_.y, &end, &view_);
-  AfterEdit(end, rows);
+  AfterEdit(end);
 }
 
 void Editor::DeleteSelection() {
@@ -222,9 +218,8 @@ void Editor::DeleteSelection() {
   const WeftPoint start = SelectionStart();
   WeftPoint last;
   api_.PointBefore(grid_, SelectionEnd().x, SelectionEnd().y, &last);
-  const int rows = api_.NumberOfRows(grid_);
   api_.DeleteSection(grid_, start.x, start.y, last.x, last.y, &view_);
-  AfterEdit(start, rows);
+  AfterEdit(start);
 }
 
 std::string Editor::SelectedText() const {
@@ -319,11 +314,7 @@ void Editor::SetSelection(WeftPoint anchor, WeftPoint caret) {
   PlaceCaret();
 }
 
-void Editor::AfterEdit(WeftPoint caret, int rowsBefore) {
-  // The library repaints from the edit down to the new last row; rows that
-  // a deletion pulled up leave their old last lines below it to clear here.
-  const int rows = api_.NumberOfRows(grid_);
-  if (rows < rowsBefore) InvalidateRows(rows + 1, rowsBefore);
+void Editor::AfterEdit(WeftPoint caret) {
   modified_ = true;
   desiredX_ = -1;
   anchor_ = caret;

@@ -88,8 +88,8 @@ class Editor {
   // whose selection state changed.
   void SetCaret(WeftPoint caret, bool extend);
   void SetSelection(WeftPoint anchor, WeftPoint caret);
-  // Takes up after an edit, given the row count before it.
-  void AfterEdit(WeftPoint caret, int rowsBefore);
+  // Moves the caret after an edit; the library has invalidated what changed.
+  void AfterEdit(WeftPoint caret);
   void InvalidateRows(int firstRow, int lastRow);
   void UpdateScrollBars();
   void RevealCaret();
