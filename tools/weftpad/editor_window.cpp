@@ -72,10 +72,18 @@ bool MovementKey(Editor& editor, WPARAM key, bool extend, bool control) {
       return true;
     }
     case VK_HOME:
-      control ? editor.MoveToTextStart(extend) : editor.MoveToRowStart(extend);
+      if (control) {
+        editor.MoveToTextStart(extend);
+      } else {
+        editor.MoveToRowStart(extend);
+      }
       return true;
     case VK_END:
-      control ? editor.MoveToTextEnd(extend) : editor.MoveToRowEnd(extend);
+      if (control) {
+        editor.MoveToTextEnd(extend);
+      } else {
+        editor.MoveToRowEnd(extend);
+      }
       return true;
     default: return false;
   }

@@ -33,7 +33,12 @@ LRESULT CALLBACK PatternProcedure(HWND field, UINT message, WPARAM wParam, LPARA
     Notify(field, FindBar::kClose);
     return 0;
   }
-  if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) return 0;  // no beep
+  if (message == WM_KEYDOWN && wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    return 0;
+  }
+  // Enter, Escape and Ctrl+A would beep as characters.
+  if (message == WM_CHAR && (wParam == '\r' || wParam == 27 || wParam == 1)) return 0;
   if (message == WM_SYSKEYDOWN) {
     const int id = GetDlgCtrlID(field);
     const int option = wParam == 'R' ? 1 : wParam == 'C' ? 2 : wParam == 'B' ? 3 : 0;

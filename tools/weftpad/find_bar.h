@@ -1,8 +1,9 @@
 // The find bar under the editor: a pattern field and three options (regular
 // expression, match case, backward). In the pattern field Enter finds the
 // next match, Shift+Enter the previous one, F3 and Shift+F3 likewise, Escape
-// closes the bar, and Alt+R, Alt+C and Alt+B toggle the options. It reports
-// these to its parent as WM_COMMAND with the pattern field's id.
+// closes the bar, Ctrl+A selects the pattern, and Alt+R, Alt+C and Alt+B
+// toggle the options. It reports finding and closing to its parent as
+// WM_COMMAND with the pattern field's id.
 #ifndef WEFTPAD_FIND_BAR_H_
 #define WEFTPAD_FIND_BAR_H_
 

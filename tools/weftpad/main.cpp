@@ -110,8 +110,7 @@ LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
       Layout();
       return 0;
     case WM_SETFOCUS:
-      SetFocus(application.findBar.visible() && GetFocus() != application.editorWindow ? GetDlgItem(window, kFindBarId)
-                                                                                       : application.editorWindow);
+      SetFocus(application.editorWindow);
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kEditorId) EditorCommand(HIWORD(wParam));
