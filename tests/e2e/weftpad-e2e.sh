@@ -3,7 +3,8 @@
 # display, runs weftpad under Wine's X11 driver in a prefix of its own, and
 # drives it with xdotool as a user would: it opens a small method, types
 # another (characters, Enter, Tab, Backspace, a mouse selection replaced by
-# typing, a Shift selection copied and pasted, a row deleted), saves with Ctrl+S and checks
+# typing, a Shift selection copied and pasted, a row deleted, a match of a
+# backward regular-expression search typed over), saves with Ctrl+S and checks
 # the saved file byte for byte. Then it selects a row and checks a screenshot:
 # every typed cell in its token's theme colour, the selection in the
 # highlight colour.
@@ -128,10 +129,15 @@ type_text ' name]'
 key Return
 type_text 'junk'
 key shift+Up shift+End Delete
+# Find "tally" backward with a regular expression and type over it.
+key ctrl+f alt+r
+type_text 't[a-z]+y'
+key shift+Return Escape
+type_text 'count'
 key ctrl+s
 
 expected=$work/expected.st
-printf '%s\r\n' 'size' '    "Answer the number of elements"' '    ^tally' '' 'isEmpty' \
+printf '%s\r\n' 'size' '    "Answer the number of elements"' '    ^count' '' 'isEmpty' \
   '    "Answer whether it is empty"' >"$expected"
 printf '%s' "    ^self size = 0 or: ['none' = self name]" >>"$expected"
 saved() { ! cmp -s "$file" "$work/original.st"; }
@@ -144,7 +150,7 @@ if ! cmp -s "$file" "$expected"; then
 fi
 
 # Select "isEmpty" (row 5) and check the screen until it shows everything.
-key Up Up Home shift+End
+key ctrl+Home Down Down Down Down shift+End
 screen_ok() {
   xwd -root -silent >"$work/screen.xwd" &&
     python3 "$here/check_screen.py" "$work/screen.xwd" "$X" "$Y" "$work/weftpad.png" >"$work/check.log"
