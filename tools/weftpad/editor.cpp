@@ -84,8 +84,7 @@ void Editor::Paint(HDC dc, const RECT& area) {
   display.toRow = lastRow;
   if (HasSelection()) {
     const WeftPoint start = SelectionStart();
-    WeftPoint last;
-    api_.PointBefore(grid_, SelectionEnd().x, SelectionEnd().y, &last);
+    const WeftPoint last = LastSelected();
     display.selectionStartColumn = start.x;
     display.selectionStartRow = start.y;
     display.selectionEndColumn = last.x;
@@ -216,8 +215,7 @@ void Editor::Paste(const std::string& text) {
 void Editor::DeleteSelection() {
   if (!HasSelection()) return;
   const WeftPoint start = SelectionStart();
-  WeftPoint last;
-  api_.PointBefore(grid_, SelectionEnd().x, SelectionEnd().y, &last);
+  const WeftPoint last = LastSelected();
   api_.DeleteSection(grid_, start.x, start.y, last.x, last.y, &view_);
   AfterEdit(start);
 }
@@ -225,8 +223,7 @@ void Editor::DeleteSelection() {
 std::string Editor::SelectedText() const {
   if (!HasSelection()) return std::string();
   const WeftPoint start = SelectionStart();
-  WeftPoint last;
-  api_.PointBefore(grid_, SelectionEnd().x, SelectionEnd().y, &last);
+  const WeftPoint last = LastSelected();
   // The linear indices count a line break as its two bytes.
   const int32_t room = IndexOf(SelectionEnd()) - IndexOf(start) + 2;
   std::string text(static_cast<size_t>(room) + 1, '\0');
@@ -239,8 +236,8 @@ bool Editor::Find(const FindRequest& request) {
   if (request.pattern.empty()) return false;
   const std::string text = WholeText(false);
   auto search = [&](int32_t start, int32_t* length) {
-    return api_.FindPattern(text.c_str(), static_cast<int32_t>(text.size()) + 1, request.pattern.c_str(), length,
-                            start, request.regularExpression, request.matchCase, request.forward);
+    return api_.FindPattern(text.c_str(), static_cast<int32_t>(text.size()) + 1, request.pattern.c_str(), length, start,
+                            request.regularExpression, request.matchCase, request.forward);
   };
   // Forward from the selection's end, backward from just before its start;
   // start 0 searches backward from the end of the text.
@@ -283,6 +280,12 @@ bool Editor::HasSelection() const { return !Same(anchor_, caret_); }
 WeftPoint Editor::SelectionStart() const { return Before(anchor_, caret_) ? anchor_ : caret_; }
 
 WeftPoint Editor::SelectionEnd() const { return Before(anchor_, caret_) ? caret_ : anchor_; }
+
+WeftPoint Editor::LastSelected() const {
+  WeftPoint last;
+  api_.PointBefore(grid_, SelectionEnd().x, SelectionEnd().y, &last);
+  return last;
+}
 
 int32_t Editor::IndexOf(WeftPoint point) const { return api_.IndexForPoint(grid_, point.x, point.y); }
 

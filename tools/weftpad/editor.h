@@ -80,7 +80,10 @@ class Editor {
   int RowLength(int row) const;
   bool HasSelection() const;
   WeftPoint SelectionStart() const;
+  // The position just after the selection, and its last position (which
+  // Display, DeleteSection and TextInRect take, the ranges being inclusive).
   WeftPoint SelectionEnd() const;
+  WeftPoint LastSelected() const;
   int32_t IndexOf(WeftPoint point) const;
   std::string WholeText(bool expandTabs) const;
 

@@ -14,8 +14,7 @@ Editor* EditorOf(HWND window) { return reinterpret_cast<Editor*>(GetWindowLongPt
 bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
 void Notify(HWND window, WORD code) {
-  SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code),
-               reinterpret_cast<LPARAM>(window));
+  SendMessageA(GetParent(window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), code), reinterpret_cast<LPARAM>(window));
 }
 
 std::string ClipboardText(HWND window) {
@@ -45,25 +44,44 @@ void SetClipboardText(HWND window, const std::string& text) {
 // Ctrl with a letter: the editor's commands. Answers false for other keys.
 bool ControlKey(HWND window, Editor& editor, WPARAM key) {
   switch (key) {
-    case 'A': editor.SelectAll(); return true;
-    case 'C': SetClipboardText(window, editor.SelectedText()); return true;
+    case 'A':
+      editor.SelectAll();
+      return true;
+    case 'C':
+      SetClipboardText(window, editor.SelectedText());
+      return true;
     case 'X':
       SetClipboardText(window, editor.SelectedText());
       editor.DeleteSelection();
       return true;
-    case 'V': editor.Paste(ClipboardText(window)); return true;
-    case 'S': Notify(window, kSaveRequested); return true;
-    case 'F': Notify(window, kFindRequested); return true;
-    default: return false;
+    case 'V':
+      editor.Paste(ClipboardText(window));
+      return true;
+    case 'S':
+      Notify(window, kSaveRequested);
+      return true;
+    case 'F':
+      Notify(window, kFindRequested);
+      return true;
+    default:
+      return false;
   }
 }
 
 bool MovementKey(Editor& editor, WPARAM key, bool extend, bool control) {
   switch (key) {
-    case VK_LEFT: editor.MoveLeft(extend); return true;
-    case VK_RIGHT: editor.MoveRight(extend); return true;
-    case VK_UP: editor.MoveRows(-1, extend); return true;
-    case VK_DOWN: editor.MoveRows(1, extend); return true;
+    case VK_LEFT:
+      editor.MoveLeft(extend);
+      return true;
+    case VK_RIGHT:
+      editor.MoveRight(extend);
+      return true;
+    case VK_UP:
+      editor.MoveRows(-1, extend);
+      return true;
+    case VK_DOWN:
+      editor.MoveRows(1, extend);
+      return true;
     case VK_PRIOR:
     case VK_NEXT: {
       const int rows = (editor.visibleRows() > 1 ? editor.visibleRows() - 1 : 1) * (key == VK_PRIOR ? -1 : 1);
@@ -85,7 +103,8 @@ bool MovementKey(Editor& editor, WPARAM key, bool extend, bool control) {
         editor.MoveToRowEnd(extend);
       }
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -109,9 +128,15 @@ bool HandleCharacter(Editor& editor, WPARAM character) {
   // handled as commands. Ctrl with Alt is AltGr, which types.
   if (KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) return false;
   switch (character) {
-    case '\b': editor.Backspace(); return true;
-    case '\r': editor.NewLine(); return true;
-    case '\t': editor.TypeCharacter('\t'); return true;
+    case '\b':
+      editor.Backspace();
+      return true;
+    case '\r':
+      editor.NewLine();
+      return true;
+    case '\t':
+      editor.TypeCharacter('\t');
+      return true;
     default:
       if (character < 32 || character == 127 || character > 255) return false;
       editor.TypeCharacter(static_cast<char>(character));
@@ -125,15 +150,23 @@ int ScrollTarget(HWND window, int bar, WORD request, int line, int page) {
   info.fMask = SIF_ALL;
   GetScrollInfo(window, bar, &info);
   switch (request) {
-    case SB_LINEUP: return info.nPos - line;
-    case SB_LINEDOWN: return info.nPos + line;
-    case SB_PAGEUP: return info.nPos - page;
-    case SB_PAGEDOWN: return info.nPos + page;
+    case SB_LINEUP:
+      return info.nPos - line;
+    case SB_LINEDOWN:
+      return info.nPos + line;
+    case SB_PAGEUP:
+      return info.nPos - page;
+    case SB_PAGEDOWN:
+      return info.nPos + page;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: return info.nTrackPos;
-    case SB_TOP: return info.nMin;
-    case SB_BOTTOM: return info.nMax;
-    default: return info.nPos;
+    case SB_THUMBPOSITION:
+      return info.nTrackPos;
+    case SB_TOP:
+      return info.nMin;
+    case SB_BOTTOM:
+      return info.nMax;
+    default:
+      return info.nPos;
   }
 }
 
@@ -211,12 +244,10 @@ void Register(HINSTANCE instance) {
 }
 
 HWND Create(HWND parent, int id, HINSTANCE instance) {
-  return CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0,
-                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  return CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-void Bind(HWND window, Editor* editor) {
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
-}
+void Bind(HWND window, Editor* editor) { SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor)); }
 
 }  // namespace editor_window

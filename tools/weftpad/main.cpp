@@ -140,9 +140,9 @@ bool CreateWindows(int show) {
   application.editorWindow = editor_window::Create(application.frame, kEditorId, application.instance);
   application.editor = std::make_unique<Editor>(application.api, application.editorWindow);
   editor_window::Bind(application.editorWindow, application.editor.get());
-  application.status = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0,
-                                       0, 0, application.frame, reinterpret_cast<HMENU>(kStatusId),
-                                       application.instance, nullptr);
+  application.status =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
+                      application.frame, reinterpret_cast<HMENU>(kStatusId), application.instance, nullptr);
   application.findBar.Create(application.frame, application.instance, kFindBarId);
   Layout();
   ShowWindow(application.frame, show);

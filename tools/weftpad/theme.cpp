@@ -11,12 +11,15 @@ struct StyleColour {
   WeftColor foreground;
 };
 
-// In the library's style order: strings, character literals, white space,
-// numbers, keywords, other text, comments, symbols.
 constexpr StyleColour kStyles[8] = {
-    {kRegular, Rgb(163, 21, 21)}, {kRegular, Rgb(170, 85, 0)},  {kRegular, kText},
-    {kRegular, Rgb(9, 134, 88)},  {kBold, Rgb(0, 0, 255)},      {kRegular, kText},
-    {kItalic, Rgb(0, 128, 0)},    {kRegular, Rgb(128, 0, 128)},
+    {kRegular, Rgb(163, 21, 21)},  // strings
+    {kRegular, Rgb(170, 85, 0)},   // character literals
+    {kRegular, kText},             // white space
+    {kRegular, Rgb(9, 134, 88)},   // numbers
+    {kBold, Rgb(0, 0, 255)},       // keywords
+    {kRegular, kText},             // other text
+    {kItalic, Rgb(0, 128, 0)},     // comments
+    {kRegular, Rgb(128, 0, 128)},  // symbols
 };
 
 constexpr const char* kKeywords[] = {"self", "super", "true", "false", "nil", "thisContext"};

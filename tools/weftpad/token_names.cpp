@@ -6,10 +6,10 @@ namespace {
 
 // Kinds 128 to 146 name token classes; any other kind is a single character.
 constexpr const char* kClassNames[] = {
-    "IncompleteToken", "Assignment",     "CharacterLiteral", "KeywordChainAtEnd", "KeywordChain",
-    "KeywordChainWord", "RealNumber",    "RealNumberOpen",   "IntegerNumber",     "RadixNumberOpen",
-    "CommentOpen",     "Comment",        "StringOpen",       "StringLiteral",     "Identifier",
-    "KeywordPart",     "Symbol",         "BinaryPair",       "WhiteSpace",
+    "IncompleteToken",  "Assignment", "CharacterLiteral", "KeywordChainAtEnd", "KeywordChain",
+    "KeywordChainWord", "RealNumber", "RealNumberOpen",   "IntegerNumber",     "RadixNumberOpen",
+    "CommentOpen",      "Comment",    "StringOpen",       "StringLiteral",     "Identifier",
+    "KeywordPart",      "Symbol",     "BinaryPair",       "WhiteSpace",
 };
 constexpr int kFirstClass = 128;
 constexpr size_t kShownLength = 48;
