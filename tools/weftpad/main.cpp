@@ -5,6 +5,7 @@
 // and the token under it.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
