@@ -1,9 +1,9 @@
 """Checks a screenshot of weftpad after the end-to-end test's typing.
 
 Usage: check_screen.py DUMP.xwd LEFT TOP [PNG]
-LEFT, TOP: the screen position of the editor's top-left pixel. Every cell of
-the typed rows must show its token's theme colour, and the selected row the
-highlight colour. Exits 1 with the mismatches; PNG receives the editor's
+LEFT, TOP: the screen position of the editor's top-left pixel, which shows
+row TOP_ROW. Every cell of the typed rows must show its token's theme colour,
+the selected row the highlight colour, and the rows below the text nothing. Exits 1 with the mismatches; PNG receives the editor's
 picture either way.
 """
 import sys
@@ -13,6 +13,7 @@ from screenshot import Screenshot
 # Liberation Mono standing in for "Courier New" at 10 points, 96 dpi.
 CELL_WIDTH, LINE_HEIGHT = 8, 15
 TAB_WIDTH = 4
+TOP_ROW = 4  # the text row at the top of the scrolled window
 
 BACKGROUND = (255, 255, 255)
 HIGHLIGHT = (0x30, 0x96, 0xFA)  # Wine's COLOR_HIGHLIGHT
@@ -30,7 +31,7 @@ COLOURS = {
 ROWS = [
     (5, False, "isEmpty", "hhhhhhh"),
     (6, True, '"Answer whether it is empty"', "ccccccc.ccccccc.cc.cc.cccccc"),
-    (7, True, "^self size = 0 or: ['none' = self name]", "okkkk.oooo.o.n.ooo.ossssss.o.kkkk.oooo."),
+    (7, True, "^self size = 0 or: ['none' = self name] X", "okkkk.oooo.o.n.ooo.ossssss.o.kkkk.oooo..o"),
 ]
 BLANK_ROWS = [8, 12]
 
@@ -68,7 +69,7 @@ def main():
     problems = []
     for row, tabbed, text, styles in ROWS:
         assert len(text) == len(styles)
-        top = origin_y + (row - 1) * LINE_HEIGHT
+        top = origin_y + (row - TOP_ROW) * LINE_HEIGHT
         for index, (character, style) in enumerate(zip(text, styles)):
             column = index + (TAB_WIDTH if tabbed else 0)
             left = origin_x + column * CELL_WIDTH
@@ -82,7 +83,7 @@ def main():
                 if problem:
                     problems.append(f"{where}: {problem}")
     for row in BLANK_ROWS:
-        y = origin_y + (row - 1) * LINE_HEIGHT + LINE_HEIGHT // 2
+        y = origin_y + (row - TOP_ROW) * LINE_HEIGHT + LINE_HEIGHT // 2
         for x in range(origin_x, origin_x + 600, CELL_WIDTH):
             if shot.rgb(x, y) != BACKGROUND:
                 problems.append(f"row {row} at x {x - origin_x}: {shot.rgb(x, y)}, expected blank")

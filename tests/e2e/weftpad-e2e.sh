@@ -5,9 +5,9 @@
 # another (characters, Enter, Tab, Backspace, a mouse selection replaced by
 # typing, a Shift selection copied and pasted, a row deleted, a match of a
 # backward regular-expression search typed over), saves with Ctrl+S and checks
-# the saved file byte for byte. Then it selects a row and checks a screenshot:
-# every typed cell in its token's theme colour, the selection in the
-# highlight colour.
+# the saved file byte for byte. Then it scrolls, types into a row, selects it
+# and checks a screenshot: every typed cell in its token's theme colour, the
+# selection in the highlight colour, the deleted row blank.
 #
 # Usage: weftpad-e2e.sh WEFTPAD.EXE PREFIX (weftcore.dll beside the program;
 # PREFIX is made on first use). Exits 77 where the machine cannot run it.
@@ -149,8 +149,14 @@ if ! cmp -s "$file" "$expected"; then
   exit 1
 fi
 
-# Select "isEmpty" (row 5) and check the screen until it shows everything.
-key ctrl+Home Down Down Down Down shift+End
+# Scroll three rows down with one wheel notch, so that row 4 is at the top,
+# and type at the end of row 7: only the library's band, which must follow
+# the scroll, repaints it. Then select row 5 and check the screen until it
+# shows everything.
+key ctrl+Home Down Down Down Down Down Down End
+xdotool click 5 2>/dev/null
+type_text ' X'
+key Up Up Home shift+End
 screen_ok() {
   xwd -root -silent >"$work/screen.xwd" &&
     python3 "$here/check_screen.py" "$work/screen.xwd" "$X" "$Y" "$work/weftpad.png" >"$work/check.log"
