@@ -3,8 +3,9 @@
 # compilers (and clang with libFuzzer, for the fuzz targets), CMake,
 # GoogleTest, Google Benchmark, PCRE2 (a benchmark baseline), stb
 # (weftrender's PNG writer, header-only, used by the cross compiler too), the
-# mingw-w64 cross compiler and Wine (64-bit loader and wineserver, 32-bit
-# loader) with fonts. Where the kernel cannot execute
+# mingw-w64 cross compiler, Wine (64-bit loader and wineserver, 32-bit
+# loader) with fonts, and for weftpad's end-to-end test an X server without a
+# screen (Xvfb), xdotool, xwd and Python. Where the kernel cannot execute
 # 32-bit programs, it also sets up qemu-user to run Wine's 32-bit loader.
 set -u
 
@@ -26,6 +27,10 @@ command -v wine >/dev/null || need+=(wine)
 [ -d /usr/share/fonts/truetype/liberation ] || need+=(fonts-liberation)
 command -v clang++ >/dev/null || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xdotool >/dev/null || need+=(xdotool)
+command -v xwd >/dev/null || need+=(x11-apps)
+command -v python3 >/dev/null || need+=(python3)
 
 require_root() {
   if [ "$(id -u)" -ne 0 ]; then
