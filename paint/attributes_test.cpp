@@ -91,13 +91,7 @@ TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {
   EXPECT_EQ(comment.foreColor, RGB(1, 1, 1));
   EXPECT_EQ(comment.backColor, RGB(8, 8, 8));
   EXPECT_EQ(comment.font, shared.settings.font(3));
-  EXPECT_EQ(comment.characterExtra, shared.settings.characterExtra(3));
   EXPECT_EQ(BlankBackground(*grid), RGB(2, 2, 2));
-  // Equality ignores extra and position.
-  TTextAttributeDelta moved = comment;
-  moved.column = 5;
-  moved.characterExtra = 3;
-  EXPECT_EQ(moved, comment);
 }
 
 }  // namespace
