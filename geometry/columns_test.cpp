@@ -84,22 +84,6 @@ TEST_F(ColumnsTest, AtPointAnswersALineFeedOffTheCharacters) {
   }
 }
 
-TEST_F(ColumnsTest, NonTabbedToTabbedIndexExamples) {
-  // Spaces text "a\r\n    x\r\nb" against the grid's "a\r\n\tx\r\nb".
-  auto grid = Grid("a\n    x\nb", true);
-  ASSERT_EQ(grid->Row(1).view(), "\tx");
-  const int32_t cases[][2] = {
-      {1, 1}, {2, 3},          // CR: its row's end; LF: the next row's start
-      {3, 3}, {4, 4}, {6, 4},  // the first space a tab replaced: the tab; the others: after it
-      {12, 10}, {1000, 10},    // past the end: as if the last row had a line break
-      {-4, 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(NonTabbedToTabbedIndex(*grid, c[0]), c[1]) << c[0];
-  grid = Grid("a\tb", true);  // kept as it was
-  EXPECT_EQ(NonTabbedToTabbedIndex(*grid, 5), 5);
-  EXPECT_EQ(NonTabbedToTabbedIndex(TStringGrid(shared), 5), 0);
-}
-
 // Every position within a row, and on rows past the text, comes back from
 // the pixel of its cell, whatever the scroll offset; and every caret of a
 // row from its pixels.
@@ -212,6 +196,7 @@ void ExpectTabbedIndicesMatchReference(const TStringGrid& grid, int32_t stride) 
     ASSERT_EQ(NonTabbedToTabbedIndex(grid, static_cast<int32_t>(index)), reference[index]) << "index " << index;
   }
   ASSERT_EQ(NonTabbedToTabbedIndex(grid, static_cast<int32_t>(expanded.size())), reference[expanded.size()]);
+  ASSERT_EQ(NonTabbedToTabbedIndex(grid, -4), 0);
 }
 
 TEST_F(ColumnsTest, NonTabbedToTabbedIndexMatchesTheExpandedText) {
@@ -221,6 +206,9 @@ TEST_F(ColumnsTest, NonTabbedToTabbedIndexMatchesTheExpandedText) {
     ASSERT_FALSE(grid->hasTabs());
     ExpectTabbedIndicesMatchReference(*grid, 1);
   }
+  auto kept = Grid("a\tb", true);  // kept as it was
+  EXPECT_EQ(NonTabbedToTabbedIndex(*kept, 5), 5);
+  EXPECT_EQ(NonTabbedToTabbedIndex(TStringGrid(shared), 5), 0);
   for (const auto& path : testing::CorpusFiles()) {
     // Tabs become spaces first, so every file can be converted back.
     auto grid = Grid(testing::TextOf(*Grid(testing::ReadFile(path)), true), true);

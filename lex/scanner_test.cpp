@@ -421,7 +421,8 @@ std::string Show(const std::vector<str>& rows, const TScanner& s) {
   return out.str();
 }
 
-// Single tokens from random states, then whole texts token by token.
+// Single tokens from random states, then whole texts token by token, to
+// their end: generated text, random bytes and the corpus.
 TEST(ScanPropertyTest, MatchesTheStepModel) {
   Generator generator(20240611);
   for (int i = 0; i < 100000; ++i) {
@@ -434,8 +435,12 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
                                         << model.scanPosition.row << ") fast at (" << fast.scanPosition.column << ','
                                         << fast.scanPosition.row << ')';
   }
-  for (int i = 0; i < 3000; ++i) {
-    const std::vector<str> rows = RowsFromText(generator.Fragments(generator.Below(40)));
+  std::vector<std::string> texts;
+  for (int i = 0; i < 3000; ++i) texts.push_back(generator.Fragments(generator.Below(40)));
+  for (int i = 0; i < 1000; ++i) texts.push_back(generator.Bytes(generator.Below(80)));
+  for (const auto& path : testing::CorpusFiles()) texts.push_back(testing::ReadFile(path));
+  for (const std::string& text : texts) {
+    const std::vector<str> rows = RowsFromText(text);
     TScanner fast = ScannerAtTextStart(rows);
     TScanner model = fast;
     while (!ScanAtEnd(fast)) {
@@ -497,52 +502,6 @@ TEST(ScanPropertyTest, BatchesCutWhatSingleCallsCut) {
         break;
       }
     }
-  }
-}
-
-// What a full scan covers: the rows joined with CR LF, and the line end of a
-// lone empty row.
-std::string ScannedText(const std::vector<str>& rows) {
-  std::string text;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += rows[i].view();
-  }
-  if (rows.size() == 1 && rows[0].empty()) text = "\r\n";
-  return text;
-}
-
-// A full scan advances with every token, leaves no gap or overlap, stops at
-// the end of the text, and the token texts rebuild the text.
-void CheckFullScan(const std::vector<str>& rows, const std::string& label) {
-  TScanner scanner = ScannerAtTextStart(rows);
-  TScanner modelState = scanner;
-  const ModelScanner model(rows, modelState);
-  std::string joined;
-  std::string scratch;
-  TPoint expectedStart = model.Next(scanner.scanPosition);
-  while (!ScanAtEnd(scanner)) {
-    const TPoint before = scanner.scanPosition;
-    const int32_t kind = ScanToken(rows, scanner);
-    ASSERT_LT(before, scanner.scanPosition) << label << ": the scanner did not advance";
-    ASSERT_EQ(expectedStart, scanner.tokenStart) << label << ": gap or overlap before a " << kind;
-    joined += SpanText(rows, scanner.tokenStart, scanner.scanPosition, scratch);
-    expectedStart = model.Next(scanner.scanPosition);
-  }
-  EXPECT_EQ(scanner.endOfText, scanner.scanPosition) << label << ": the scan stopped elsewhere";
-  EXPECT_TRUE(joined == ScannedText(rows)) << label << ": the token texts do not rebuild the text";
-}
-
-TEST(ScanPropertyTest, TokensTileGeneratedTextAndTheCorpus) {
-  Generator generator(99);
-  for (int i = 0; i < 2000; ++i) {
-    const std::string text = i % 2 == 0 ? generator.Fragments(generator.Below(60)) : generator.Bytes(generator.Below(80));
-    CheckFullScan(RowsFromText(text), "generated text " + std::to_string(i));
-    if (HasFatalFailure()) return;
-  }
-  for (const auto& path : testing::CorpusFiles()) {
-    CheckFullScan(RowsFromText(testing::ReadFile(path)), path.filename().string());
-    if (HasFatalFailure()) return;
   }
 }
 

@@ -408,17 +408,25 @@ Outcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool m
   return {-1, m};
 }
 
+std::string RandomString(std::mt19937& random, const std::string& alphabet, size_t minLength, size_t maxLength) {
+  std::uniform_int_distribution<size_t> length(minLength, maxLength);
+  std::uniform_int_distribution<size_t> letter(0, alphabet.size() - 1);
+  std::string s;
+  for (size_t k = length(random); k > 0; --k) s += alphabet[letter(random)];
+  return s;
+}
+
+Subject SubjectOf(const std::string& text) {
+  return {reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
+}
+
+// FindPattern from every start in every mode on short texts; then the plain
+// finder's strategies forward on long ones.
 TEST(PatternSearchDifferential, PlainAgreesWithNaiveSearch) {
   std::mt19937 random(77);
-  const char alphabet[] = {'a', 'b', 'A', 'B', '\n', '\r'};
-  std::uniform_int_distribution<size_t> letter(0, std::size(alphabet) - 1);
   for (int round = 0; round < 3000; ++round) {
-    std::string pattern;
-    for (size_t k = std::uniform_int_distribution<size_t>(0, 5)(random); k > 0; --k) {
-      pattern += alphabet[letter(random)];
-    }
-    std::string text;
-    for (size_t k = std::uniform_int_distribution<size_t>(0, 40)(random); k > 0; --k) text += alphabet[letter(random)];
+    const std::string pattern = RandomString(random, "abAB\n\r", 0, 5);
+    const std::string text = RandomString(random, "abAB\n\r", 0, 40);
     const int n = static_cast<int>(text.size());
     for (int s = -2; s <= n + 1; ++s) {
       for (int mode = 0; mode < 4; ++mode) {
@@ -431,18 +439,18 @@ TEST(PatternSearchDifferential, PlainAgreesWithNaiveSearch) {
       }
     }
   }
-}
-
-std::string RandomString(std::mt19937& random, const std::string& alphabet, size_t minLength, size_t maxLength) {
-  std::uniform_int_distribution<size_t> length(minLength, maxLength);
-  std::uniform_int_distribution<size_t> letter(0, alphabet.size() - 1);
-  std::string s;
-  for (size_t k = length(random); k > 0; --k) s += alphabet[letter(random)];
-  return s;
-}
-
-Subject SubjectOf(const std::string& text) {
-  return {reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
+  for (int round = 0; round < 2000; ++round) {
+    const std::string needle = RandomString(random, "aabAB\n\xE1\xC1[{", 1, 7);
+    const std::string text = RandomString(random, "aaabbAB\n\xE1\xC1[{@`", 0, 300);
+    const bool matchCase = round % 2 == 0;
+    const PlainFinder best(needle, matchCase);
+    const PlainFinder horspool(needle, matchCase, PlainFinder::Strategy::kHorspool);
+    for (int32_t from = 0; from <= static_cast<int32_t>(text.size()); from += 1 + round % 5) {
+      const int32_t expected = ModelFindPlain(needle, text, from, matchCase, true).index;
+      ASSERT_EQ(best.FindForward(SubjectOf(text), from), expected) << needle << " in " << text << " from " << from;
+      ASSERT_EQ(horspool.FindForward(SubjectOf(text), from), expected) << needle << " in " << text << " from " << from;
+    }
+  }
 }
 
 bool MatchBeginsAt(const Pattern& pattern, Subject subject, int32_t pos) {
@@ -480,34 +488,6 @@ TEST(PatternStartFilterTest, NeverSkipsAMatchStart) {
   }
   EXPECT_GT(starts, 10000);
   EXPECT_LT(candidates, 3 * starts);  // the filter does skip
-}
-
-int32_t NaiveFind(const std::string& text, const std::string& needle, int32_t from, bool matchCase) {
-  const auto fold = [&](char c) {
-    return matchCase ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  };
-  for (int32_t p = from; p + static_cast<int32_t>(needle.size()) <= static_cast<int32_t>(text.size()); ++p) {
-    bool equal = true;
-    for (size_t k = 0; k < needle.size() && equal; ++k) equal = fold(text[p + k]) == fold(needle[k]);
-    if (equal) return p;
-  }
-  return -1;
-}
-
-TEST(PlainSearchFinderTest, StrategiesAgreeWithNaiveSearchOnLongTexts) {
-  std::mt19937 random(5150);
-  for (int round = 0; round < 2000; ++round) {
-    const std::string needle = RandomString(random, "aabAB\n\xE1\xC1[{", 1, 7);
-    const std::string text = RandomString(random, "aaabbAB\n\xE1\xC1[{@`", 0, 300);
-    const bool matchCase = round % 2 == 0;
-    const PlainFinder best(needle, matchCase);
-    const PlainFinder horspool(needle, matchCase, PlainFinder::Strategy::kHorspool);
-    for (int32_t from = 0; from <= static_cast<int32_t>(text.size()); from += 1 + round % 5) {
-      const int32_t expected = NaiveFind(text, needle, from, matchCase);
-      ASSERT_EQ(best.FindForward(SubjectOf(text), from), expected) << needle << " in " << text << " from " << from;
-      ASSERT_EQ(horspool.FindForward(SubjectOf(text), from), expected) << needle << " in " << text << " from " << from;
-    }
-  }
 }
 
 }  // namespace

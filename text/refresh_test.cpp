@@ -143,13 +143,6 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
   }
 }
 
-TEST_F(RefreshTest, LengtheningTheLastRowLeavesNoCharacterWithoutAToken) {
-  auto grid = Grid("##");
-  InsertCell(*grid, '#', {0, 0}, nullptr);
-  ASSERT_EQ(grid->tokenLists()[0].count(), 3);
-  EXPECT_EQ(grid->tokenLists()[0].at(2).startColumn, 2);
-}
-
 // The white space ending row 1 is the same token before and after the edit,
 // but the token before it turns from a character literal into the end of a
 // string. With equal backgrounds the white space makes no change of its own,
@@ -161,14 +154,6 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
   auto grid = Grid("x\n$'\n$a b");
   InsertCell(*grid, '\'', {1, 0}, nullptr);
   ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), "string closed by a former character literal");
-}
-
-TEST_F(RefreshTest, AnEmptiedLastRowKeepsNoTokens) {
-  auto grid = Grid("a\nbc");
-  DeleteSection(*grid, {0, 1}, {1, 1}, nullptr);
-  ASSERT_EQ(grid->NumberOfRows(), 2);
-  EXPECT_EQ(grid->RowLength(1), 0);
-  EXPECT_TRUE(grid->tokenLists()[1].empty());
 }
 
 // A token of a later row, marked before the edit, shows whether that row's
