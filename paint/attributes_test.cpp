@@ -77,6 +77,12 @@ TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
     EXPECT_EQ(where(AttributeAt(*grid, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
     EXPECT_EQ(where(NextAttribute(*grid, cursor)), c.next) << c.point.column << "," << c.point.row;
   }
+  // Above the text, with changes on row 0: the next change is row 0's first.
+  grid = GridWithChanges({{1, 2}});
+  TAttributeCursor cursor;
+  EXPECT_EQ(AttributeAt(*grid, {0, -2}, cursor), nullptr);
+  EXPECT_EQ(NextAttribute(*grid, cursor)->column, 1);
+  EXPECT_EQ(NextAttribute(*grid, cursor)->column, 2);
 }
 
 TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {

@@ -73,6 +73,7 @@ TEST_F(ExportTest, DeadHandlesAndBadRowsDoNothing) {
     SetText(bad, "zz", 2, 0);
     EXPECT_EQ(Text(bad, buffer, 4, 1), -1);
     EXPECT_EQ(StringAtRow(bad, 1, buffer, 4), 0);
+    EXPECT_EQ(TextInRect(bad, 1, 1, 2, 1, buffer, 3), 0);
     EXPECT_EQ(NumberOfRows(bad), 0);
     LastRowAndColumn(bad, &point);
     EXPECT_EQ(point.x, 77);
