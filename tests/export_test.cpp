@@ -134,6 +134,22 @@ TEST_F(ExportTest, EditsConvertPointsAndViewRecords) {
   EXPECT_STREQ(buffer, "Za1bc\r\ndef");
 }
 
+// Each flag of FindPattern is read as 0 or not 0, and the start and the
+// answer are 1-based (0 for none).
+TEST_F(ExportTest, SearchExportsConvertFlagsAndIndices) {
+  int32_t length = 0;
+  EXPECT_EQ(FindPattern("xxABab", 6, "ab", &length, 4, 0, 1, 1), 5);
+  EXPECT_EQ(length, 2);
+  EXPECT_EQ(FindPattern("xxABab", 6, "AB", &length, 0, 0, 7, 0), 3);
+  EXPECT_EQ(FindPattern("xxABab", 6, "a.", &length, 6, -1, 0, 0), 5);
+  EXPECT_EQ(FindPattern("xxab", 4, "a+b", &length, 1, 1, 1, 2), 3);
+  EXPECT_EQ(FindPattern("xxab", 4, "x", &length, 1, 0, 1, 1), 1);
+  EXPECT_EQ(FindPattern("xxab", 4, "q", &length, 1, 0, 1, 1), 0);
+  EXPECT_EQ(BeginsWithIgnoreCase("printOn:", "PRINTString", 5, 3), 1);
+  EXPECT_EQ(BeginsWithIgnoreCase("printOn:", "PRINTString", 5, 0), 0);
+  EXPECT_EQ(CalcMatchWeight("abc", 3, "abdc", 4), 75);
+}
+
 TEST_F(ExportTest, DisplayConvertsTheRecordInPlace) {
   SetText(handle, "abc", 0, 0);
   WeftDisplay display{};
