@@ -39,6 +39,8 @@ TEST_F(StringGridTest, ReadsLinesAsRows) {
     TStringGrid grid(shared);
     grid.SetText("ab\ncd", length, false);
     EXPECT_EQ(RowsOf(grid), (std::vector<std::string>{"ab", "cd"}));
+    grid.SetText("ab\ncd", 1, false);
+    EXPECT_EQ(RowsOf(grid), (std::vector<std::string>{"a"}));
   }
 }
 
