@@ -203,8 +203,12 @@ TEST_F(RebuildTest, BuilderStoresTheTextSpanTextGives) {
     return TPoint{static_cast<int32_t>(random() % static_cast<uint32_t>(grid->RowLength(row) + 3)) - 1, row};
   };
   for (int trial = 0; trial < 20000; ++trial) {
-    const TPoint start = position();
-    const TPoint end = trial % 3 == 0 ? TPoint{start.column + 5, start.row} : position();
+    TPoint start = position();
+    TPoint end = trial % 3 == 0 ? TPoint{start.column + 5, start.row} : position();
+    if (trial < 8) {  // from the long row over one line end, the text around the cut
+      start = {6 + trial, 3};
+      end = {0, 4};
+    }
     builder.AddScanned(grid->rows(), {kIdentifier, start, end}, kRebuildSpanEndColumn);
     ASSERT_EQ(builder.lastText(), SpanText(grid->rows(), start, end, scratch))
         << start.column << "," << start.row << " to " << end.column << "," << end.row;

@@ -42,6 +42,7 @@ TEST(FindPatternTest, DocumentedCases) {
       {"xabcx", "@a@b@c@", 1, true, true, true, 2, 1},   // the first two marks count
       {"a\x1b\f\r \tb", "\\E\\f\\R\\s\\t", 1, true, true, true, 2, 5},
       {"a]b", "[]]", 1, true, true, true, 0, 0},         // an empty class, then ]
+      {"xA-", "[a-", 1, true, true, true, 3, 1},         // a '-' that ends the pattern is no range
       {"x\ny", "x$\\ny", 1, true, true, true, 1, 3},     // $ before an escaped LF anchors
   };
   for (const auto& c : cases) {
