@@ -58,8 +58,8 @@ TEST(TokenListTest, ListsInArenaPiecesGrowOnTheHeap) {
 }
 
 // Random appends (texts of every short length, so every way of copying
-// them), truncations, copies, moves and shrinks against a plain vector of
-// (token, text) pairs.
+// them), truncations, copies and moves against a plain vector of (token,
+// text) pairs.
 TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
   std::mt19937 random(12345);
   const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -74,7 +74,7 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
     }
   };
   for (int step = 0; step < 20000; ++step) {
-    const int operation = below(20);
+    const int operation = below(19);
     if (operation < 14) {
       const TToken token{below(100), below(100), below(100), below(100), below(300) - 128};
       std::string text(static_cast<size_t>(below(4) == 0 ? below(41) : below(12)), '\0');
@@ -93,9 +93,7 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
     } else if (operation == 16) {
       TTokenList other = std::move(list);
       list = std::move(other);
-    } else if (operation == 17) {
-      list.ShrinkToFit();
-    } else if (operation == 18 && below(20) == 0) {
+    } else if (operation == 17 && below(20) == 0) {
       list.Clear();
       model.clear();
     }

@@ -56,7 +56,7 @@ TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
 // A row whose characters an arena lends behaves as one with its own block.
 TEST(ArenaTest, LentRowsChangeLikeOwnedOnes) {
   void (*const steps[])(str&) = {
-      [](str& s) { s.insert(3, 'x'); }, [](str& s) { s.append("tail"); }, [](str& s) { s.erase(1, 2); },
+      [](str& s) { s.insert(3, 'x'); }, [](str& s) { s.append("tail"); },
       [](str& s) { s.truncate(4); },    [](str& s) { s.assign(""); },     [](str& s) { s.reserve(100); },
       [](str& s) { s = str("moved"); },
   };
@@ -68,7 +68,7 @@ TEST(ArenaTest, LentRowsChangeLikeOwnedOnes) {
     step(lent);
     step(owned);
     EXPECT_EQ(lent.view(), owned.view());
-    EXPECT_EQ(std::strlen(lent.c_str()), static_cast<size_t>(lent.size()));
+    EXPECT_EQ(std::strlen(lent.data()), static_cast<size_t>(lent.size()));
     EXPECT_EQ(str(lent).view(), owned.view());
   }
 }
