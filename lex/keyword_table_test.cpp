@@ -16,47 +16,14 @@ std::vector<std::string> Entries(const TKeywordTable& table) {
   return entries;
 }
 
-TEST(KeywordTableTest, EmptyTableHoldsNothing) {
-  const TKeywordTable table;
-  EXPECT_EQ(0, table.count());
-  EXPECT_FALSE(table.Contains("self"));
-  EXPECT_FALSE(table.Contains(""));
-}
-
 TEST(KeywordTableTest, OrdersByUnsignedBytesWithCaseMattering) {
   TKeywordTable table;
-  for (const char* word : {"self", "Self", "a", "Z", "selfish", "\xE9t\xE9", "sel", "^", ""}) table.Add(word);
-  EXPECT_EQ((std::vector<std::string>{"", "Self", "Z", "^", "a", "sel", "self", "selfish", "\xE9t\xE9"}),
+  for (const char* word : {"self", "Self", "a", "selfish", "\xE9t\xE9", "sel", "^", "", "self"}) table.Add(word);
+  EXPECT_EQ((std::vector<std::string>{"", "Self", "^", "a", "sel", "self", "self", "selfish", "\xE9t\xE9"}),
             Entries(table));
+  table.Delete("self");
   EXPECT_TRUE(table.Contains("self"));
-  EXPECT_TRUE(table.Contains("Self"));
   EXPECT_FALSE(table.Contains("SELF"));
-  EXPECT_FALSE(table.Contains("selfi"));
-  EXPECT_TRUE(table.Contains("\xE9t\xE9"));
-  EXPECT_TRUE(table.Contains(""));
-}
-
-TEST(KeywordTableTest, DuplicatesStaySideBySideAndGoOneAtATime) {
-  TKeywordTable table;
-  table.Add("nil");
-  table.Add("true");
-  table.Add("nil");
-  EXPECT_EQ((std::vector<std::string>{"nil", "nil", "true"}), Entries(table));
-  table.Delete("nil");
-  EXPECT_EQ((std::vector<std::string>{"nil", "true"}), Entries(table));
-  EXPECT_TRUE(table.Contains("nil"));
-  table.Delete("nil");
-  EXPECT_FALSE(table.Contains("nil"));
-  table.Delete("absent");
-  table.Delete("tru");
-  EXPECT_EQ((std::vector<std::string>{"true"}), Entries(table));
-}
-
-TEST(KeywordTableTest, EmptyWordGoesFirst) {
-  TKeywordTable table;
-  table.Add("a");
-  table.Add("");
-  EXPECT_EQ("", table.at(0));
 }
 
 // Random words over a small alphabet (so prefixes and duplicates are common),

@@ -1,392 +1,528 @@
+// The scanner: one example per rule, and a differential test against a
+// step-by-step model of the state machine that reads every character through
+// the position rules alone, from any state, on generated text and the corpus.
 #include "lex/scanner.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "lex/scanner_testing.h"
 #include "lex/token.h"
+#include "tests/support/test_support.h"
 
 namespace weft {
 namespace {
 
-using testing::RowsFromText;
-using testing::ScanAll;
-using testing::ScannedToken;
-
-struct Expected {
-  int32_t kind;
-  std::string text;
-};
-
-struct Case {
-  const char* name;
-  std::string text;
-  std::vector<Expected> tokens;
-};
-
-std::string Describe(int32_t kind) {
-  const char* name = TokenKindName(kind);
-  return name != nullptr ? name : "char " + std::to_string(kind);
+// Lines end at LF; one CR before it is dropped.
+std::vector<str> RowsFromText(std::string_view text) {
+  std::vector<str> rows;
+  for (;;) {
+    const size_t lineFeed = text.find('\n');
+    std::string_view line = text.substr(0, lineFeed);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    rows.emplace_back(line);
+    if (lineFeed == std::string_view::npos) return rows;
+    text.remove_prefix(lineFeed + 1);
+  }
 }
 
-std::string Printable(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c >= 32 && c < 127) {
-      out += static_cast<char>(c);
-    } else {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
+// The last position a full scan consumes: the last character, or, when the
+// text ends in a line break, the line end of the row before the empty last row.
+TPoint EndOfTextFor(const std::vector<str>& rows) {
+  if (rows.empty()) return {0, 0};
+  const int32_t last = static_cast<int32_t>(rows.size()) - 1;
+  if (!rows[last].empty()) return {rows[last].size() - 1, last};
+  if (last == 0) return {0, 0};
+  return {rows[last - 1].size(), last - 1};
+}
+
+TScanner ScannerAtTextStart(const std::vector<str>& rows) {
+  TScanner scanner;
+  scanner.scanPosition = {-1, 0};
+  scanner.endOfText = EndOfTextFor(rows);
+  return scanner;
+}
+
+// "kind:text" for each token of a full scan.
+std::vector<std::string> ScanAll(std::string_view text) {
+  const std::vector<str> rows = RowsFromText(text);
+  std::vector<std::string> tokens;
+  TScanner scanner = ScannerAtTextStart(rows);
+  std::string scratch;
+  while (!ScanAtEnd(scanner)) {
+    const int32_t kind = ScanToken(rows, scanner);
+    tokens.push_back(std::to_string(kind) + ":" +
+                     std::string(SpanText(rows, scanner.tokenStart, scanner.scanPosition, scratch)));
+  }
+  return tokens;
+}
+
+std::string T(int32_t kind, std::string_view text) { return std::to_string(kind) + ":" + std::string(text); }
+
+// One example per rule of the machine; the model test below covers the rest.
+TEST(ScanTokenTest, OneExamplePerRule) {
+  const struct {
+    std::string text;
+    std::vector<std::string> tokens;
+  } cases[] = {
+      {"x:=3", {T(kIdentifier, "x"), T(kAssignment, ":="), T(kIntegerNumber, "3")}},
+      {"[:e", {T('[', "["), T(':', ":"), T(kIdentifier, "e")}},
+      {"at: 1", {T(kKeywordPart, "at:"), T(kWhiteSpace, " "), T(kIntegerNumber, "1")}},
+      {"at:put:", {T(kKeywordChain, "at:put:")}},
+      {"a:b:c ", {T(kKeywordChainWord, "a:b:c"), T(kWhiteSpace, " ")}},
+      {"a:b:c", {T(kKeywordChainAtEnd, "a:b:c")}},
+      {"a:b:_c", {T(kKeywordChain, "a:b:"), T(kIdentifier, "_c")}},
+      {"3.x", {T(kIntegerNumber, "3"), T('.', "."), T(kIdentifier, "x")}},
+      {"2.5e-3", {T(kRealNumber, "2.5e-3")}},
+      {"1e-5", {T(kRealNumberOpen, "1e"), T(kIntegerNumber, "-5")}},
+      {"1e5--3", {T(kRealNumberOpen, "1e5-"), T(kIntegerNumber, "-3")}},
+      {"x-1", {T(kIdentifier, "x"), T(kIntegerNumber, "-1")}},
+      {"16r1G", {T(kRadixNumberOpen, "16r1"), T(kIdentifier, "G")}},
+      {"40r1", {T(kRadixNumberOpen, "40"), T(kIdentifier, "r1")}},
+      {"16r-1-2", {T(kIntegerNumber, "16r-1-2")}},
+      {"4294967312rF", {T(kIntegerNumber, "4294967312rF")}},  // the radix wraps to 16
+      {"#foo:bar: #++", {T(kSymbol, "#foo:bar:"), T(kWhiteSpace, " "), T(kSymbol, "#++")}},
+      {"#(", {T('#', "#"), T('(', "(")}},
+      {"+++", {T(kBinaryPair, "++"), T('+', "+")}},
+      {"'it''s' '''", {T(kStringLiteral, "'it''s'"), T(kWhiteSpace, " "), T(kStringOpen, "'''")}},
+      {"x \"a\nb", {T(kIdentifier, "x"), T(kWhiteSpace, " "), T(kCommentOpen, "\"a\r\nb")}},
+      {"$'$", {T(kCharacterLiteral, "$'"), T(kIncompleteToken, "$")}},
+      {"a\n\n  b\n", {T(kIdentifier, "a"), T(kWhiteSpace, "\r\n\r\n  "), T(kIdentifier, "b"), T(kWhiteSpace, "\r\n")}},
+      {"", {T(kWhiteSpace, "\r\n")}},
+      {"\v\xE9", {T('\v', "\v"), T(-23, "\xE9")}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ScanAll(c.text), c.tokens) << c.text;
+}
+
+bool InSet(unsigned char c, std::string_view set) { return c != 0 && set.find(static_cast<char>(c)) != set.npos; }
+bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsName(unsigned char c) { return IsLetter(c) || IsDigit(c) || c == '_'; }
+bool IsNameStart(unsigned char c) { return IsLetter(c) || c == '_'; }
+bool IsWhite(unsigned char c) { return InSet(c, "\t\n\f\r "); }
+bool IsBinary(unsigned char c) { return InSet(c, "!%&*+,-/<=>?@\\|~"); }
+
+// The state machine one step at a time, every read going through next,
+// previous and character-at, as the scanner's contract describes them.
+class ModelScanner {
+ public:
+  ModelScanner(const std::vector<str>& rows, TScanner& scanner) : rows_(rows), s_(scanner) {}
+
+  int32_t ScanToken() {
+    s_.scanState = 0;
+    if (!AtEnd()) {
+      for (;;) {
+        if (const std::optional<int32_t> kind = Step()) return *kind;
+        if (AtEnd()) break;
+      }
+    }
+    return *Step();
+  }
+
+  TPoint Next(TPoint p) const {
+    if (p == Clamp()) return p;
+    if (p.column >= Length(p.row)) return {0, p.row + 1};
+    return {p.column + 1, p.row};
+  }
+
+ private:
+  int32_t RowCount() const { return static_cast<int32_t>(rows_.size()); }
+  int32_t Length(int32_t row) const { return row >= 0 && row < RowCount() ? rows_[row].size() : 0; }
+  TPoint Clamp() const { return rows_.empty() ? TPoint{0, 0} : TPoint{rows_.back().size(), RowCount() - 1}; }
+  TPoint Previous(TPoint p) const {
+    if (p == TPoint{0, 0}) return p;
+    if (p.column == 0) return {Length(p.row - 1), p.row - 1};
+    return {p.column - 1, p.row};
+  }
+  unsigned char At(TPoint p) const {
+    if (p.row < 0 || p.row >= RowCount() || p.column < 0) return 0;
+    if (p.column >= Length(p.row)) return '\n';
+    return rows_[p.row][p.column];
+  }
+  bool AtEnd() const { return !(s_.scanPosition < std::min(s_.endOfText, Clamp())); }
+  void Consume() { s_.scanPosition = Next(s_.scanPosition); }
+  unsigned char Peek() const { return At(Next(s_.scanPosition)); }
+  unsigned char Current() const { return At(s_.scanPosition); }
+  void StepBack() { s_.scanPosition = Previous(s_.scanPosition); }
+  void Switch(int32_t state) { s_.scanState = state; }
+
+  static constexpr int32_t kEndKinds[16] = {128, 146, 142, 136, 144, -1, 128, 138, 140, 128, 131, 134, 134, 136, 136, 134};
+
+  std::optional<int32_t> Step() {
+    const int32_t state = s_.scanState;
+    if (state != 5 && AtEnd()) return kEndKinds[state];
+    switch (state) {
+      case 0:
+        return Start();
+      case 1:
+        if (!IsWhite(Peek())) return kWhiteSpace;
+        Consume();
+        return std::nullopt;
+      case 2:
+        return Identifier();
+      case 3:
+        return Integer();
+      case 4:
+        if (!IsName(Peek()) && Peek() != ':') return kSymbol;
+        Consume();
+        return std::nullopt;
+      case 5:
+        Consume();
+        if (IsBinary(Peek())) Consume();
+        return kSymbol;
+      case 6:
+        Consume();
+        return kCharacterLiteral;
+      case 7:
+        return Quoted('"', kComment);
+      case 8:
+        return Quoted('\'', kStringLiteral);
+      case 9:
+        Consume();
+        return kAssignment;
+      case 10:
+        return KeywordChain();
+      case 11:
+        return Fraction();
+      case 12:
+      case 15:
+        return Exponent(state);
+      default:
+        return RadixDigits(state);
     }
   }
-  return out;
-}
 
-std::string Listing(const std::vector<Expected>& tokens) {
-  std::string out;
-  for (const Expected& token : tokens) out += Describe(token.kind) + " [" + Printable(token.text) + "]\n";
-  return out;
-}
-
-void ExpectTokens(const std::vector<Case>& cases) {
-  for (const Case& c : cases) {
-    std::vector<Expected> actual;
-    for (const ScannedToken& token : ScanAll(RowsFromText(c.text))) actual.push_back({token.kind, token.text});
-    EXPECT_EQ(Listing(c.tokens), Listing(actual)) << c.name << ": [" << Printable(c.text) << "]";
+  std::optional<int32_t> Start() {
+    Consume();
+    s_.tokenStart = s_.scanPosition;
+    const unsigned char ch = Current();
+    if (IsWhite(ch)) return Switch(1), std::nullopt;
+    if (IsNameStart(ch)) return Switch(2), std::nullopt;
+    if (IsDigit(ch)) return Switch(3), std::nullopt;
+    if (ch == '"') return Switch(7), std::nullopt;
+    if (ch == '$') return Switch(6), std::nullopt;
+    if (ch == '\'') return Switch(8), std::nullopt;
+    if (ch == '#') {
+      if (IsNameStart(Peek())) return Switch(4), std::nullopt;
+      if (IsBinary(Peek())) return Switch(5), std::nullopt;
+      return 35;
+    }
+    if (ch == '-' && IsDigit(Peek())) return Switch(3), std::nullopt;
+    if (ch == ':') {
+      if (Peek() == '=') return Switch(9), std::nullopt;
+      return 58;
+    }
+    if (IsBinary(ch)) {
+      if (IsBinary(Peek())) {
+        Consume();
+        return kBinaryPair;
+      }
+    }
+    return CharacterKind(ch);
   }
+
+  std::optional<int32_t> Identifier() {
+    const unsigned char p = Peek();
+    if (IsName(p)) return Consume(), std::nullopt;
+    if (p != ':') return kIdentifier;
+    Consume();
+    if (AtEnd()) return kKeywordPart;
+    const unsigned char q = Peek();
+    if (!IsNameStart(q)) {
+      if (q == '=') {
+        StepBack();
+        return kIdentifier;
+      }
+      return kKeywordPart;
+    }
+    const TPoint colon = s_.scanPosition;
+    unsigned char last;
+    do {
+      Consume();
+      last = Current();
+    } while (IsName(last) && !AtEnd());
+    s_.scanPosition = colon;
+    if (last == ':') return Switch(10), std::nullopt;
+    return kKeywordPart;
+  }
+
+  std::optional<int32_t> KeywordChain() {
+    const unsigned char p = Peek();
+    if (IsName(p)) return Consume(), std::nullopt;
+    if (p != ':') return kKeywordChainWord;
+    Consume();
+    if (AtEnd()) return kKeywordChain;
+    if (IsLetter(Peek())) return std::nullopt;
+    return kKeywordChain;
+  }
+
+  std::optional<int32_t> Integer() {
+    const unsigned char p = Peek();
+    if (IsDigit(p)) return Consume(), std::nullopt;
+    if (p == '.') {
+      Consume();
+      if (!AtEnd() && (IsDigit(Peek()) || Peek() == '-')) return Switch(11), std::nullopt;
+      StepBack();
+      return kIntegerNumber;
+    }
+    if (p == 'e' || p == 'E') {
+      Consume();
+      if (!AtEnd() && IsDigit(Peek())) return Switch(12), std::nullopt;
+      return kRealNumberOpen;
+    }
+    if (p == 'r' || p == 'R') {
+      uint32_t value = 0;
+      bool negative = false;
+      for (TPoint at = s_.tokenStart;; at = Next(at)) {
+        if (At(at) == '-') {
+          negative = true;
+        } else {
+          value = value * 10u + static_cast<uint32_t>(At(at) - '0');
+        }
+        if (at == s_.scanPosition) break;
+      }
+      const int32_t radix = static_cast<int32_t>(negative ? 0u - value : value);
+      s_.radixDigitLimit = static_cast<int32_t>(static_cast<uint32_t>(radix) + 54u);
+      if (radix >= 37) return kRadixNumberOpen;
+      Consume();
+      unsigned char s = 'r';
+      if (!AtEnd()) {
+        const unsigned char q = Peek();
+        s = q;
+        if (IsDigit(q) || (IsUpper(q) && q <= s_.radixDigitLimit)) return Switch(14), std::nullopt;
+      }
+      if (s == '-') return Switch(13), std::nullopt;
+      return kRadixNumberOpen;
+    }
+    return kIntegerNumber;
+  }
+
+  std::optional<int32_t> Fraction() {
+    const unsigned char p = Peek();
+    if (IsDigit(p)) return Consume(), std::nullopt;
+    if (p != 'e' && p != 'E') return kRealNumber;
+    Consume();
+    if (AtEnd()) return kRealNumberOpen;
+    if (IsDigit(Peek()) || Peek() == '-') return Switch(12), std::nullopt;
+    return kRealNumberOpen;
+  }
+
+  std::optional<int32_t> Exponent(int32_t state) {
+    const unsigned char p = Peek();
+    if (IsDigit(p)) return Consume(), std::nullopt;
+    if (p == '-') {
+      if (state == 15) return kRealNumberOpen;
+      Consume();
+      return Switch(15), std::nullopt;
+    }
+    return kRealNumber;
+  }
+
+  std::optional<int32_t> RadixDigits(int32_t state) {
+    const unsigned char p = Peek();
+    if (IsDigit(p) || (IsUpper(p) && p <= s_.radixDigitLimit)) return Consume(), std::nullopt;
+    if (state == 13 && p == '-') return Consume(), std::nullopt;
+    if (!IsUpper(p)) return kIntegerNumber;
+    return kRadixNumberOpen;
+  }
+
+  std::optional<int32_t> Quoted(unsigned char quote, int32_t closedKind) {
+    Consume();
+    if (Current() == quote) {
+      if (Peek() != quote) return closedKind;
+      Consume();
+    }
+    return std::nullopt;
+  }
+
+  const std::vector<str>& rows_;
+  TScanner& s_;
+};
+
+struct Generator {
+  explicit Generator(uint32_t seed) : random(seed) {}
+
+  int32_t Below(int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(random); }
+
+  std::string Bytes(int32_t length) {
+    std::string text;
+    for (int32_t i = 0; i < length; ++i) text += static_cast<char>(Below(256));
+    return text;
+  }
+
+  // Smalltalk-like text: fragments that exercise every state and every
+  // radix that wraps around, joined with LF or CR LF, spaces and tabs.
+  std::string Fragments(int32_t count) {
+    static const char* const kPieces[] = {
+        "x",     "at:",   "put:",  "a:b:c", ":=",    "16r1F", "16r",   "2r",   "-",     "3.14", "1e",  "e-5",
+        "2.5e-", ".",     "\"",    "'",     "''",    "$",     "#",     "#(",   "#+",    "#foo:", "+",   "->",
+        "<=",    "[:",    "]",     "^",     "self",  "_y",    "Z",     "36rZ", "40r",   "9",     "\xE9", "\xFF",
+        "\v",    "\r",    "e",     "E",     "r",     "R",     "-1",    "1-",   "ifTrue:", "1.",  "::",  "==>",
+        "4294967312r", "2147483647r", "2147483648r", "4294967296r", "-16r", "37r", "10R", "1e5-", "\f",
+    };
+    static const char* const kGaps[] = {"", "", "", " ", "\t", "\n", "\r\n", "  ", "\n\n"};
+    std::string text;
+    for (int32_t i = 0; i < count; ++i) {
+      text += kPieces[Below(static_cast<int32_t>(std::size(kPieces)))];
+      text += kGaps[Below(static_cast<int32_t>(std::size(kGaps)))];
+    }
+    return text;
+  }
+
+  std::mt19937 random;
+};
+
+std::vector<str> RandomRows(Generator& generator) {
+  std::vector<str> rows(static_cast<size_t>(generator.Below(4)));
+  for (str& row : rows) {
+    row.assign(generator.Below(3) == 0 ? generator.Bytes(generator.Below(6))
+                                       : generator.Fragments(generator.Below(5)));
+  }
+  return rows;
 }
 
-constexpr int32_t kChar(char c) { return CharacterKind(static_cast<unsigned char>(c)); }
-
-TEST(ScanTokenTest, IdentifiersAndAssignment) {
-  ExpectTokens({
-      {"assignment", "x:=3", {{kIdentifier, "x"}, {kAssignment, ":="}, {kIntegerNumber, "3"}}},
-      {"spaced assignment",
-       "x := 3",
-       {{kIdentifier, "x"}, {kWhiteSpace, " "}, {kAssignment, ":="}, {kWhiteSpace, " "}, {kIntegerNumber, "3"}}},
-      {"underscore first", "_x", {{kIdentifier, "_x"}}},
-      {"underscore inside", "x_1", {{kIdentifier, "x_1"}}},
-      {"digits inside", "a1b2 ", {{kIdentifier, "a1b2"}, {kWhiteSpace, " "}}},
-      {"colon equals gives the colon back", "a:=b", {{kIdentifier, "a"}, {kAssignment, ":="}, {kIdentifier, "b"}}},
-      {"lone colon", ": x", {{kChar(':'), ":"}, {kWhiteSpace, " "}, {kIdentifier, "x"}}},
-      {"colon at the end", ":", {{kChar(':'), ":"}}},
-      {"assignment at the end", ":=", {{kAssignment, ":="}}},
-      {"block parameter",
-       "[:each | each]",
-       {{kChar('['), "["},
-        {kChar(':'), ":"},
-        {kIdentifier, "each"},
-        {kWhiteSpace, " "},
-        {kChar('|'), "|"},
-        {kWhiteSpace, " "},
-        {kIdentifier, "each"},
-        {kChar(']'), "]"}}},
-  });
-}
-
-TEST(ScanTokenTest, KeywordPartsAndChains) {
-  ExpectTokens({
-      {"chain", "at:put:", {{kKeywordChain, "at:put:"}}},
-      {"separate parts",
-       "at: 1 put: 2",
-       {{kKeywordPart, "at:"},
-        {kWhiteSpace, " "},
-        {kIntegerNumber, "1"},
-        {kWhiteSpace, " "},
-        {kKeywordPart, "put:"},
-        {kWhiteSpace, " "},
-        {kIntegerNumber, "2"}}},
-      {"part then word", "at:x ", {{kKeywordPart, "at:"}, {kIdentifier, "x"}, {kWhiteSpace, " "}}},
-      {"part then word at the end", "at:x", {{kKeywordPart, "at:"}, {kIdentifier, "x"}}},
-      {"part at the end", "ifTrue:", {{kKeywordPart, "ifTrue:"}}},
-      {"part before a bracket", "ifTrue:[", {{kKeywordPart, "ifTrue:"}, {kChar('['), "["}}},
-      {"chain ending in a word", "a:b:c ", {{kKeywordChainWord, "a:b:c"}, {kWhiteSpace, " "}}},
-      {"chain word with digits", "a:b:c1.", {{kKeywordChainWord, "a:b:c1"}, {kChar('.'), "."}}},
-      {"chain word at the end", "a:b:c", {{kKeywordChainAtEnd, "a:b:c"}}},
-      {"chain closed at the end", "a:b:", {{kKeywordChain, "a:b:"}}},
-      {"chain before a digit", "a:b:1", {{kKeywordChain, "a:b:"}, {kIntegerNumber, "1"}}},
-      {"chain continues only with a letter", "a:b:_c", {{kKeywordChain, "a:b:"}, {kIdentifier, "_c"}}},
-      {"underscore word in look-ahead", "a:_b: ", {{kKeywordChain, "a:_b:"}, {kWhiteSpace, " "}}},
-      {"chain before equals", "a:b:=", {{kKeywordChain, "a:b:"}, {kChar('='), "="}}},
-      {"digit after colon", "a:1", {{kKeywordPart, "a:"}, {kIntegerNumber, "1"}}},
-      {"chain at a row end", "a:b:\nc", {{kKeywordChain, "a:b:"}, {kWhiteSpace, "\r\n"}, {kIdentifier, "c"}}},
-      {"part at a row end", "a:\nb:", {{kKeywordPart, "a:"}, {kWhiteSpace, "\r\n"}, {kKeywordPart, "b:"}}},
-      {"long chain", "with:with:with:with: ", {{kKeywordChain, "with:with:with:with:"}, {kWhiteSpace, " "}}},
-  });
-}
-
-TEST(ScanTokenTest, Numbers) {
-  ExpectTokens({
-      {"integer", "42", {{kIntegerNumber, "42"}}},
-      {"fraction", "3.14", {{kRealNumber, "3.14"}}},
-      {"dot after integer", "3. ", {{kIntegerNumber, "3"}, {kChar('.'), "."}, {kWhiteSpace, " "}}},
-      {"dot at the end", "3.", {{kIntegerNumber, "3"}, {kChar('.'), "."}}},
-      {"dot before a name", "3.x", {{kIntegerNumber, "3"}, {kChar('.'), "."}, {kIdentifier, "x"}}},
-      {"fraction with signed exponent", "2.5e-3", {{kRealNumber, "2.5e-3"}}},
-      {"integer exponent", "1e10", {{kRealNumber, "1e10"}}},
-      {"upper-case exponent", "1E10", {{kRealNumber, "1E10"}}},
-      {"integer exponent refuses a minus", "1e-5", {{kRealNumberOpen, "1e"}, {kIntegerNumber, "-5"}}},
-      {"open exponent", "2e ", {{kRealNumberOpen, "2e"}, {kWhiteSpace, " "}}},
-      {"open exponent at the end", "2e", {{kRealNumberOpen, "2e"}}},
-      {"open fraction exponent", "3.2e ", {{kRealNumberOpen, "3.2e"}, {kWhiteSpace, " "}}},
-      {"fraction exponent at the end", "2.5E", {{kRealNumberOpen, "2.5E"}}},
-      {"dot then minus", "3.-4", {{kRealNumber, "3."}, {kIntegerNumber, "-4"}}},
-      {"minus inside an exponent", "1e5-3", {{kRealNumber, "1e5-3"}}},
-      {"second minus in an exponent", "1e5--3", {{kRealNumberOpen, "1e5-"}, {kIntegerNumber, "-3"}}},
-      {"fraction exponent minus", "1.5e5-2", {{kRealNumber, "1.5e5-2"}}},
-      {"negative", "-5", {{kIntegerNumber, "-5"}}},
-      {"minus after a name", "x-1", {{kIdentifier, "x"}, {kIntegerNumber, "-1"}}},
-      {"spaced minus",
-       "x - 1",
-       {{kIdentifier, "x"}, {kWhiteSpace, " "}, {kChar('-'), "-"}, {kWhiteSpace, " "}, {kIntegerNumber, "1"}}},
-      {"double minus", "--1", {{kBinaryPair, "--"}, {kIntegerNumber, "1"}}},
-      {"number then name", "12ab", {{kIntegerNumber, "12"}, {kIdentifier, "ab"}}},
-      {"long digits", "12345678901234567890", {{kIntegerNumber, "12345678901234567890"}}},
-  });
-}
-
-TEST(ScanTokenTest, RadixNumbers) {
-  ExpectTokens({
-      {"hex", "16r1F", {{kIntegerNumber, "16r1F"}}},
-      {"letter beyond the radix", "16r1G", {{kRadixNumberOpen, "16r1"}, {kIdentifier, "G"}}},
-      {"lower-case digits", "16rff", {{kRadixNumberOpen, "16r"}, {kIdentifier, "ff"}}},
-      {"radix 40", "40r1", {{kRadixNumberOpen, "40"}, {kIdentifier, "r1"}}},
-      {"radix 37", "37rZ", {{kRadixNumberOpen, "37"}, {kIdentifier, "rZ"}}},
-      {"radix 36", "36rZZ", {{kIntegerNumber, "36rZZ"}}},
-      {"digits whatever the radix", "2r9", {{kIntegerNumber, "2r9"}}},
-      {"radix letter R", "10R5", {{kIntegerNumber, "10R5"}}},
-      {"r at the end", "16r", {{kRadixNumberOpen, "16r"}}},
-      {"r before space", "16r ", {{kRadixNumberOpen, "16r"}, {kWhiteSpace, " "}}},
-      {"signed digits", "16r-1F", {{kIntegerNumber, "16r-1F"}}},
-      {"minus anywhere once signed", "16r-1-2", {{kIntegerNumber, "16r-1-2"}}},
-      {"minus at the end", "16r-", {{kIntegerNumber, "16r-"}}},
-      {"unsigned digits stop at minus", "16r1-2", {{kIntegerNumber, "16r1"}, {kIntegerNumber, "-2"}}},
-      {"negative radix takes no letters", "-16r1F", {{kRadixNumberOpen, "-16r1"}, {kIdentifier, "F"}}},
-      {"radix wraps to 16", "4294967312rF", {{kIntegerNumber, "4294967312rF"}}},
-      {"radix wraps to 0", "4294967296r5", {{kIntegerNumber, "4294967296r5"}}},
-      {"radix wraps negative", "2147483648r1A", {{kRadixNumberOpen, "2147483648r1"}, {kIdentifier, "A"}}},
-      {"radix digits then dot", "16rA.", {{kIntegerNumber, "16rA"}, {kChar('.'), "."}}},
-  });
-}
-
-TEST(ScanTokenTest, RadixDigitLimitWrapsAround) {
-  const std::vector<str> rows = RowsFromText("2147483647rZ");
-  TScanner scanner = testing::ScannerAtTextStart(rows);
-  EXPECT_EQ(kRadixNumberOpen, ScanToken(rows, scanner));
-  EXPECT_EQ(static_cast<int32_t>(2147483647u + 54u), scanner.radixDigitLimit);
-
-  const std::vector<str> hex = RowsFromText("16r1F");
-  scanner = testing::ScannerAtTextStart(hex);
-  ScanToken(hex, scanner);
-  EXPECT_EQ(70, scanner.radixDigitLimit);
-}
-
-TEST(ScanTokenTest, SymbolsAndBinaryCharacters) {
-  ExpectTokens({
-      {"keyword symbol", "#foo:bar:", {{kSymbol, "#foo:bar:"}}},
-      {"name symbol", "#foo bar", {{kSymbol, "#foo"}, {kWhiteSpace, " "}, {kIdentifier, "bar"}}},
-      {"underscore symbol", "#_x", {{kSymbol, "#_x"}}},
-      {"symbol takes colon then stops", "#a:=", {{kSymbol, "#a:"}, {kChar('='), "="}}},
-      {"binary symbol", "#+", {{kSymbol, "#+"}}},
-      {"two-character binary symbol", "#->", {{kSymbol, "#->"}}},
-      {"at most two binary characters", "#+++", {{kSymbol, "#++"}, {kChar('+'), "+"}}},
-      {"literal array", "#(", {{kChar('#'), "#"}, {kChar('('), "("}}},
-      {"quoted symbol", "#'a b'", {{kChar('#'), "#"}, {kStringLiteral, "'a b'"}}},
-      {"hash before digit", "#1", {{kChar('#'), "#"}, {kIntegerNumber, "1"}}},
-      {"hash at the end", "#", {{kChar('#'), "#"}}},
-      {"hash before space", "# x", {{kChar('#'), "#"}, {kWhiteSpace, " "}, {kIdentifier, "x"}}},
-      {"binary pair", "<=", {{kBinaryPair, "<="}}},
-      {"pair then single", "+++", {{kBinaryPair, "++"}, {kChar('+'), "+"}}},
-      {"plus alone", "+", {{kChar('+'), "+"}}},
-      {"plus equals", "+=", {{kBinaryPair, "+="}}},
-      {"arrow", "->", {{kBinaryPair, "->"}}},
-      {"tilde pair", "~~", {{kBinaryPair, "~~"}}},
-      {"pair takes the minus of a number", "+-1", {{kBinaryPair, "+-"}, {kIntegerNumber, "1"}}},
-      {"punctuation",
-       "^.;(){}",
-       {{kChar('^'), "^"},
-        {kChar('.'), "."},
-        {kChar(';'), ";"},
-        {kChar('('), "("},
-        {kChar(')'), ")"},
-        {kChar('{'), "{"},
-        {kChar('}'), "}"}}},
-  });
-}
-
-TEST(ScanTokenTest, CommentsAndStrings) {
-  ExpectTokens({
-      {"string with embedded quote", "'it''s'", {{kStringLiteral, "'it''s'"}}},
-      {"empty string", "''", {{kStringLiteral, "''"}}},
-      {"string of one quote", "''''", {{kStringLiteral, "''''"}}},
-      {"open string after a doubled quote", "'''", {{kStringOpen, "'''"}}},
-      {"open string", "'abc", {{kStringOpen, "'abc"}}},
-      {"comment with doubled quotes", "\"a\"\"b\"", {{kComment, "\"a\"\"b\""}}},
-      {"empty comment", "\"\"", {{kComment, "\"\""}}},
-      {"lone double quote", "\"", {{kCommentOpen, "\""}}},
-      {"open comment", "\"abc", {{kCommentOpen, "\"abc"}}},
-      {"doubled quote at the end", "\"a\"\"", {{kCommentOpen, "\"a\"\""}}},
-      {"open comment over rows", "x \"a\nb", {{kIdentifier, "x"}, {kWhiteSpace, " "}, {kCommentOpen, "\"a\r\nb"}}},
-      {"open string over rows", "'a\n\n", {{kStringOpen, "'a\r\n\r\n"}}},
-      {"string over rows", "'a\nb' c", {{kStringLiteral, "'a\r\nb'"}, {kWhiteSpace, " "}, {kIdentifier, "c"}}},
-      {"quotes inside a comment", "\"it's\"", {{kComment, "\"it's\""}}},
-      {"comment then code", "\"c\"x", {{kComment, "\"c\""}, {kIdentifier, "x"}}},
-  });
-}
-
-TEST(ScanTokenTest, CharacterLiterals) {
-  ExpectTokens({
-      {"dollar space", "$ ", {{kCharacterLiteral, "$ "}}},
-      {"dollar quote", "$'", {{kCharacterLiteral, "$'"}}},
-      {"dollar dollar", "$$", {{kCharacterLiteral, "$$"}}},
-      {"dollar letter then dollar", "$a$", {{kCharacterLiteral, "$a"}, {kIncompleteToken, "$"}}},
-      {"dollar alone", "$", {{kIncompleteToken, "$"}}},
-      {"dollar at a row end", "$\nx", {{kCharacterLiteral, "$\r\n"}, {kIdentifier, "x"}}},
-      {"dollar before the final line break", "a$\n", {{kIdentifier, "a"}, {kCharacterLiteral, "$\r\n"}}},
-      {"dollar and a high byte", "$\xE9", {{kCharacterLiteral, "$\xE9"}}},
-  });
-}
-
-TEST(ScanTokenTest, WhiteSpaceAndLineEnds) {
-  ExpectTokens({
-      {"empty text", "", {{kWhiteSpace, "\r\n"}}},
-      {"mixed white space", "\t\f\r x", {{kWhiteSpace, "\t\f\r "}, {kIdentifier, "x"}}},
-      {"vertical tab is no white space", "x\v", {{kIdentifier, "x"}, {kChar('\v'), "\v"}}},
-      {"indented second row", "a\n  b", {{kIdentifier, "a"}, {kWhiteSpace, "\r\n  "}, {kIdentifier, "b"}}},
-      {"blank rows", "a\n\n\nb", {{kIdentifier, "a"}, {kWhiteSpace, "\r\n\r\n\r\n"}, {kIdentifier, "b"}}},
-      {"final line break", "a\n", {{kIdentifier, "a"}, {kWhiteSpace, "\r\n"}}},
-      {"two final line breaks", "a\n\n", {{kIdentifier, "a"}, {kWhiteSpace, "\r\n\r\n"}}},
-      {"only line breaks", "\n\n", {{kWhiteSpace, "\r\n\r\n"}}},
-  });
-}
-
-TEST(ScanTokenTest, BytesOfNoClass) {
-  ExpectTokens({
-      {"high byte", "\xE9", {{-23, "\xE9"}}},
-      {"lowest high byte", "\x80", {{-128, "\x80"}}},
-      {"highest byte", "\xFF", {{-1, "\xFF"}}},
-      {"high byte between names", "a\xE9"
-                                  "b",
-       {{kIdentifier, "a"}, {-23, "\xE9"}, {kIdentifier, "b"}}},
-      {"NUL inside a row", std::string("a\0b", 3), {{kIdentifier, "a"}, {0, std::string(1, '\0')}, {kIdentifier, "b"}}},
-      {"control byte", "\x01", {{1, "\x01"}}},
-  });
-}
-
-TEST(ScanTokenTest, PositionsOfTokensOverRows) {
-  // A comment opened on row 1 and closed on row 3 is one token.
-  const std::vector<ScannedToken> tokens = ScanAll(RowsFromText("x\n\"a\nb\nc\" y"));
-  ASSERT_EQ(5u, tokens.size());
-  EXPECT_EQ(kComment, tokens[2].kind);
-  EXPECT_EQ((TPoint{0, 1}), tokens[2].start);
-  EXPECT_EQ((TPoint{1, 3}), tokens[2].end);
-  EXPECT_EQ("\"a\r\nb\r\nc\"", tokens[2].text);
-  EXPECT_EQ((TPoint{1, 0}), tokens[1].start);  // the line end of row 0
-  EXPECT_EQ((TPoint{1, 0}), tokens[1].end);
-  EXPECT_EQ((TPoint{2, 3}), tokens[3].start);
-  EXPECT_EQ((TPoint{3, 3}), tokens[4].end);
-
-  // White space from a line end into the next row's indentation.
-  const std::vector<ScannedToken> indented = ScanAll(RowsFromText("a\n  b"));
-  ASSERT_EQ(3u, indented.size());
-  EXPECT_EQ((TPoint{1, 0}), indented[1].start);
-  EXPECT_EQ((TPoint{1, 1}), indented[1].end);
-  EXPECT_EQ((TPoint{2, 1}), indented[2].start);
-
-  // A text ending in a line break ends at the line end of the row before.
-  const std::vector<ScannedToken> trailing = ScanAll(RowsFromText("ab\n"));
-  ASSERT_EQ(2u, trailing.size());
-  EXPECT_EQ((TPoint{2, 0}), trailing[1].start);
-  EXPECT_EQ((TPoint{2, 0}), trailing[1].end);
-
-  // One empty row: one white-space token at (0, 0).
-  const std::vector<ScannedToken> empty = ScanAll(RowsFromText(""));
-  ASSERT_EQ(1u, empty.size());
-  EXPECT_EQ((TPoint{0, 0}), empty[0].start);
-  EXPECT_EQ((TPoint{0, 0}), empty[0].end);
-}
-
-TEST(ScanTokenTest, ScanAtEndYieldsIncompleteTokenInPlace) {
-  const std::vector<str> rows = RowsFromText("ab");
-  TScanner scanner = testing::ScannerAtTextStart(rows);
-  EXPECT_EQ(kIdentifier, ScanToken(rows, scanner));
-  ASSERT_TRUE(ScanAtEnd(scanner));
-  EXPECT_EQ(kIncompleteToken, ScanToken(rows, scanner));
-  EXPECT_EQ((TPoint{1, 0}), scanner.scanPosition);
-  EXPECT_EQ((TPoint{0, 0}), scanner.tokenStart);
-  EXPECT_EQ(0, scanner.scanState);
-}
-
-TEST(ScanTokenTest, RestartsInTheMiddleOfTheText) {
-  // The refresh after an edit starts a scan just before a token boundary.
-  const std::vector<str> rows = RowsFromText("a := b\n  c: 1");
-  TScanner scanner = testing::ScannerAtTextStart(rows);
-  scanner.scanPosition = {6, 0};
-  scanner.tokenStart = {0, 1};
-  EXPECT_EQ(kWhiteSpace, ScanToken(rows, scanner));
-  EXPECT_EQ((TPoint{1, 1}), scanner.scanPosition);
-  EXPECT_EQ(kKeywordPart, ScanToken(rows, scanner));
-  EXPECT_EQ((TPoint{2, 1}), scanner.tokenStart);
-  EXPECT_EQ((TPoint{3, 1}), scanner.scanPosition);
-}
-
-TEST(ScanTokenTest, NoRows) {
-  const std::vector<str> rows;
-  TScanner scanner = testing::ScannerAtTextStart(rows);
-  EXPECT_EQ(0, ScanToken(rows, scanner));
-  EXPECT_EQ((TPoint{0, 0}), scanner.scanPosition);
-  EXPECT_TRUE(ScanAtEnd(scanner));
-  std::string scratch;
-  EXPECT_EQ("", SpanText(rows, {0, 0}, {0, 0}, scratch));
-}
-
-TEST(ScanTokenTest, StateNumbersAfterEachKindOfToken) {
-  const struct {
-    const char* text;
-    int32_t state;
-  } cases[] = {
-      {"  x", 1},  {"abc ", 2},   {"12 ", 3},   {"#ab ", 4}, {"#+ ", 5},     {"$a", 6},     {"\"c\"", 7},
-      {"'s'", 8},  {":=", 9},     {"a:b: ", 10}, {"1.5 ", 11}, {"1.5e2 ", 12}, {"16r-1 ", 13}, {"16r1 ", 14},
-      {"1e2-3 ", 15}, {"( ", 0},
+// Any state at all: positions before, inside and past the rows, any end.
+TScanner RandomState(Generator& generator, const std::vector<str>& rows) {
+  const int32_t rowCount = static_cast<int32_t>(rows.size());
+  const auto point = [&] {
+    const int32_t row = generator.Below(rowCount + 4) - 2;
+    const int32_t length = row >= 0 && row < rowCount ? rows[row].size() : 0;
+    return TPoint{generator.Below(length + 5) - 2, row};
   };
-  for (const auto& c : cases) {
-    const std::vector<str> rows = RowsFromText(c.text);
-    TScanner scanner = testing::ScannerAtTextStart(rows);
-    ScanToken(rows, scanner);
-    EXPECT_EQ(c.state, scanner.scanState) << c.text;
+  TScanner scanner;
+  scanner.scanState = generator.Below(16);
+  scanner.endOfText = generator.Below(3) == 0 ? EndOfTextFor(rows) : point();
+  scanner.scanPosition = point();
+  scanner.tokenStart = point();
+  scanner.radixDigitLimit = generator.Below(200) - 50;
+  return scanner;
+}
+
+bool SameState(const TScanner& a, const TScanner& b) {
+  return a.scanState == b.scanState && a.endOfText == b.endOfText && a.scanPosition == b.scanPosition &&
+         a.tokenStart == b.tokenStart && a.radixDigitLimit == b.radixDigitLimit;
+}
+
+std::string Show(const std::vector<str>& rows, const TScanner& s) {
+  std::ostringstream out;
+  for (const str& row : rows) out << '[' << row.view() << "] ";
+  out << "state " << s.scanState << " end (" << s.endOfText.column << ',' << s.endOfText.row << ") at ("
+      << s.scanPosition.column << ',' << s.scanPosition.row << ')';
+  return out.str();
+}
+
+// Single tokens from random states, then whole texts token by token, to
+// their end: generated text, random bytes and the corpus.
+TEST(ScanPropertyTest, MatchesTheStepModel) {
+  Generator generator(20240611);
+  for (int i = 0; i < 100000; ++i) {
+    const std::vector<str> rows = RandomRows(generator);
+    TScanner fast = RandomState(generator, rows);
+    TScanner model = fast;
+    const std::string before = Show(rows, fast);
+    ASSERT_EQ(ModelScanner(rows, model).ScanToken(), ScanToken(rows, fast)) << before;
+    ASSERT_TRUE(SameState(model, fast)) << before << " model ends at (" << model.scanPosition.column << ','
+                                        << model.scanPosition.row << ") fast at (" << fast.scanPosition.column << ','
+                                        << fast.scanPosition.row << ')';
+  }
+  std::vector<std::string> texts;
+  for (int i = 0; i < 3000; ++i) texts.push_back(generator.Fragments(generator.Below(40)));
+  for (int i = 0; i < 1000; ++i) texts.push_back(generator.Bytes(generator.Below(80)));
+  for (const auto& path : testing::CorpusFiles()) texts.push_back(testing::ReadFile(path));
+  for (const std::string& text : texts) {
+    const std::vector<str> rows = RowsFromText(text);
+    TScanner fast = ScannerAtTextStart(rows);
+    TScanner model = fast;
+    while (!ScanAtEnd(fast)) {
+      ASSERT_EQ(ModelScanner(rows, model).ScanToken(), ScanToken(rows, fast)) << Show(rows, fast);
+      ASSERT_TRUE(SameState(model, fast)) << Show(rows, fast);
+    }
   }
 }
 
-TEST(SpanTextTest, ViewsOneRowAndBuildsSpansOverRows) {
-  const std::vector<str> rows = RowsFromText("abc\n\nde");
+// Under the sanitizers this shows that no state, however absurd, makes the
+// scanner read outside the rows or overflow; it answers in one step.
+TEST(ScanPropertyTest, SurvivesExtremeStates) {
+  const std::vector<str> rows = RowsFromText("ab: 16r1F\n\n'x");
+  const std::vector<str> noRows;
+  const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -2, -1, 0, 1, 2, 3, 9, 10, INT32_MAX - 1, INT32_MAX};
+  for (const std::vector<str>* text : {&rows, &noRows}) {
+    for (int32_t column : values) {
+      for (int32_t row : values) {
+        for (const TPoint end : {TPoint{column, row}, TPoint{2, 2}, TPoint{INT32_MAX, INT32_MAX}}) {
+          TScanner scanner;
+          scanner.scanPosition = {column, row};
+          scanner.endOfText = end;
+          scanner.tokenStart = {row, column};
+          ScanToken(*text, scanner);
+          std::string scratch;
+          SpanText(*text, scanner.tokenStart, scanner.scanPosition, scratch);
+        }
+      }
+    }
+  }
+}
+
+// ScanTokens is ScanToken called again and again: from any state, in
+// batches of any size, it cuts the same tokens and leaves the same state.
+TEST(ScanPropertyTest, BatchesCutWhatSingleCallsCut) {
+  Generator generator(31);
+  for (int i = 0; i < 20000; ++i) {
+    const std::vector<str> rows =
+        i % 2 == 0 ? RandomRows(generator) : RowsFromText(generator.Fragments(generator.Below(40)));
+    TScanner single = i % 4 < 2 ? RandomState(generator, rows) : ScannerAtTextStart(rows);
+    TScanner batched = single;
+    std::vector<TScannedToken> batch(static_cast<size_t>(1 + generator.Below(6)));
+    const std::string before = Show(rows, single);
+    for (int round = 0; round < 8; ++round) {
+      const int32_t count = ScanTokens(rows, batched, batch);
+      for (int32_t t = 0; t < count; ++t) {
+        const int32_t kind = ScanToken(rows, single);
+        const TScannedToken& token = batch[static_cast<size_t>(t)];
+        ASSERT_EQ(token.kind, kind) << before;
+        ASSERT_EQ(token.start, single.tokenStart) << before;
+        ASSERT_EQ(token.end, single.scanPosition) << before;
+      }
+      ASSERT_TRUE(SameState(batched, single)) << before;
+      if (static_cast<size_t>(count) < batch.size()) {
+        // The scan has ended: at endOfText, or at the clamp point before it.
+        const TPoint ended = single.scanPosition;
+        ASSERT_EQ(ScanToken(rows, single), kIncompleteToken) << before;
+        ASSERT_EQ(single.scanPosition, ended) << before;
+        break;
+      }
+    }
+  }
+}
+
+// Spans within one row view the row; others are built, line ends as CR LF,
+// and cut to kMaxTokenText. A comment longer than the cut keeps its real end.
+TEST(SpanTextTest, ViewsOneRowAndBuildsOrCutsTheRest) {
+  std::vector<str> rows = RowsFromText("abc\n\nde");
   std::string scratch;
   const std::string_view inRow = SpanText(rows, {1, 0}, {2, 0}, scratch);
-  EXPECT_EQ("bc", inRow);
   EXPECT_EQ(rows[0].data() + 1, inRow.data());
-  EXPECT_EQ("c\r\n", SpanText(rows, {2, 0}, {3, 0}, scratch));
-  EXPECT_EQ("\r\n\r\nd", SpanText(rows, {3, 0}, {0, 2}, scratch));
-  EXPECT_EQ("abc\r\n\r\nde", SpanText(rows, {0, 0}, {1, 2}, scratch));
+  EXPECT_EQ("c\r\n\r\nd", SpanText(rows, {2, 0}, {0, 2}, scratch));
   EXPECT_EQ("", SpanText(rows, {1, 2}, {0, 2}, scratch));
   EXPECT_EQ("de\r\n", SpanText(rows, {0, 2}, {1, 9}, scratch));  // rows past the last give nothing
-}
-
-TEST(SpanTextTest, CutsLongSpans) {
   const std::string longRow(40000, 'x');
-  std::vector<str> rows = RowsFromText(longRow + "\n" + longRow);
-  std::string scratch;
+  rows = RowsFromText(longRow + "\n" + longRow);
   EXPECT_EQ(static_cast<size_t>(kMaxTokenText), SpanText(rows, {0, 0}, {39999, 0}, scratch).size());
   const std::string_view overRows = SpanText(rows, {39990, 0}, {39999, 1}, scratch);
   ASSERT_EQ(static_cast<size_t>(kMaxTokenText), overRows.size());
   EXPECT_EQ("xxxxxxxxxx\r\nxx", overRows.substr(0, 14));
-
-  // A comment longer than the cut keeps its real end position.
   rows = RowsFromText("\"" + longRow + "\" x");
-  TScanner scanner = testing::ScannerAtTextStart(rows);
+  TScanner scanner = ScannerAtTextStart(rows);
   EXPECT_EQ(kComment, ScanToken(rows, scanner));
   EXPECT_EQ((TPoint{40001, 0}), scanner.scanPosition);
 }

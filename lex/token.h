@@ -39,10 +39,6 @@ enum TokenKind : int32_t {
 // bytes 0x80 to 0xFF give -128 to -1.
 constexpr int32_t CharacterKind(unsigned char c) { return static_cast<int8_t>(c); }
 
-// The spelled-out name of a class kind ("Identifier"), or nullptr for the
-// kind of a one-character token.
-const char* TokenKindName(int32_t kind);
-
 // Longest text a token keeps; a longer source stretch keeps its beginning.
 constexpr int32_t kMaxTokenText = 32767;
 

@@ -99,10 +99,6 @@ void TTokenList::Clear() {
   Reallocate(0, 0);
 }
 
-void TTokenList::ShrinkToFit() {
-  if (count_ < tokenCapacity_ || charCount_ < charCapacity_) Reallocate(count_, charCount_);
-}
-
 size_t TTokenList::HeapBytes() const {
   return sizeof(TToken) * static_cast<size_t>(tokenCapacity_) + static_cast<size_t>(charCapacity_);
 }

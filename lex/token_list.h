@@ -8,7 +8,7 @@
 // needs; assigning a list reuses the block when it is big enough. The block
 // may instead be a piece lent by an arena (see TArena), used the same way
 // but never freed. Text(i) stays valid until the list is next appended to,
-// assigned, truncated, shrunk or cleared.
+// assigned, truncated or cleared.
 #ifndef WEFT_LEX_TOKEN_LIST_H_
 #define WEFT_LEX_TOKEN_LIST_H_
 
@@ -99,8 +99,6 @@ class TTokenList {
   void Truncate(int32_t count);
   // Drops every token and frees the storage.
   void Clear();
-  // Gives back the room that appending reserved ahead.
-  void ShrinkToFit();
 
   // Bytes its block has room for, whether its own or lent.
   size_t HeapBytes() const;

@@ -56,6 +56,9 @@ TEST(AttributeListTest, LentAndOwnedListsAgree) {
   copy.clear();
   EXPECT_TRUE(copy.empty());
   EXPECT_EQ(copy.begin(), nullptr);
+  copy.Assign(std::span(changes).subspan(4), nullptr);  // a block of exactly one change, then growth
+  copy.push_back(extra);
+  EXPECT_EQ(columns(copy), (std::vector<int32_t>{4, 9}));
 }
 
 TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
@@ -69,14 +72,20 @@ TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
       {{3, 2}, {2, 1}, {0, 3}},   {{2, 3}, {0, 3}, {3, 3}},  {{9, 3}, {3, 3}, {0, -1}},
       {{0, 7}, {3, 3}, {0, -1}},  {{0, -2}, {0, -1}, {2, 1}},
   };
+  const auto where = [](const TTextAttributeDelta* change) {
+    return change ? TPoint{change->column, change->row} : TPoint{0, -1};
+  };
   for (const Case& c : cases) {
     TAttributeCursor cursor;
-    auto where = [](const TTextAttributeDelta* change) {
-      return change ? TPoint{change->column, change->row} : TPoint{0, -1};
-    };
     EXPECT_EQ(where(AttributeAt(*grid, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
     EXPECT_EQ(where(NextAttribute(*grid, cursor)), c.next) << c.point.column << "," << c.point.row;
   }
+  // Above the text, with changes on row 0: the next change is row 0's first.
+  grid = GridWithChanges({{1, 2}});
+  TAttributeCursor cursor;
+  EXPECT_EQ(AttributeAt(*grid, {0, -2}, cursor), nullptr);
+  EXPECT_EQ(where(NextAttribute(*grid, cursor)), (TPoint{1, 0}));
+  EXPECT_EQ(where(NextAttribute(*grid, cursor)), (TPoint{2, 0}));
 }
 
 TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {
@@ -91,13 +100,7 @@ TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {
   EXPECT_EQ(comment.foreColor, RGB(1, 1, 1));
   EXPECT_EQ(comment.backColor, RGB(8, 8, 8));
   EXPECT_EQ(comment.font, shared.settings.font(3));
-  EXPECT_EQ(comment.characterExtra, shared.settings.characterExtra(3));
   EXPECT_EQ(BlankBackground(*grid), RGB(2, 2, 2));
-  // Equality ignores extra and position.
-  TTextAttributeDelta moved = comment;
-  moved.column = 5;
-  moved.characterExtra = 3;
-  EXPECT_EQ(moved, comment);
 }
 
 }  // namespace

@@ -71,38 +71,31 @@ TEST_F(DisplayTest, PastTheTextFillsTheRestOfTheRowAndTheRowsBelow) {
   EXPECT_EQ(fake::Fills().size(), 2u);
 }
 
-TEST_F(DisplayTest, SelectionInsideOneRunSplitsItIntoThree) {
-  auto grid = Grid("abcdef");
-  Paint(*grid, {0, 0}, {5, 0}, {2, 0}, {3, 0});
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"ab", "cd", "ef"}));
+TEST_F(DisplayTest, SelectionSplitsRunsAndIsFilledOverLineBreaks) {
+  auto grid = Grid("abcdef\ncd");
+  Paint(*grid, {0, 0}, {1, 1}, {2, 0}, {0, 1});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"ab", "cdef", "c", "d"}));
   const auto& outs = fake::TextOuts();
   EXPECT_EQ(outs[1].backColor, kHighlight);
   EXPECT_EQ(outs[1].textColor, kHighlightText);
-  EXPECT_EQ(outs[2].backColor, StyleFor(kTextStyle, *grid).backColor);
-  EXPECT_EQ(outs[2].x, 36);
-}
-
-TEST_F(DisplayTest, SelectionStartingBeforeTheStretchPaintsHighlightedFromTheStart) {
-  auto grid = Grid("ab\ncd");
-  Paint(*grid, {1, 0}, {1, 1}, {0, 0}, {0, 1});
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"b", "c", "d"}));
-  EXPECT_EQ(fake::TextOuts()[0].backColor, kHighlight);
-  EXPECT_EQ(fake::TextOuts()[1].backColor, kHighlight);
-  EXPECT_NE(fake::TextOuts()[2].backColor, kHighlight);
+  EXPECT_EQ(outs[2].backColor, kHighlight);
+  EXPECT_EQ(outs[3].backColor, StyleFor(kTextStyle, *grid).backColor);
+  EXPECT_EQ(outs[3].x, 9);
   // The selected line break is filled in the blank background.
   ASSERT_EQ(fake::Fills().size(), 1u);
   EXPECT_EQ(fake::Fills()[0].color, BlankBackground(*grid));
-  // A selection wholly outside the stretch is ignored.
-  Paint(*grid, {0, 1}, {1, 1}, {0, 0}, {1, 0});
-  EXPECT_NE(fake::TextOuts()[0].backColor, kHighlight);
 }
 
-TEST_F(DisplayTest, RestoresTheDeviceContextAndSkipsEmptyGrids) {
+TEST_F(DisplayTest, RestoresTheDeviceContextReportsFailedBrushesAndSkipsEmptyGrids) {
   auto grid = Grid("'s' x");
   HFONT hostFont = CreateFontIndirectA(&grid->settings().logFont());
   SelectObject(dc, hostFont);
   SetTextCharacterExtra(dc, 7);
-  Paint(*grid, {0, 0}, {4, 0});
+  fake::SetBrushCreationFails(true);
+  Paint(*grid, {0, 0}, {5, 0});
+  fake::SetBrushCreationFails(false);
+  EXPECT_EQ(fake::DebugMessages(), std::vector<std::string>{"Invalid brush in FillRect\n"});
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"'s'", " ", "x"}));
   EXPECT_EQ(fake::SelectedFont(dc), hostFont);
   EXPECT_EQ(GetTextCharacterExtra(dc), 7);
   TStringGrid empty(shared);
@@ -112,15 +105,6 @@ TEST_F(DisplayTest, RestoresTheDeviceContextAndSkipsEmptyGrids) {
   DeleteObject(hostFont);
 }
 
-TEST_F(DisplayTest, FailedBrushIsReportedToTheDebugger) {
-  auto grid = Grid("a");
-  fake::SetBrushCreationFails(true);
-  Paint(*grid, {0, 0}, {1, 0});
-  fake::SetBrushCreationFails(false);
-  EXPECT_EQ(fake::DebugMessages(), std::vector<std::string>{"Invalid brush in FillRect\n"});
-  EXPECT_EQ(Texts(), std::vector<std::string>{"a"});
-}
-
 // Every character of a random stretch is drawn exactly once, at its cell, in
 // the highlight colours when selected and otherwise in the colours and font
 // of the change in effect there.
@@ -128,8 +112,7 @@ TEST_F(DisplayTest, EveryCharacterIsDrawnOnceInTheRightAttributes) {
   std::mt19937 random(21);
   const char alphabet[] = "ab 1'\"\n\t#$.";
   for (int trial = 0; trial < 1500; ++trial) {
-    std::string text;
-    for (size_t n = random() % 40; n > 0; --n) text += alphabet[random() % (sizeof alphabet - 1)];
+    const std::string text = testing::RandomText(random, alphabet, 39);
     auto grid = Grid(text);
     const int32_t rows = grid->NumberOfRows();
     auto randomPoint = [&] {

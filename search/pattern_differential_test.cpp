@@ -1,7 +1,10 @@
 // Differential tests: FindPattern against small, obviously correct models on
 // random short inputs. The regular-expression model parses on its own and
 // matches by plain recursive backtracking, straight from the rules; it is
-// exponential, so inputs stay short. Every engine must agree with it.
+// exponential, so inputs stay short. Every engine must agree with it. The
+// start filter may skip only positions where no match begins, and the plain
+// finder's strategies agree with a naive search, on texts long enough for the
+// vector loop and the literal windows to matter.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,10 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "search/backtracker.h"
 #include "search/find_pattern.h"
 #include "search/matcher.h"
 #include "search/pattern.h"
+#include "search/plain_finder.h"
 #include "search/regex_search.h"
+#include "search/start_filter.h"
 
 namespace weft {
 namespace {
@@ -276,6 +282,15 @@ const Alphabet kDenseClosures{
     14,
 };
 
+// Every escape, in and out of classes, over texts holding the bytes they name.
+const Alphabet kEscapes{
+    {"a", "\\b", "\\e", "\\E", "\\f", "\\n", "\\r", "\\R", "\\s", "\\t", "\\x1b", "\\101", "\\^a", "\\x",
+     "\\\\", "[\\t ]", "[\\b-\\f]", "[^\\s]", ".", "*", "+"},
+    "a \t\b\x1b\f\r\nA\x01\\x",
+    4,
+    8,
+};
+
 std::string RandomPattern(std::mt19937& random, const Alphabet& alphabet) {
   std::uniform_int_distribution<size_t> pieceCount(1, alphabet.maxPieces);
   std::uniform_int_distribution<size_t> piece(0, alphabet.pieces.size() - 1);
@@ -368,6 +383,8 @@ TEST(PatternSearchDifferential, RegexAgreesWithModelOverFullSyntax) {
 
 TEST(PatternSearchDifferential, RegexAgreesWithModelOnDenseClosures) { CompareWithModel(kDenseClosures, 99, 1000, 6); }
 
+TEST(PatternSearchDifferential, RegexAgreesWithModelOnEscapes) { CompareWithModel(kEscapes, 5, 600, 6); }
+
 Outcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool matchCase, bool forward) {
   const int n = static_cast<int>(t.size());
   const int m = static_cast<int>(p.size());
@@ -391,17 +408,25 @@ Outcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool m
   return {-1, m};
 }
 
+std::string RandomString(std::mt19937& random, const std::string& alphabet, size_t minLength, size_t maxLength) {
+  std::uniform_int_distribution<size_t> length(minLength, maxLength);
+  std::uniform_int_distribution<size_t> letter(0, alphabet.size() - 1);
+  std::string s;
+  for (size_t k = length(random); k > 0; --k) s += alphabet[letter(random)];
+  return s;
+}
+
+Subject SubjectOf(const std::string& text) {
+  return {reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
+}
+
+// FindPattern from every start in every mode on short texts; then the plain
+// finder's strategies forward on long ones.
 TEST(PatternSearchDifferential, PlainAgreesWithNaiveSearch) {
   std::mt19937 random(77);
-  const char alphabet[] = {'a', 'b', 'A', 'B', '\n', '\r'};
-  std::uniform_int_distribution<size_t> letter(0, std::size(alphabet) - 1);
   for (int round = 0; round < 3000; ++round) {
-    std::string pattern;
-    for (size_t k = std::uniform_int_distribution<size_t>(0, 5)(random); k > 0; --k) {
-      pattern += alphabet[letter(random)];
-    }
-    std::string text;
-    for (size_t k = std::uniform_int_distribution<size_t>(0, 40)(random); k > 0; --k) text += alphabet[letter(random)];
+    const std::string pattern = RandomString(random, "abAB\n\r", 0, 5);
+    const std::string text = RandomString(random, "abAB\n\r", 0, 40);
     const int n = static_cast<int>(text.size());
     for (int s = -2; s <= n + 1; ++s) {
       for (int mode = 0; mode < 4; ++mode) {
@@ -414,6 +439,55 @@ TEST(PatternSearchDifferential, PlainAgreesWithNaiveSearch) {
       }
     }
   }
+  for (int round = 0; round < 2000; ++round) {
+    const std::string needle = RandomString(random, "aabAB\n\xE1\xC1[{", 1, 7);
+    const std::string text = RandomString(random, "aaabbAB\n\xE1\xC1[{@`", 0, 300);
+    const bool matchCase = round % 2 == 0;
+    const PlainFinder best(needle, matchCase);
+    const PlainFinder horspool(needle, matchCase, PlainFinder::Strategy::kHorspool);
+    for (int32_t from = 0; from <= static_cast<int32_t>(text.size()); from += 1 + round % 5) {
+      const int32_t expected = ModelFindPlain(needle, text, from, matchCase, true).index;
+      ASSERT_EQ(best.FindForward(SubjectOf(text), from), expected) << needle << " in " << text << " from " << from;
+      ASSERT_EQ(horspool.FindForward(SubjectOf(text), from), expected) << needle << " in " << text << " from " << from;
+    }
+  }
+}
+
+bool MatchBeginsAt(const Pattern& pattern, Subject subject, int32_t pos) {
+  MatchWork work;
+  Backtracker matcher(pattern, subject, pos, &work);
+  RawMatch match;
+  return matcher.MatchAt(pos, &match);
+}
+
+TEST(PatternStartFilterTest, NeverSkipsAMatchStart) {
+  std::mt19937 random(4242);
+  const std::vector<std::string> pieces = {"ab", "ba", "aB", "a", "b", "[ab]", "[^b]", ".", "a*", "b+", "[ab]*",
+                                           "a?", "@", "$", "\n", "bb", "\xE1"};
+  std::uniform_int_distribution<size_t> piece(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> pieceCount(1, 5);
+  int candidates = 0;
+  int starts = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string source;
+    for (int k = pieceCount(random); k > 0; --k) source += pieces[piece(random)];
+    const bool matchCase = round % 2 == 0;
+    const Pattern pattern = CompilePattern(source, matchCase);
+    if (!pattern.valid) continue;
+    const std::string text = RandomString(random, "aaabbAB\n\xE1", 0, 120);
+    const Subject subject = SubjectOf(text);
+    StartFilter filter(pattern, subject);
+    int32_t candidate = filter.Next(0);
+    for (int32_t pos = 0; pos < subject.size; ++pos) {
+      if (candidate < pos) candidate = filter.Next(pos);
+      if (candidate == pos) ++candidates;
+      if (!MatchBeginsAt(pattern, subject, pos)) continue;
+      ++starts;
+      ASSERT_EQ(candidate, pos) << "pattern '" << source << "' text '" << text << "' start " << pos;
+    }
+  }
+  EXPECT_GT(starts, 10000);
+  EXPECT_LT(candidates, 3 * starts);  // the filter does skip
 }
 
 }  // namespace

@@ -21,33 +21,22 @@ class SettingsTest : public ::testing::Test {
   std::unique_ptr<TSettings> settings = std::make_unique<TSettings>();
 };
 
-TEST_F(SettingsTest, StartsEmpty) {
-  EXPECT_EQ(settings->cellWidth(), 0);
-  EXPECT_EQ(settings->lineHeight(), 0);
-  LOGFONTA zero{};
-  EXPECT_EQ(std::memcmp(&settings->logFont(), &zero, sizeof zero), 0);
-  EXPECT_EQ(settings->tabWidth(), 1);  // an unset tab width never divides by zero
-}
-
 TEST_F(SettingsTest, LogFontKeepsTheRequestedCharacterHeight) {
-  struct Case {
+  EXPECT_EQ(settings->cellWidth(), 0);
+  EXPECT_EQ(settings->tabWidth(), 1);  // an unset tab width never divides by zero
+  const struct {
     int pixelsPerInch, pointSize;
     LONG height;
-  } cases[] = {{96, 10, -13}, {120, 10, -16}, {96, 9, -12}, {72, 1, -1}};
-  for (const Case& c : cases) {
+  } cases[] = {{96, 10, -13}, {120, 10, -16}, {72, 1, -1}};
+  for (const auto& c : cases) {
     fake::SetPixelsPerInch(c.pixelsPerInch);
     settings->SetFont("Courier New", c.pointSize);
-    const LOGFONTA& logFont = settings->logFont();
-    EXPECT_EQ(logFont.lfHeight, c.height);
-    EXPECT_EQ(logFont.lfWeight, 0);
-    EXPECT_EQ(logFont.lfItalic, 0);
-    EXPECT_EQ(logFont.lfPitchAndFamily, 0x31);
-    EXPECT_STREQ(logFont.lfFaceName, "Courier New");
+    EXPECT_EQ(settings->logFont().lfHeight, c.height);
+    EXPECT_EQ(settings->logFont().lfWeight, 0);
+    EXPECT_EQ(settings->logFont().lfPitchAndFamily, 0x31);
+    EXPECT_STREQ(settings->logFont().lfFaceName, "Courier New");
   }
   EXPECT_EQ(fake::OpenDisplayContexts(), 0);
-}
-
-TEST_F(SettingsTest, LongFaceNamesAreCutAndTerminated) {
   settings->SetFont("A face name that is far longer than thirty-two characters", 10);
   EXPECT_EQ(std::strlen(settings->logFont().lfFaceName), 31u);
 }
@@ -61,8 +50,6 @@ TEST_F(SettingsTest, VariantsThatKeepTheHeightGetFontsOfTheirOwn) {
   EXPECT_EQ(settings->lineHeight(), 16);
   EXPECT_EQ(settings->characterExtra(0), 1);
   EXPECT_EQ(settings->characterExtra(1), 0);
-  EXPECT_EQ(settings->characterExtra(2), 1);
-  EXPECT_EQ(settings->characterExtra(3), 0);
   const LOGFONTA& bold = fake::Fonts()[static_cast<size_t>(fake::FontIndex(settings->font(1)))].logFont;
   EXPECT_EQ(bold.lfWeight, 700);
   EXPECT_EQ(bold.lfItalic, 0);

@@ -39,7 +39,7 @@ TEST_F(ExportTest, VersionAndHandles) {
   DeleteGrid(second);
 }
 
-TEST_F(ExportTest, TextRoundTripWithOneBasedRows) {
+TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
   const char text[] = "x := 3.\n\ty printNl";
   SetText(handle, text, static_cast<int32_t>(std::strlen(text)), 1);
   EXPECT_EQ(NumberOfRows(handle), 2);
@@ -51,41 +51,34 @@ TEST_F(ExportTest, TextRoundTripWithOneBasedRows) {
   char buffer[64];
   EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), 19);
   EXPECT_STREQ(buffer, "x := 3.\r\n\ty printNl");
-  char row[8];
-  EXPECT_EQ(StringAtRow(handle, 1, row, 8), 7);
-  EXPECT_EQ(std::string(row, 7), "x := 3.");
-}
-
-TEST_F(ExportTest, NewGridAnswersItsEmptyState) {
-  WeftPoint last{};
-  LastRowAndColumn(handle, &last);
-  EXPECT_EQ(last.x, 1);
-  EXPECT_EQ(last.y, 1);
-  char buffer[4] = "abc";
-  EXPECT_EQ(Text(handle, buffer, 4, 0), -1);
-  EXPECT_STREQ(buffer, "abc");
+  EXPECT_EQ(StringAtRow(handle, 1, buffer, 7), 7);
+  EXPECT_EQ(std::string(buffer, 7), "x := 3.");
+  WeftLogFont logFont{};
+  GetLogFont(&logFont);
+  EXPECT_STREQ(logFont.lfFaceName, "Courier New");
+  EXPECT_EQ(SetConfiguration(nullptr), 0);
 }
 
 // Dead handles and rows outside the text are answered with "none" and leave
 // every record as it was.
 TEST_F(ExportTest, DeadHandlesAndBadRowsDoNothing) {
+  WeftPoint last{};
+  LastRowAndColumn(handle, &last);
+  EXPECT_EQ(last.x, 1);
+  EXPECT_EQ(last.y, 1);
   SetText(handle, "ab", 2, 0);
-  const int32_t dead[] = {-1, handle + 1, 1000, INT32_MIN};
-  for (int32_t bad : dead) {
+  char buffer[4] = "xyz";
+  for (int32_t bad : {-1, handle + 1, 1000, INT32_MIN}) {
     WeftPoint point{77, 88};
-    char buffer[4] = "xyz";
     SetText(bad, "zz", 2, 0);
     EXPECT_EQ(Text(bad, buffer, 4, 1), -1);
     EXPECT_EQ(StringAtRow(bad, 1, buffer, 4), 0);
+    EXPECT_EQ(TextInRect(bad, 1, 1, 2, 1, buffer, 3), 0);
     EXPECT_EQ(NumberOfRows(bad), 0);
-    EXPECT_EQ(ColumnsInRow(bad, 1), 0);
     LastRowAndColumn(bad, &point);
-    SetDefaultBackColor(bad, 1);
     EXPECT_EQ(point.x, 77);
-    EXPECT_STREQ(buffer, "xyz");
     EXPECT_EQ(IsHandleOk(bad), 0);
   }
-  char buffer[4] = "xyz";
   for (int32_t row : {0, -1, 2, INT32_MAX, INT32_MIN}) {
     EXPECT_EQ(StringAtRow(handle, row, buffer, 4), 0);
     EXPECT_EQ(ColumnsInRow(handle, row), 0);
@@ -93,22 +86,6 @@ TEST_F(ExportTest, DeadHandlesAndBadRowsDoNothing) {
   EXPECT_STREQ(buffer, "xyz");
   EXPECT_EQ(NumberOfRows(handle), 1);
 }
-
-TEST_F(ExportTest, SettingsReadBack) {
-  WeftPoint cell{};
-  CellSize(&cell);
-  EXPECT_GT(cell.x, 0);
-  EXPECT_GT(cell.y, 0);
-  WeftLogFont logFont{};
-  GetLogFont(&logFont);
-  EXPECT_STREQ(logFont.lfFaceName, "Courier New");
-  EXPECT_EQ(logFont.lfPitchAndFamily, 0x31);
-  EXPECT_EQ(SetConfiguration(nullptr), 0);
-}
-
-}  // namespace
-
-namespace {
 
 TEST_F(ExportTest, TokensWalkThroughTheRecord) {
   AddKeyword("self");
@@ -155,6 +132,22 @@ TEST_F(ExportTest, EditsConvertPointsAndViewRecords) {
   EXPECT_STREQ(buffer, "Za1bc\r\ndef\r\n");
   EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), 10);
   EXPECT_STREQ(buffer, "Za1bc\r\ndef");
+}
+
+// Each flag of FindPattern is read as 0 or not 0, and the start and the
+// answer are 1-based (0 for none).
+TEST_F(ExportTest, SearchExportsConvertFlagsAndIndices) {
+  int32_t length = 0;
+  EXPECT_EQ(FindPattern("xxABab", 6, "ab", &length, 4, 0, 1, 1), 5);
+  EXPECT_EQ(length, 2);
+  EXPECT_EQ(FindPattern("xxABab", 6, "AB", &length, 0, 0, 7, 0), 3);
+  EXPECT_EQ(FindPattern("xxABab", 6, "a.", &length, 6, -1, 0, 0), 5);
+  EXPECT_EQ(FindPattern("xxab", 4, "a+b", &length, 1, 1, 1, 2), 3);
+  EXPECT_EQ(FindPattern("xxab", 4, "x", &length, 1, 0, 1, 1), 1);
+  EXPECT_EQ(FindPattern("xxab", 4, "q", &length, 1, 0, 1, 1), 0);
+  EXPECT_EQ(BeginsWithIgnoreCase("printOn:", "PRINTString", 5, 3), 1);
+  EXPECT_EQ(BeginsWithIgnoreCase("printOn:", "PRINTString", 5, 0), 0);
+  EXPECT_EQ(CalcMatchWeight("abc", 3, "abdc", 4), 75);
 }
 
 TEST_F(ExportTest, DisplayConvertsTheRecordInPlace) {

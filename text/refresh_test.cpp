@@ -109,44 +109,37 @@ std::string RandomEdit(std::mt19937& random, TStringGrid& grid, HWND window = nu
   }
 }
 
-// Run with distinct backgrounds, and with one background for every style as
-// editors usually have, where white space never makes a change of its own.
+// A hundred edits on each corpus file, checked after every twenty-fifth;
+// then short texts checked after every edit, with distinct backgrounds and
+// with one background for every style as editors usually have, where white
+// space never makes a change of its own.
 TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
   std::mt19937 random(1234);
   const char* const kSeeds[] = {"", "x := 1", "a\n  b", "\"comment\nover rows\" self foo: 'str\ning' ^ 16r1F",
                                 "##", "a\nbc"};
+  struct Run {
+    std::string name, text;
+    int steps, every;
+  };
+  std::vector<Run> runs;
+  for (const auto& path : testing::CorpusFiles()) runs.push_back({path.filename().string(), testing::ReadFile(path), 100, 25});
+  const size_t oneBackgroundFrom = runs.size() + 150;
   for (int sequence = 0; sequence < 300; ++sequence) {
-    if (sequence == 150) {
+    runs.push_back({"sequence " + std::to_string(sequence), kSeeds[sequence % std::size(kSeeds)], 40, 1});
+  }
+  for (size_t i = 0; i < runs.size(); ++i) {
+    if (i == oneBackgroundFrom) {
       TConfiguration configuration = shared.settings.configuration();
       for (TStyle& style : configuration.styles) style.backColor = RGB(255, 255, 255);
       shared.settings.SetConfiguration(configuration);
     }
-    auto grid = Grid(kSeeds[sequence % std::size(kSeeds)]);
+    auto grid = Grid(runs[i].text);
     std::string history;
-    for (int step = 0; step < 40; ++step) {
+    for (int step = 1; step <= runs[i].steps; ++step) {
       history += RandomEdit(random, *grid) + "; ";
-      auto fresh = Rebuilt(*grid);
-      ExpectSameAsRebuilt(*grid, *fresh, "sequence " + std::to_string(sequence) + ": " + history);
+      if (step % runs[i].every != 0) continue;
+      ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), runs[i].name + ": " + history);
       if (HasFatalFailure()) return;
-    }
-  }
-}
-
-// A hundred seeded edits on every corpus file, checked against a full
-// rebuild after every twenty-fifth.
-TEST_F(RefreshTest, RandomEditsOnCorpusFilesMatchAFullRebuild) {
-  const auto files = testing::CorpusFiles();
-  WEFT_REQUIRE_CORPUS(files);
-  std::mt19937 random(99);
-  for (const auto& path : files) {
-    auto grid = Grid(testing::ReadFile(path));
-    std::string history;
-    for (int step = 1; step <= 100; ++step) {
-      history += RandomEdit(random, *grid) + "; ";
-      if (step % 25 == 0) {
-        ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), path.filename().string() + " after " + history);
-        if (HasFatalFailure()) return;
-      }
     }
   }
 }
@@ -209,13 +202,6 @@ TEST_F(RefreshTest, TokenWalksBetweenEditsChangeNothingAnEditSees) {
   }
 }
 
-TEST_F(RefreshTest, LengtheningTheLastRowLeavesNoCharacterWithoutAToken) {
-  auto grid = Grid("##");
-  InsertCell(*grid, '#', {0, 0}, nullptr);
-  ASSERT_EQ(grid->tokenLists()[0].count(), 3);
-  EXPECT_EQ(grid->tokenLists()[0].at(2).startColumn, 2);
-}
-
 // The white space ending row 1 is the same token before and after the edit,
 // but the token before it turns from a character literal into the end of a
 // string. With equal backgrounds the white space makes no change of its own,
@@ -227,14 +213,6 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
   auto grid = Grid("x\n$'\n$a b");
   InsertCell(*grid, '\'', {1, 0}, nullptr);
   ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), "string closed by a former character literal");
-}
-
-TEST_F(RefreshTest, AnEmptiedLastRowKeepsNoTokens) {
-  auto grid = Grid("a\nbc");
-  DeleteSection(*grid, {0, 1}, {1, 1}, nullptr);
-  ASSERT_EQ(grid->NumberOfRows(), 2);
-  EXPECT_EQ(grid->RowLength(1), 0);
-  EXPECT_TRUE(grid->tokenLists()[1].empty());
 }
 
 // A token of a later row, marked before the edit, shows whether that row's

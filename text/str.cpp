@@ -85,12 +85,4 @@ void str::truncate(int32_t at) {
   data_[size_] = '\0';
 }
 
-void str::erase(int32_t at, int32_t count) {
-  if (at < 0 || count <= 0 || at >= size_) return;
-  if (count > size_ - at) count = size_ - at;
-  std::memmove(data_ + at, data_ + at + count, static_cast<size_t>(size_ - at - count));
-  size_ -= count;
-  data_[size_] = '\0';
-}
-
 }  // namespace weft

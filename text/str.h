@@ -1,12 +1,12 @@
 // str: one row of text, an owned growable string of 8-bit characters.
 //
-// It keeps its characters NUL-terminated (c_str() is always valid) and its
-// size and capacity in 32 bits, so an empty row costs 16 bytes and nothing on
-// the heap. The characters are in a heap block of the str's own or in a piece
-// lent by an arena (see TArena), which the str changes in place until it must
-// grow and then leaves for a block of its own. When memory for the characters
-// cannot be had, the process stops with "Failed to allocate memory (N)" on
-// the standard error stream: the library has no way to report it to the host.
+// It keeps its characters NUL-terminated and its size and capacity in 32
+// bits, so an empty row costs 16 bytes and nothing on the heap. The characters
+// are in a heap block of the str's own or in a piece lent by an arena (see
+// TArena), which the str changes in place until it must grow and then leaves
+// for a block of its own. When memory for the characters cannot be had, the
+// process stops with "Failed to allocate memory (N)" on the standard error
+// stream: the library has no way to report it to the host.
 #ifndef WEFT_TEXT_STR_H_
 #define WEFT_TEXT_STR_H_
 
@@ -33,7 +33,6 @@ class str {
   int32_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   const char* data() const { return data_ ? data_ : ""; }
-  const char* c_str() const { return data(); }
   std::string_view view() const { return {data(), static_cast<size_t>(size_)}; }
   unsigned char operator[](int32_t i) const { return static_cast<unsigned char>(data_[i]); }
 
@@ -42,8 +41,6 @@ class str {
   void insert(int32_t at, char c);
   // Removes the characters from `at` to the end.
   void truncate(int32_t at);
-  // Removes `count` characters starting at `at`.
-  void erase(int32_t at, int32_t count);
   // Makes room for `capacity` characters in a block of the str's own.
   void reserve(int32_t capacity);
 

@@ -7,8 +7,7 @@
 namespace weft {
 namespace {
 
-std::string Convert(std::string_view line, int32_t width) {
-  bool inLiteral = false;
+std::string Convert(std::string_view line, int32_t width, bool& inLiteral) {
   std::string out;
   ConvertSpacesToTabs(line, width, inLiteral, out);
   return out;
@@ -20,50 +19,25 @@ std::string Expand(std::string_view row, int32_t width, bool& inLiteral) {
   return out;
 }
 
-TEST(TabConversion, ConvertsRunsThatReachATabStop) {
-  struct Case {
-    const char* line;
-    const char* expected;
-  } cases[] = {
-      {"    x", "\tx"},
-      {"a  b", "a  b"},
-      {"a   b", "a\tb"},
-      {"abc  d", "abc\t d"},
-      {"x   ", "x   "},
-      {"x    ", "x\t "},
-      {"'a    b'", "'a    b'"},
-      {"'it''s'    x", "'it''s'\t   x"},
-      {"a b", "a b"},
-      {"        x", "\t\tx"},
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Convert(c.line, 4), c.expected) << c.line;
-}
-
-TEST(TabConversion, LiteralStateCarriesAcrossLines) {
+TEST(TabConversion, ConvertsRunsThatReachATabStopOutsideLiterals) {
   bool inLiteral = false;
-  std::string first, second;
-  ConvertSpacesToTabs("x := 'abc", 4, inLiteral, first);
+  EXPECT_EQ(Convert("        a   b  c    ", 4, inLiteral), "\t\ta\tb  c    ");
+  EXPECT_EQ(Convert("abc  d", 4, inLiteral), "abc\t d");
+  EXPECT_EQ(Convert("x := 'it''s    a", 4, inLiteral), "x := 'it''s    a");
   EXPECT_TRUE(inLiteral);
-  ConvertSpacesToTabs("    def'    y", 4, inLiteral, second);
-  EXPECT_EQ(second, "    def'\ty");
+  EXPECT_EQ(Convert("    def'    y", 4, inLiteral), "    def'\ty");
   EXPECT_FALSE(inLiteral);
+  EXPECT_EQ(Expand("\t'a\tb'\tc", 4, inLiteral), "    'a\tb'   c");
 }
 
 TEST(TabConversion, IndentationOfText) {
-  struct Case {
+  const struct {
     const char* text;
     int32_t expected;
   } cases[] = {
-      {"a\n  b\n    c\n      d", 2},
-      {"    a\n\tb\n      c", 4},
-      {"abc\ndef", 8},
-      {" a\n    b", 1},
-      {"", 8},
-      {"a\n b\n   c", 3},
-      {"a\n  ", 2},
+      {"a\n  b\n    c", 2}, {"    a\n\tb\n      c", 4}, {"abc\ndef", 8}, {" a\n    b", 1}, {"a\n b\n   c", 3},
   };
-  for (const Case& c : cases) EXPECT_EQ(IndentationOf(c.text, 8), c.expected) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(IndentationOf(c.text, 8), c.expected) << c.text;
 }
 
 // Conversion followed by expansion with the same width gives the line back.
@@ -79,18 +53,12 @@ TEST(TabConversion, ExpansionUndoesConversionOnGeneratedLines) {
     }
     bool convertLiteral = false, expandLiteral = false;
     for (const std::string& line : lines) {
-      std::string converted;
-      ConvertSpacesToTabs(line, width, convertLiteral, converted);
+      const std::string converted = Convert(line, width, convertLiteral);
       ASSERT_LE(converted.size(), line.size());
       ASSERT_EQ(Expand(converted, width, expandLiteral), line) << "width " << width;
       ASSERT_EQ(convertLiteral, expandLiteral);
     }
   }
-}
-
-TEST(TabConversion, TabsInsideLiteralsStayTabs) {
-  bool inLiteral = false;
-  EXPECT_EQ(Expand("\t'a\tb'\tc", 4, inLiteral), "    'a\tb'   c");
 }
 
 }  // namespace

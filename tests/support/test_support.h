@@ -1,5 +1,6 @@
-// Shared test support: the corpus, file reading, and grids over a shared state
-// whose eight styles are all distinct (so every style change shows).
+// Shared test support: the corpus, generated texts, and one fixture of grids
+// over a shared state with tab width 4, the stand-in's fixed-pitch font and
+// eight styles that are all distinct (so every style change shows).
 #ifndef WEFT_TESTS_SUPPORT_TEST_SUPPORT_H_
 #define WEFT_TESTS_SUPPORT_TEST_SUPPORT_H_
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -26,9 +28,10 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return out.str();
 }
 
-// The corpus's Smalltalk files of at most `maxBytes`, smallest first; empty
-// when the corpus is absent.
-inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = UINTMAX_MAX) {
+// The corpus's Smalltalk files of at most `maxBytes` (by default the ones up
+// to 64 KB: the larger ones only repeat what these cover, at many times the
+// cost), smallest first; empty when the corpus is absent.
+inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = 65536) {
   std::vector<std::filesystem::path> files;
   const std::filesystem::path corpus = WEFT_CORPUS_DIR;
   if (!std::filesystem::is_directory(corpus)) return files;
@@ -44,6 +47,12 @@ inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = UINTM
 #define WEFT_REQUIRE_CORPUS(files) \
   if ((files).empty()) GTEST_SKIP() << "corpus not found at " << WEFT_CORPUS_DIR
 
+// Every index of a small file, about 500 spread over a larger one: the walks
+// over the rows make checking every index of a large file quadratic.
+inline int32_t SamplingStride(const std::filesystem::path& path) {
+  return static_cast<int32_t>(1 + std::filesystem::file_size(path) / 500);
+}
+
 // The text as the library writes it: CR LF line breaks.
 inline std::string WithCrLf(std::string_view text) {
   std::string out;
@@ -54,9 +63,41 @@ inline std::string WithCrLf(std::string_view text) {
   return out;
 }
 
-// Configures tab width 4, the stand-in's fixed-pitch font, and eight styles
-// with distinct colours; styles 2 (white space) and 5 (text) share their
-// background, as an editor's usually do.
+// Up to `maxLength` characters drawn from `alphabet`.
+inline std::string RandomText(std::mt19937& random, std::string_view alphabet, size_t maxLength) {
+  std::string text;
+  for (size_t n = random() % (maxLength + 1); n > 0; --n) text += alphabet[random() % alphabet.size()];
+  return text;
+}
+
+// Rows of letters, spaces and tabs (so tabs start on and between stops),
+// with empty rows among them.
+inline std::string GeneratedTabbedText(std::mt19937& random, int rows) {
+  std::string text;
+  for (int row = 0; row < rows; ++row) {
+    if (row > 0) text += '\n';
+    if (random() % 3 != 0) text += RandomText(random, "ab \t\tx'\xe9", 23);
+  }
+  return text;
+}
+
+// The whole text of a grid, with tabs expanded or not, and its rows.
+inline std::string TextOf(const TStringGrid& grid, bool expandTabs = false) {
+  int64_t size = 1;
+  for (const str& row : grid.rows()) size += int64_t{row.size()} * std::max(grid.indentWidth(), 1) + 2;
+  std::string buffer(static_cast<size_t>(size), '\0');
+  buffer.resize(static_cast<size_t>(std::max(grid.Text(buffer.data(), static_cast<int32_t>(size), expandTabs), 0)));
+  return buffer;
+}
+
+inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
+  std::vector<std::string> rows;
+  for (const str& row : grid.rows()) rows.emplace_back(row.view());
+  return rows;
+}
+
+// Styles 2 (white space) and 5 (text) share their background, as an
+// editor's usually do.
 inline void ConfigureDistinctStyles(TSettings& settings) {
   TConfiguration configuration{};
   configuration.tabWidth = 4;
@@ -77,6 +118,9 @@ class GridTest : public ::testing::Test {
     grid->SetText(text.data(), static_cast<int32_t>(text.size()), convertSpaces);
     return grid;
   }
+
+  int32_t cellWidth() const { return shared.settings.cellWidth(); }
+  int32_t lineHeight() const { return shared.settings.lineHeight(); }
 
   TSharedState shared;
 };

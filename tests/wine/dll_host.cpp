@@ -1,8 +1,5 @@
 #include "dll_host.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace host {
 
 namespace {
@@ -45,13 +42,6 @@ Record Configuration(int32_t tabWidth) {
     record.Set(base + 8, 0x00FFFFFF - style);
   }
   return record;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 }  // namespace host

@@ -45,8 +45,6 @@ std::vector<std::string> DebugMessagesDuring(void (*action)(void*), void* contex
 // use-default-fore, use-default-back).
 Record Configuration(int32_t tabWidth);
 
-std::string ReadFile(const std::string& path);
-
 }  // namespace host
 
 using CreateGridFn = int32_t(__stdcall*)();
@@ -56,15 +54,11 @@ using RecordFn = void*(__stdcall*)(void*);
 using SetConfigurationFn = int32_t(__stdcall*)(void*);
 using SetFontFn = void(__stdcall*)(const char*, int32_t);
 using OutRecordFn = void(__stdcall*)(void*);
-using HandleColorFn = void(__stdcall*)(int32_t, uint32_t);
 using SetTextFn = void(__stdcall*)(int32_t, const char*, int32_t, int32_t);
 using TextFn = int32_t(__stdcall*)(int32_t, char*, int32_t, int32_t);
 using StringAtRowFn = int32_t(__stdcall*)(int32_t, int32_t, char*, int32_t);
 using HandleRowFn = int32_t(__stdcall*)(int32_t, int32_t);
 using HandleRecordFn = void(__stdcall*)(int32_t, void*);
-
-#endif  // WEFT_TESTS_WINE_DLL_HOST_H_
-
 using NextTokenFn = int32_t(__stdcall*)(int32_t, void*);
 using TokenAtFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t, void*);
 using KeywordFn = void(__stdcall*)(const char*);
@@ -73,10 +67,11 @@ using InsertStringFn = void*(__stdcall*)(int32_t, const char*, int32_t, int32_t,
 using DeleteSectionFn = void(__stdcall*)(int32_t, int32_t, int32_t, int32_t, int32_t, const void*);
 using TextInRectFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t, int32_t, int32_t, char*, int32_t);
 using DisplayFn = void(__stdcall*)(int32_t, void*);
-using SetTopCornerFn = void(__stdcall*)(int32_t, int32_t, int32_t);
 using FindPatternFn = int32_t(__stdcall*)(const char*, int32_t, const char*, int32_t*, int32_t, int32_t, int32_t,
                                            int32_t);
 using BeginsWithFn = int32_t(__stdcall*)(const char*, const char*, int32_t, int32_t);
 using MatchWeightFn = int32_t(__stdcall*)(const char*, int32_t, const char*, int32_t);
 using PointForIndexFn = void(__stdcall*)(int32_t, int32_t, void*);
 using IndexForPointFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t);
+
+#endif  // WEFT_TESTS_WINE_DLL_HOST_H_

@@ -1,4 +1,4 @@
-// Grids, version, settings and fonts, as the host calls them.
+// Grids, version, settings, fonts and the text store, as the host calls them.
 #include <gtest/gtest.h>
 
 #include "dll_host.h"
@@ -18,6 +18,10 @@ TEST(DllFrame, LoadsAndHandsOutHandles) {
   EXPECT_EQ(createGrid(), 1);
   for (int32_t handle : handles) deleteGrid(handle);
   EXPECT_EQ(isHandleOk(0), 0);
+  host::Record version(8);
+  EXPECT_EQ(host::Export<RecordFn>("VersionNumber")(version.data()), version.data());
+  EXPECT_EQ(version.Get(0), 1);
+  EXPECT_EQ(version.Get(4), 2);
 }
 
 TEST(DllFrame, IsHandleOkTellsTheDebugger) {
@@ -40,13 +44,6 @@ TEST(DllFrame, IsHandleOkTellsTheDebugger) {
   EXPECT_EQ(host::DebugMessagesDuring(ask, &context).size(), 1u);
   context.handle = -3;
   EXPECT_EQ(host::DebugMessagesDuring(ask, &context).size(), 1u);
-}
-
-TEST(DllFrame, VersionNumberFillsTheRecord) {
-  host::Record version(8);
-  EXPECT_EQ(host::Export<RecordFn>("VersionNumber")(version.data()), version.data());
-  EXPECT_EQ(version.Get(0), 1);
-  EXPECT_EQ(version.Get(4), 2);
 }
 
 TEST(DllFrame, FontsFromWinesRealFaces) {
@@ -73,6 +70,34 @@ TEST(DllFrame, FontsFromWinesRealFaces) {
   EXPECT_GT(bigger.Get(0), cell.Get(0));
   EXPECT_GT(bigger.Get(4), cell.Get(4));
   host::Export<SetFontFn>("SetFont")("Courier New", 10);
+}
+
+TEST(DllText, RowsQueriesBuffersAndConversion) {
+  host::Record configuration = host::Configuration(4);
+  host::Export<SetConfigurationFn>("SetConfiguration")(configuration.data());
+  const int32_t handle = host::Export<CreateGridFn>("CreateGrid")();
+  auto setText = host::Export<SetTextFn>("SetText");
+  auto text = host::Export<TextFn>("Text");
+  char buffer[64] = "#######";
+  EXPECT_EQ(text(handle, buffer, 4, 0), -1);
+  setText(handle, "a\nbc\r\n\td", 8, 0);
+  EXPECT_EQ(host::Export<HandleFn>("NumberOfRows")(handle), 3);
+  EXPECT_EQ(host::Export<HandleRowFn>("ColumnsInRow")(handle, 2), 2);
+  host::Record last(8);
+  host::Export<HandleRecordFn>("LastRowAndColumn")(handle, last.data());
+  EXPECT_EQ(last.Get(0), 3);
+  EXPECT_EQ(last.Get(4), 3);
+  char row[4] = {'#', '#', '#', '#'};
+  EXPECT_EQ(host::Export<StringAtRowFn>("StringAtRow")(handle, 2, row, 4), 2);
+  EXPECT_EQ(std::string(row, 4), std::string("bc\0\0", 4));
+  EXPECT_EQ(text(handle, buffer, 6, 0), 5);
+  EXPECT_EQ(std::string(buffer, 7), std::string("a\r\nbc\0#", 7));
+  setText(handle, "    x := 1.\n        y := 'a    b'.", 0, 1);
+  EXPECT_EQ(text(handle, buffer, sizeof buffer, 0), 26);
+  EXPECT_STREQ(buffer, "\tx := 1.\r\n\t\ty := 'a    b'.");
+  EXPECT_EQ(text(handle, buffer, sizeof buffer, 1), 35);
+  EXPECT_STREQ(buffer, "    x := 1.\r\n        y := 'a    b'.");
+  host::Export<DeleteGridFn>("DeleteGrid")(handle);
 }
 
 }  // namespace
