@@ -1,13 +1,12 @@
 // The grid on big.st (about 2 MB of Smalltalk): the full rebuild that ends
 // SetText, against a plain pass that classifies the same bytes; the memory a
-// grid holds; walking tokens; edits with their incremental refresh; and a
-// screenful of Display against the recording stand-in of Win32.
+// grid holds; walking tokens; and a screenful of Display against the
+// recording stand-in of Win32. Edits are measured through the exports, by
+// host_bench.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <algorithm>
 #include <array>
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +15,6 @@
 #include "lex/token_cursor.h"
 #include "paint/display.h"
 #include "platform/fake_win32_control.h"
-#include "text/editing.h"
 #include "text/string_grid.h"
 
 namespace weft {
@@ -113,47 +111,6 @@ void BM_NextToken(benchmark::State& state) {
   state.SetItemsProcessed(tokens);
 }
 BENCHMARK(BM_NextToken)->Unit(benchmark::kMillisecond);
-
-// Times `edit` one call at a time and reports the median in microseconds;
-// `undo` (untimed) puts the text back.
-template <typename Edit, typename Undo>
-void MeasureMedian(benchmark::State& state, Edit&& edit, Undo&& undo) {
-  std::vector<double> micros;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    edit();
-    const auto stop = std::chrono::steady_clock::now();
-    micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-    state.PauseTiming();
-    undo();
-    state.ResumeTiming();
-  }
-  std::nth_element(micros.begin(), micros.begin() + static_cast<long>(micros.size() / 2), micros.end());
-  state.counters["median_us"] = micros[micros.size() / 2];
-}
-
-// A character typed in the middle of a row in the middle of the text.
-void BM_InsertCell(benchmark::State& state) {
-  if (!HaveBigText(state)) return;
-  auto grid = BigGrid();
-  int32_t row = grid->NumberOfRows() / 2;
-  while (grid->RowLength(row) < 20) ++row;
-  const TPoint at{grid->RowLength(row) / 2, row};
-  MeasureMedian(
-      state, [&] { InsertCell(*grid, 'x', at, nullptr); }, [&] { DeleteSection(*grid, at, at, nullptr); });
-}
-BENCHMARK(BM_InsertCell)->Unit(benchmark::kMicrosecond);
-
-// A new line in the middle of the text, which re-scans the rest of it.
-void BM_InsertLineBreak(benchmark::State& state) {
-  if (!HaveBigText(state)) return;
-  auto grid = BigGrid();
-  const int32_t row = grid->NumberOfRows() / 2;
-  const TPoint at{grid->RowLength(row) / 2, row};
-  MeasureMedian(
-      state, [&] { InsertString(*grid, "\r\n", at, nullptr); }, [&] { DeleteSection(*grid, at, at, nullptr); });
-}
-BENCHMARK(BM_InsertLineBreak)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 // A 60-row by 120-column screen from the middle of the text.
 void BM_DisplayScreen(benchmark::State& state) {
