@@ -18,6 +18,7 @@ constexpr uint8_t kRepeatedLine = 0xFF;
 constexpr size_t kRepeatedLineLength = 100 * 1024;
 constexpr uint8_t kFirstRawHandle = 0xF0;
 constexpr int kSlots = 4;
+constexpr size_t kMaxLiveGrids = 16;
 constexpr int32_t kUntouched = 0x5A5A5A5A;
 
 // Reads the script's parts; past the end every byte reads as 0.
@@ -274,6 +275,9 @@ void TScriptRun::Step(uint8_t call) {
   switch (call) {
     case kCallCreateGrid: {
       const int slot = in_.Byte() % kSlots;
+      // Enough grids to grow the grid table a few times; more would only
+      // slow the checks after every call.
+      if (liveGrids_.size() >= kMaxLiveGrids) return;
       slots_[slot] = exports_.CreateGrid();
       if (slots_[slot] >= 0) {
         liveGrids_.push_back(slots_[slot]);

@@ -32,4 +32,4 @@ fuzz_target() {
 }
 
 fuzz_target exports 20 8192
-fuzz_target find_pattern 5 70000
+fuzz_target find_pattern 10 70000
