@@ -16,6 +16,10 @@ constexpr uint8_t kFirstRaw = 0x90;
 constexpr uint8_t kFirstLongText = 0xF0;
 constexpr uint8_t kRepeatedLine = 0xFF;
 constexpr size_t kRepeatedLineLength = 100 * 1024;
+// A regular-expression search costs O(text length × pattern items) by design;
+// a 100 KB pattern over a 100 KB line is 10^10 steps, minutes under the
+// sanitizers. Patterns are cut so that one search stays within this product.
+constexpr size_t kMaxSearchWork = size_t{1} << 25;
 constexpr uint8_t kFirstRawHandle = 0xF0;
 constexpr int kSlots = 4;
 constexpr size_t kMaxLiveGrids = 16;
@@ -622,7 +626,8 @@ void TScriptRun::Step(uint8_t call) {
     }
     case kCallFindPattern: {
       const std::string text = in_.Text();
-      const std::string pattern = in_.Text();
+      std::string pattern = in_.Text();
+      pattern.resize(std::min(pattern.size(), kMaxSearchWork / std::max<size_t>(text.size(), 1)));
       const int32_t sizeHint = in_.Number();
       const int32_t start = in_.Number();
       const uint8_t flags = in_.Byte();
