@@ -138,6 +138,12 @@ std::vector<TSeed> CallScriptSeeds(const std::string& corpusDir) {
     seeds.emplace_back("text-" + std::to_string(i), TextScript(text, false));
     seeds.emplace_back("text-" + std::to_string(i) + "-tabbed", TextScript(text, true));
   }
+  // Rows of thousands of tokens, which the lists keep in storage of their own.
+  std::string longRows = "x := #[";
+  while (longRows.size() < 20000) longRows += "12 ";
+  longRows += "]\n";
+  while (longRows.size() < 40000) longRows += "foo bar: baz ";
+  seeds.emplace_back("long-rows", TextScript(longRows, false));
   // Every seventh corpus file, cut after 3 KB: enough to hold methods,
   // comments and literals without slowing every run.
   const std::vector<std::filesystem::path> files = CorpusFiles(corpusDir);

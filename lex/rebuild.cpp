@@ -12,6 +12,9 @@ namespace weft {
 
 namespace {
 
+// A row of more tokens than this keeps the storage it was gathered in.
+constexpr int32_t kLongRowTokens = 4096;
+
 // Calls `piece(characters, count)` for each stretch of the text of the
 // positions `from` to `to`, in order, by SpanText's rules but without its
 // cut: the row's bytes, and CR LF for a line-end position.
@@ -99,8 +102,17 @@ bool TRowListsBuilder::AddOverOneLineEnd(const std::vector<str>& rows, const TTo
 }
 
 // Copying into the lists reuses their storage when the row fits in it; a row
-// without tokens or changes keeps no storage at all.
+// without tokens or changes keeps no storage at all. A long row takes the
+// staging storage itself, which saves copying it and touching as much fresh
+// memory again.
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
+  if (tokens_.count() > kLongRowTokens) {
+    tokens = std::move(tokens_);
+    tokens.ShrinkToFit();
+    changes = std::move(rowChanges_);
+    changes.shrink_to_fit();
+    return;
+  }
   if (tokens_.empty()) {
     tokens.Clear();
   } else {
@@ -110,9 +122,9 @@ void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   if (rowChanges_.empty()) {
     changes.clear();
   } else {
-    changes.Assign(rowChanges_, arena_);
+    changes.Assign(rowChanges_.changes(), arena_);
   }
-  rowChanges_.clear();
+  rowChanges_.truncate();
 }
 
 TPoint EndOfText(const TStringGrid& grid) {

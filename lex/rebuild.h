@@ -138,7 +138,7 @@ class TRowListsBuilder {
   TAttributeChangeMaker changes_;
   TArena* arena_;
   TTokenList tokens_;
-  std::vector<TTextAttributeDelta> rowChanges_;
+  TAttributeList rowChanges_;
 };
 
 // The last position a scan of the grid may consume: the last character of

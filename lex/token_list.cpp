@@ -78,13 +78,28 @@ void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena*
   charCapacity_ = charCapacity;
 }
 
+// A block of its own grows in place where the allocator can (a large block is
+// remapped, not copied), and only the characters move, up past the new token
+// room; a lent block moves to the heap.
 void TTokenList::MakeRoom(int32_t characters) {
   const int32_t tokensNeeded = count_ + 1;
   const int32_t charsNeeded = charCount_ + characters;
-  Reallocate(tokensNeeded > tokenCapacity_ ? GrownCapacity(tokenCapacity_, tokensNeeded, kFirstTokenRoom)
-                                           : tokenCapacity_,
-             charsNeeded > charCapacity_ ? GrownCapacity(charCapacity_, charsNeeded, kFirstCharRoom)
-                                         : charCapacity_);
+  const int32_t tokenCapacity = tokensNeeded > tokenCapacity_
+                                    ? GrownCapacity(tokenCapacity_, tokensNeeded, kFirstTokenRoom)
+                                    : tokenCapacity_;
+  const int32_t charCapacity =
+      charsNeeded > charCapacity_ ? GrownCapacity(charCapacity_, charsNeeded, kFirstCharRoom) : charCapacity_;
+  if (lent_ || tokens_ == nullptr) {
+    Reallocate(tokenCapacity, charCapacity);
+    return;
+  }
+  const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
+  tokens_ = static_cast<TToken*>(ReallocateOrDie(tokens_, tokenBytes + static_cast<size_t>(charCapacity)));
+  if (tokenCapacity != tokenCapacity_) {
+    std::memmove(reinterpret_cast<char*>(tokens_) + tokenBytes, chars(), static_cast<size_t>(charCount_));
+  }
+  tokenCapacity_ = tokenCapacity;
+  charCapacity_ = charCapacity;
 }
 
 void TTokenList::Truncate(int32_t count) {
@@ -97,6 +112,15 @@ void TTokenList::Clear() {
   count_ = 0;
   charCount_ = 0;
   Reallocate(0, 0);
+}
+
+void TTokenList::ShrinkToFit() {
+  if (lent_ || tokens_ == nullptr || (count_ == tokenCapacity_ && charCount_ == charCapacity_)) return;
+  const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(count_);
+  std::memmove(reinterpret_cast<char*>(tokens_) + tokenBytes, chars(), static_cast<size_t>(charCount_));
+  tokens_ = static_cast<TToken*>(ReallocateOrDie(tokens_, tokenBytes + static_cast<size_t>(charCount_)));
+  tokenCapacity_ = count_;
+  charCapacity_ = charCount_;
 }
 
 size_t TTokenList::HeapBytes() const {

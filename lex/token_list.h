@@ -99,6 +99,8 @@ class TTokenList {
   void Truncate(int32_t count);
   // Drops every token and frees the storage.
   void Clear();
+  // Gives a block of its own back down to exactly what the list holds.
+  void ShrinkToFit();
 
   // Bytes its block has room for, whether its own or lent.
   size_t HeapBytes() const;

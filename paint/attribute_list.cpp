@@ -22,9 +22,25 @@ void TAttributeList::Take(TAttributeList& other) {
   lent_ = std::exchange(other.lent_, false);
 }
 
+// Storage of its own grows in place where the allocator can.
 void TAttributeList::push_back(const TTextAttributeDelta& change) {
-  if (size_ == capacity_) Reallocate(capacity_ < 4 ? 4 : 2 * capacity_, nullptr);
+  if (size_ == capacity_) {
+    const int32_t capacity = capacity_ < 4 ? 4 : 2 * capacity_;
+    if (lent_ || changes_ == nullptr) {
+      Reallocate(capacity, nullptr);
+    } else {
+      changes_ = static_cast<TTextAttributeDelta*>(
+          ReallocateOrDie(changes_, sizeof(TTextAttributeDelta) * static_cast<size_t>(capacity)));
+      capacity_ = capacity;
+    }
+  }
   changes_[size_++] = change;
+}
+
+void TAttributeList::shrink_to_fit() {
+  if (lent_ || changes_ == nullptr || size_ == capacity_) return;
+  changes_ = static_cast<TTextAttributeDelta*>(ReallocateOrDie(changes_, sizeof(TTextAttributeDelta) * size()));
+  capacity_ = size_;
 }
 
 void TAttributeList::clear() {

@@ -39,6 +39,10 @@ class TAttributeList {
   void push_back(const TTextAttributeDelta& change);
   // Drops every change and the storage.
   void clear();
+  // Drops every change, keeping the storage for reuse.
+  void truncate() { size_ = 0; }
+  // Gives storage of its own back down to exactly what the list holds.
+  void shrink_to_fit();
   // Copies `changes`, into the present storage when they fit, else into a
   // block of exactly the size needed: a piece of `arena`, or of the heap when
   // null.

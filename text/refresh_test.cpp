@@ -123,6 +123,11 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
   };
   std::vector<Run> runs;
   for (const auto& path : testing::CorpusFiles()) runs.push_back({path.filename().string(), testing::ReadFile(path), 100, 25});
+  std::string longRows = "#[";
+  while (longRows.size() < 100000) longRows += "12 ";
+  longRows += "]\n";
+  while (longRows.size() < 200000) longRows += "foo bar: baz ";
+  runs.push_back({"rows of 100 KB", longRows, 20, 10});
   const size_t oneBackgroundFrom = runs.size() + 150;
   for (int sequence = 0; sequence < 300; ++sequence) {
     runs.push_back({"sequence " + std::to_string(sequence), kSeeds[sequence % std::size(kSeeds)], 40, 1});
