@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "geometry/columns.h"
-#include "geometry/int_math.h"
+#include "base/int_math.h"
 #include "geometry/positions.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "geometry/columns.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "platform/fake_win32_control.h"
 #include "tests/support/test_support.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "geometry/int_math.h"
-#include "lex/rebuild.h"
+#include "base/int_math.h"
+#include "text/rebuild.h"
 #include "lex/scanner.h"
-#include "lex/token_cursor.h"
-#include "paint/attributes.h"
+#include "text/token_cursor.h"
+#include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {

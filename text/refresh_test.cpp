@@ -5,10 +5,10 @@
 #include <random>
 
 #include "geometry/positions.h"
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 #include "lex/token.h"
-#include "lex/token_cursor.h"
-#include "paint/attributes.h"
+#include "text/token_cursor.h"
+#include "style/attributes.h"
 #include "platform/fake_win32_control.h"
 #include "tests/support/test_support.h"
 #include "text/editing.h"

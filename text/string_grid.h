@@ -17,12 +17,12 @@
 
 #include "lex/scanner.h"
 #include "lex/token_list.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "platform/platform.h"
-#include "text/point.h"
-#include "text/arena.h"
+#include "base/point.h"
+#include "base/arena.h"
 #include "text/shared_state.h"
-#include "text/str.h"
+#include "base/str.h"
 
 namespace weft {
 

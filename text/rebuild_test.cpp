@@ -1,4 +1,4 @@
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 
 #include "lex/token.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "tests/support/test_support.h"
 
 namespace weft {

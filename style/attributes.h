@@ -5,15 +5,15 @@
 // next change in text order, across row ends, so a row without changes is
 // painted in the last change of an earlier row; where no change applies at
 // all, painting uses the library's default attributes.
-#ifndef WEFT_PAINT_ATTRIBUTES_H_
-#define WEFT_PAINT_ATTRIBUTES_H_
+#ifndef WEFT_STYLE_ATTRIBUTES_H_
+#define WEFT_STYLE_ATTRIBUTES_H_
 
 #include <cstdint>
 
-#include "paint/attribute_delta.h"
-#include "paint/attribute_list.h"
+#include "settings/attribute_delta.h"
+#include "style/attribute_list.h"
 #include "platform/platform.h"
-#include "text/point.h"
+#include "base/point.h"
 
 namespace weft {
 
@@ -48,4 +48,4 @@ const TTextAttributeDelta* NextAttribute(const TStringGrid& grid, TAttributeCurs
 
 }  // namespace weft
 
-#endif  // WEFT_PAINT_ATTRIBUTES_H_
+#endif  // WEFT_STYLE_ATTRIBUTES_H_

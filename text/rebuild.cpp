@@ -1,11 +1,11 @@
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "lex/scanner.h"
 #include "lex/token.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {

@@ -1,4 +1,4 @@
-#include "paint/attributes.h"
+#include "style/attributes.h"
 
 #include <gtest/gtest.h>
 
