@@ -9,15 +9,21 @@
 #define WEFT_STYLE_ATTRIBUTES_H_
 
 #include <cstdint>
+#include <span>
 
-#include "settings/attribute_delta.h"
-#include "style/attribute_list.h"
-#include "platform/platform.h"
 #include "base/point.h"
+#include "platform/platform.h"
+#include "settings/attribute_delta.h"
+#include "settings/settings.h"
+#include "style/attribute_list.h"
 
 namespace weft {
 
-class TStringGrid;
+// The colours a style asks for when its flags say "use the default".
+struct TDefaultColors {
+  COLORREF fore = RGB(0, 0, 0);
+  COLORREF back = RGB(255, 255, 255);
+};
 
 // A change cursor: the index of a change within `row`'s list. An index equal
 // to the list's count stands after the row's last change.
@@ -26,25 +32,26 @@ struct TAttributeCursor {
   int32_t row = 0;
 };
 
-// The attributes a style gives text in `grid`: the style's font and
-// character extra, and its colours or the grid's default colours where the
-// style's flags ask for them.
-TTextAttributeDelta StyleFor(int32_t style, const TStringGrid& grid);
+// The attributes a style of `settings` gives text: the style's font and
+// character extra, and its colours or `defaults` where the style's flags ask
+// for them.
+TTextAttributeDelta StyleFor(int32_t style, const TSettings& settings, TDefaultColors defaults);
 
 // The colour behind blank space (right of row ends, below the text).
-COLORREF BlankBackground(const TStringGrid& grid);
+COLORREF BlankBackground(const TSettings& settings, TDefaultColors defaults);
 
 // Makes `dc` paint in the change's font and extra, and, unless `keepColours`,
 // its colours (each set only where it differs).
 void ApplyTo(const TTextAttributeDelta& change, HDC dc, bool keepColours);
 
-// The change in effect at `point`, or null; `cursor` is placed so that
-// NextAttribute gives the first change after it.
-const TTextAttributeDelta* AttributeAt(const TStringGrid& grid, TPoint point, TAttributeCursor& cursor);
+// The change in effect at `point` among `lists` (one per row, in row order),
+// or null; `cursor` is placed so that NextAttribute gives the first change
+// after it.
+const TTextAttributeDelta* AttributeAt(std::span<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor);
 
 // The next change after the cursor's, advancing the cursor; null (cursor
 // unchanged) when there is none.
-const TTextAttributeDelta* NextAttribute(const TStringGrid& grid, TAttributeCursor& cursor);
+const TTextAttributeDelta* NextAttribute(std::span<const TAttributeList> lists, TAttributeCursor& cursor);
 
 }  // namespace weft
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
 
 namespace weft {
 namespace {
