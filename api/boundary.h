@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "text/point.h"
+#include "base/point.h"
 #include "weftcore.h"
 
 namespace weft {

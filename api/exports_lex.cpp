@@ -4,8 +4,8 @@
 #include "api/boundary.h"
 #include "api/export.h"
 #include "api/library.h"
-#include "lex/rebuild.h"
-#include "lex/token_cursor.h"
+#include "text/rebuild.h"
+#include "text/token_cursor.h"
 
 using weft::OneBased;
 using weft::THandedToken;

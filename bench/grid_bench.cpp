@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "lex/token_cursor.h"
+#include "text/token_cursor.h"
 #include "paint/display.h"
 #include "platform/fake_win32_control.h"
 #include "text/string_grid.h"

@@ -13,7 +13,7 @@
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "lex/token_list.h"
-#include "text/str.h"
+#include "base/str.h"
 
 namespace weft {
 namespace {

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "api/library.h"
-#include "lex/rebuild.h"
-#include "paint/attributes.h"
+#include "text/rebuild.h"
+#include "style/attributes.h"
 #include "platform/fake_win32_control.h"
 #include "text/string_grid.h"
 

@@ -8,7 +8,7 @@
 
 #include "geometry/columns.h"
 #include "geometry/positions.h"
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
 
 namespace weft {
 namespace {

@@ -28,7 +28,7 @@
 
 #include <cstdint>
 
-#include "text/point.h"
+#include "base/point.h"
 #include "text/string_grid.h"
 
 namespace weft {

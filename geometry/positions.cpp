@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "geometry/int_math.h"
+#include "base/int_math.h"
 
 namespace weft {
 

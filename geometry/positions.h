@@ -26,7 +26,7 @@
 
 #include <cstdint>
 
-#include "text/point.h"
+#include "base/point.h"
 #include "text/string_grid.h"
 
 namespace weft {

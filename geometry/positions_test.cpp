@@ -5,12 +5,14 @@
 #include <random>
 #include <string>
 
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
+#include "text/editing.h"
 
 namespace weft {
 namespace {
 
 using testing::GeneratedTabbedText;
+using testing::TextOf;
 
 class PositionsTest : public testing::GridTest {};
 
@@ -120,6 +122,48 @@ TEST_F(PositionsTest, IndicesAndDistancesOnGeneratedTextAndTheCorpus) {
       for (int32_t distance = 0; distance < 300; ++distance) {
         ASSERT_EQ(PointAtDistanceFrom(*grid, distance, {column, row}), stepped) << path;
         stepped = PointAfter(*grid, stepped);
+      }
+    }
+  }
+}
+
+// The edits against a model of the whole text: insertion at a linear index,
+// deletion of an inclusive stretch, which gives the text before back; and
+// TextInRect of any stretch against the same stretch of Text, within any
+// limit.
+TEST_F(PositionsTest, EditsAgreeWithAModelOfTheText) {
+  std::mt19937 random(17);
+  const char* const kInsertions[] = {"x", "\n", "\r\n", "ab\ncd", "q\n\n", "\n\n", "tail"};
+  const auto randomPoint = [&](const TStringGrid& grid) {
+    const int32_t row = static_cast<int32_t>(random() % static_cast<unsigned>(grid.NumberOfRows()));
+    return TPoint{static_cast<int32_t>(random() % static_cast<unsigned>(grid.RowLength(row) + 1)), row};
+  };
+  for (int trial = 0; trial < 600; ++trial) {
+    auto grid = Grid("first\nsecond row\n\nlast");
+    for (int step = 0; step < 12; ++step) {
+      const std::string before = TextOf(*grid);
+      const TPoint at = randomPoint(*grid);
+      const size_t index = static_cast<size_t>(IndexForPoint(*grid, at));
+      const std::string inserted = kInsertions[random() % std::size(kInsertions)];
+      const TPoint end = InsertString(*grid, inserted.c_str(), at, nullptr);
+      const std::string after = TextOf(*grid);
+      ASSERT_EQ(after, before.substr(0, index) + testing::WithCrLf(inserted) + before.substr(index));
+
+      TPoint first = randomPoint(*grid), last = randomPoint(*grid);
+      if (last < first) std::swap(first, last);
+      const bool lineEnd = last.column == grid->RowLength(last.row);
+      const size_t from = static_cast<size_t>(IndexForPoint(*grid, first));
+      std::string expected = after.substr(from, static_cast<size_t>(IndexForPoint(*grid, last)) - from + (lineEnd ? 2 : 1));
+      if (lineEnd && last.row + 1 == grid->NumberOfRows()) expected += "\r\n";
+      const int32_t limit = static_cast<int32_t>(random() % 40);
+      std::string copy(static_cast<size_t>(limit) + 8, '#');
+      const int32_t length = TextInRect(*grid, first, last, copy.data(), limit);
+      ASSERT_EQ(copy.substr(0, static_cast<size_t>(length) + 1), expected.substr(0, static_cast<size_t>(limit)) + '\0');
+      ASSERT_EQ(copy.find_first_not_of('#', static_cast<size_t>(limit) + 1), std::string::npos);
+
+      if (random() % 2) {
+        DeleteSection(*grid, at, PointBefore(*grid, end), nullptr);
+        ASSERT_EQ(TextOf(*grid), before) << "trial " << trial;
       }
     }
   }

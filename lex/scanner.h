@@ -35,8 +35,8 @@
 #include <vector>
 
 #include "lex/token.h"
-#include "text/point.h"
-#include "text/str.h"
+#include "base/point.h"
+#include "base/str.h"
 
 namespace weft {
 

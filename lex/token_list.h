@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "lex/token.h"
-#include "text/arena.h"
+#include "base/arena.h"
 
 namespace weft {
 

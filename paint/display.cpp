@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "geometry/columns.h"
-#include "geometry/int_math.h"
+#include "base/int_math.h"
 #include "geometry/positions.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {
@@ -70,8 +70,8 @@ void Painter::Paint() {
 
 void Painter::PaintRuns(TPoint stop) {
   TAttributeCursor cursor;
-  inEffect_ = AttributeAt(grid_, request_.from, cursor);
-  const TTextAttributeDelta* next = NextAttribute(grid_, cursor);
+  inEffect_ = AttributeAt(grid_.attributeLists(), request_.from, cursor);
+  const TTextAttributeDelta* next = NextAttribute(grid_.attributeLists(), cursor);
   TPoint boundary = BoundaryAfter(next, stop);
   if (selection_ == Selection::kInside) EnterSelection();
   ApplyTo(settings_.defaultAttributes(), dc_, selection_ == Selection::kInside);
@@ -80,7 +80,7 @@ void Painter::PaintRuns(TPoint stop) {
     boundary = std::max(boundary, current);
     PaintRunWithSelection(current, boundary);
     inEffect_ = next;
-    next = NextAttribute(grid_, cursor);
+    next = NextAttribute(grid_.attributeLists(), cursor);
     current = boundary.column >= grid_.RowLength(boundary.row) ? TPoint{0, boundary.row + 1}
                                                                 : TPoint{boundary.column + 1, boundary.row};
     boundary = BoundaryAfter(next, stop);
@@ -164,7 +164,7 @@ void Painter::FillAfterText(TPoint end, int32_t lastRow) {
 
 void Painter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom) {
   const RECT rect{ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom)};
-  HBRUSH brush = CreateSolidBrush(BlankBackground(grid_));
+  HBRUSH brush = CreateSolidBrush(BlankBackground(settings_, grid_.defaultColors()));
   if (brush == nullptr) {
     OutputDebugStringA("Invalid brush in FillRect\n");
     return;

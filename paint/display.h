@@ -11,7 +11,7 @@
 #define WEFT_PAINT_DISPLAY_H_
 
 #include "platform/platform.h"
-#include "text/point.h"
+#include "base/point.h"
 
 namespace weft {
 

@@ -6,9 +6,9 @@
 #include <random>
 
 #include "geometry/columns.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "platform/fake_win32_control.h"
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
 
 namespace weft {
 namespace {
@@ -42,7 +42,7 @@ TEST_F(DisplayTest, RunsOfEqualAttributesAreDrawnOncePerRow) {
   const auto& outs = fake::TextOuts();
   EXPECT_EQ(outs[0].x, 0);
   EXPECT_EQ(outs[1].x, 54);
-  EXPECT_EQ(outs[1].textColor, StyleFor(kNumberStyle, *grid).foreColor);
+  EXPECT_EQ(outs[1].textColor, StyleFor(kNumberStyle, grid->settings(), grid->defaultColors()).foreColor);
   EXPECT_EQ(outs[0].tabStops, std::vector<int>{36});
   EXPECT_TRUE(fake::Fills().empty());
   // Reaching the line end fills the rest of the row.
@@ -50,7 +50,7 @@ TEST_F(DisplayTest, RunsOfEqualAttributesAreDrawnOncePerRow) {
   ASSERT_EQ(fake::Fills().size(), 1u);
   EXPECT_EQ(fake::Fills()[0].rect.left, 63);
   EXPECT_EQ(fake::Fills()[0].rect.right, 3000);
-  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(*grid));
+  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(grid->settings(), grid->defaultColors()));
 }
 
 TEST_F(DisplayTest, PastTheTextFillsTheRestOfTheRowAndTheRowsBelow) {
@@ -79,11 +79,11 @@ TEST_F(DisplayTest, SelectionSplitsRunsAndIsFilledOverLineBreaks) {
   EXPECT_EQ(outs[1].backColor, kHighlight);
   EXPECT_EQ(outs[1].textColor, kHighlightText);
   EXPECT_EQ(outs[2].backColor, kHighlight);
-  EXPECT_EQ(outs[3].backColor, StyleFor(kTextStyle, *grid).backColor);
+  EXPECT_EQ(outs[3].backColor, StyleFor(kTextStyle, grid->settings(), grid->defaultColors()).backColor);
   EXPECT_EQ(outs[3].x, 9);
   // The selected line break is filled in the blank background.
   ASSERT_EQ(fake::Fills().size(), 1u);
-  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(*grid));
+  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(grid->settings(), grid->defaultColors()));
 }
 
 TEST_F(DisplayTest, RestoresTheDeviceContextReportsFailedBrushesAndSkipsEmptyGrids) {
@@ -137,7 +137,7 @@ TEST_F(DisplayTest, EveryCharacterIsDrawnOnceInTheRightAttributes) {
         ++drawn[{p.row, p.column}];
         const bool selected = end.row >= 0 && start <= p && p <= end;
         TAttributeCursor cursor;
-        const TTextAttributeDelta* change = AttributeAt(*grid, p, cursor);
+        const TTextAttributeDelta* change = AttributeAt(grid->attributeLists(), p, cursor);
         const TTextAttributeDelta& expected = change ? *change : grid->settings().defaultAttributes();
         ASSERT_EQ(out.font, expected.font) << "trial " << trial;
         ASSERT_EQ(out.backColor, selected ? kHighlight : expected.backColor)

@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "paint/attribute_delta.h"
+#include "settings/attribute_delta.h"
 #include "platform/platform.h"
 
 namespace weft {

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "text/point.h"
+#include "base/point.h"
 
 namespace weft {
 

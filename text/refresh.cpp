@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "geometry/int_math.h"
-#include "lex/rebuild.h"
+#include "base/int_math.h"
+#include "text/rebuild.h"
 #include "lex/scanner.h"
-#include "lex/token_cursor.h"
-#include "paint/attributes.h"
+#include "text/token_cursor.h"
+#include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {
@@ -105,12 +105,13 @@ class TRefresh {
   const TPoint start_;
   const int32_t delta_;  // rows the edit added after its start row (negative: removed)
   const TPoint editEnd_;  // in the new text: the re-scan may stop only past it
+  TScanner scanner_;  // the re-scan's working state
   int32_t restartRow_ = 0;
   bool restartRowEmptied_ = false;  // every token of the restart row was kept
 };
 
 int32_t TRefresh::Run() {
-  TScanner& scanner = grid_.scanner();
+  TScanner& scanner = scanner_;
   scanner.endOfText = EndOfText(grid_);
   const TPoint restart = RestartPoint();
   restartRow_ = restart.row;
@@ -143,7 +144,7 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
     RebuildTokens(grid_);
     return lastRow;
   }
-  TScanner& scanner = grid_.scanner();
+  TScanner& scanner = scanner_;
   int32_t row = restart.row;
   const auto finishRowsBefore = [&](int32_t nextRow) {
     builder.FinishRow(tokens[static_cast<size_t>(row)], changes[static_cast<size_t>(row)]);
@@ -161,7 +162,7 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
 }
 
 TPoint TRefresh::RestartPoint() {
-  TScanner& scanner = grid_.scanner();
+  TScanner& scanner = scanner_;
   TPoint restart{0, 0};
   if (start_.row >= 1) {
     if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) {
@@ -183,7 +184,7 @@ const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
   if (restart.row < 1) return nullptr;
   TAttributeCursor cursor;
   const int32_t row = restart.row - 1;
-  return AttributeAt(grid_, {grid_.RowLength(row), row}, cursor);
+  return AttributeAt(grid_.attributeLists(), {grid_.RowLength(row), row}, cursor);
 }
 
 // The restart row's tokens before the restart token are unchanged.
@@ -205,7 +206,7 @@ void TRefresh::KeepTokensBefore(TPoint restart, Builder& builder) {
 // Rescan, InSync and KeepTokensAfter serve edits that kept the row count, so
 // old and new rows share their numbers.
 bool TRefresh::Rescan(TListBuilder& builder) {
-  TScanner& scanner = grid_.scanner();
+  TScanner& scanner = scanner_;
   while (!ScanAtEnd(scanner)) {
     builder.AddScanned(grid_.rows(), scanner, ScanToken(grid_.rows(), scanner));
     if (InSync(builder.lastToken(), builder.lastText(), builder)) return true;
@@ -225,7 +226,7 @@ bool TRefresh::InSync(const TToken& token, std::string_view text, const TListBui
   const int32_t last = old.count() - 1;
   if (!TokensEqual(token, text, old.at(last), old.TextView(last))) return false;
   TAttributeCursor cursor;
-  const TTextAttributeDelta* before = AttributeAt(grid_, {old.at(last).startColumn, oldRow}, cursor);
+  const TTextAttributeDelta* before = AttributeAt(grid_.attributeLists(), {old.at(last).startColumn, oldRow}, cursor);
   const TTextAttributeDelta* now = builder.inEffect();
   return before == nullptr ? now == nullptr : now != nullptr && *before == *now;
 }

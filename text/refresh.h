@@ -15,7 +15,7 @@
 #define WEFT_TEXT_REFRESH_H_
 
 #include "platform/platform.h"
-#include "text/point.h"
+#include "base/point.h"
 
 namespace weft {
 

@@ -4,13 +4,12 @@
 
 #include <random>
 
-#include "geometry/positions.h"
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 #include "lex/token.h"
-#include "lex/token_cursor.h"
-#include "paint/attributes.h"
+#include "text/token_cursor.h"
+#include "style/attributes.h"
 #include "platform/fake_win32_control.h"
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
 #include "text/editing.h"
 
 namespace weft {
@@ -57,8 +56,8 @@ void ExpectSameAsRebuilt(const TStringGrid& edited, const TStringGrid& fresh, co
     for (int32_t column = 0; column < edited.RowLength(static_cast<int32_t>(row)); ++column) {
       TAttributeCursor cursor;
       const TPoint p{column, static_cast<int32_t>(row)};
-      const TTextAttributeDelta* a = AttributeAt(edited, p, cursor);
-      const TTextAttributeDelta* b = AttributeAt(fresh, p, cursor);
+      const TTextAttributeDelta* a = AttributeAt(edited.attributeLists(), p, cursor);
+      const TTextAttributeDelta* b = AttributeAt(fresh.attributeLists(), p, cursor);
       ASSERT_EQ(a == nullptr, b == nullptr) << context << " at " << column << "," << row;
       if (a != nullptr) {
         ASSERT_TRUE(*a == *b) << context << " painted differently at " << column << "," << row;

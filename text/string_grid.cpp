@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 #include "text/line_reader.h"
 #include "text/tab_conversion.h"
 

@@ -15,14 +15,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "lex/scanner.h"
+#include "base/arena.h"
+#include "base/point.h"
+#include "base/str.h"
 #include "lex/token_list.h"
-#include "paint/attributes.h"
 #include "platform/platform.h"
-#include "text/point.h"
-#include "text/arena.h"
+#include "style/attribute_list.h"
+#include "style/attributes.h"
 #include "text/shared_state.h"
-#include "text/str.h"
 
 namespace weft {
 
@@ -66,10 +66,11 @@ class TStringGrid {
 
   bool hasTabs() const { return hasTabs_; }
   int32_t indentWidth() const { return indentWidth_; }
-  COLORREF defaultBackColor() const { return defaultBackColor_; }
-  COLORREF defaultForeColor() const { return defaultForeColor_; }
-  void SetDefaultBackColor(COLORREF color) { defaultBackColor_ = color; }
-  void SetDefaultForeColor(COLORREF color) { defaultForeColor_ = color; }
+  TDefaultColors defaultColors() const { return defaultColors_; }
+  COLORREF defaultBackColor() const { return defaultColors_.back; }
+  COLORREF defaultForeColor() const { return defaultColors_.fore; }
+  void SetDefaultBackColor(COLORREF color) { defaultColors_.back = color; }
+  void SetDefaultForeColor(COLORREF color) { defaultColors_.fore = color; }
   // One token list and one attribute list per row, in row order, once the
   // grid has rows (kept so by SetText, the rebuild and every edit).
   std::vector<TTokenList>& tokenLists() { return tokenLists_; }
@@ -78,7 +79,6 @@ class TStringGrid {
   const std::vector<TAttributeList>& attributeLists() const { return attributeLists_; }
   // Where the lists of the last full rebuild keep their tokens and changes.
   TArena& listArena() { return listArena_; }
-  TScanner& scanner() { return scanner_; }
   TTokenCursor& tokenCursor() { return tokenCursor_; }
 
   TPoint topCorner() const { return topCorner_; }
@@ -96,13 +96,11 @@ class TStringGrid {
   std::vector<str> rows_;
   std::vector<TTokenList> tokenLists_;
   std::vector<TAttributeList> attributeLists_;
-  TScanner scanner_;
   TTokenCursor tokenCursor_;
   bool hasTabs_ = false;
   int32_t indentWidth_;
   TPoint topCorner_;  // pixels: column holds x, row holds y
-  COLORREF defaultBackColor_ = RGB(255, 255, 255);
-  COLORREF defaultForeColor_ = RGB(0, 0, 0);
+  TDefaultColors defaultColors_;
 };
 
 }  // namespace weft

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <random>
 
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
 
 namespace weft {
 namespace {

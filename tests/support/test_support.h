@@ -1,6 +1,5 @@
-// Shared test support: the corpus, generated texts, and one fixture of grids
-// over a shared state with tab width 4, the stand-in's fixed-pitch font and
-// eight styles that are all distinct (so every style change shows).
+// Shared test support: the corpus and generated texts. Tests of the grid and
+// the layers above it find their fixture in grid_test_support.h.
 #ifndef WEFT_TESTS_SUPPORT_TEST_SUPPORT_H_
 #define WEFT_TESTS_SUPPORT_TEST_SUPPORT_H_
 
@@ -16,8 +15,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "text/string_grid.h"
 
 namespace weft::testing {
 
@@ -80,50 +77,6 @@ inline std::string GeneratedTabbedText(std::mt19937& random, int rows) {
   }
   return text;
 }
-
-// The whole text of a grid, with tabs expanded or not, and its rows.
-inline std::string TextOf(const TStringGrid& grid, bool expandTabs = false) {
-  int64_t size = 1;
-  for (const str& row : grid.rows()) size += int64_t{row.size()} * std::max(grid.indentWidth(), 1) + 2;
-  std::string buffer(static_cast<size_t>(size), '\0');
-  buffer.resize(static_cast<size_t>(std::max(grid.Text(buffer.data(), static_cast<int32_t>(size), expandTabs), 0)));
-  return buffer;
-}
-
-inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
-  std::vector<std::string> rows;
-  for (const str& row : grid.rows()) rows.emplace_back(row.view());
-  return rows;
-}
-
-// Styles 2 (white space) and 5 (text) share their background, as an
-// editor's usually do.
-inline void ConfigureDistinctStyles(TSettings& settings) {
-  TConfiguration configuration{};
-  configuration.tabWidth = 4;
-  for (int32_t style = 0; style < 8; ++style) {
-    configuration.styles[style] = {style % 4, RGB(10 * style, 0, 0), RGB(0, 0, 100 + style), 0, 0};
-  }
-  configuration.styles[kWhiteSpaceStyle].backColor = configuration.styles[kTextStyle].backColor;
-  settings.SetFont("Mono", 10);
-  settings.SetConfiguration(configuration);
-}
-
-class GridTest : public ::testing::Test {
- protected:
-  GridTest() { ConfigureDistinctStyles(shared.settings); }
-
-  std::unique_ptr<TStringGrid> Grid(std::string_view text, bool convertSpaces = false) {
-    auto grid = std::make_unique<TStringGrid>(shared);
-    grid->SetText(text.data(), static_cast<int32_t>(text.size()), convertSpaces);
-    return grid;
-  }
-
-  int32_t cellWidth() const { return shared.settings.cellWidth(); }
-  int32_t lineHeight() const { return shared.settings.lineHeight(); }
-
-  TSharedState shared;
-};
 
 }  // namespace weft::testing
 

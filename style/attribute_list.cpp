@@ -1,4 +1,4 @@
-#include "paint/attribute_list.h"
+#include "style/attribute_list.h"
 
 #include <cstdlib>
 #include <cstring>

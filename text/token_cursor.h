@@ -13,13 +13,13 @@
 // A cursor left stale by an edit or SetText (its row or index no longer
 // exists) is clamped into the lists before it moves: it never reads outside
 // them.
-#ifndef WEFT_LEX_TOKEN_CURSOR_H_
-#define WEFT_LEX_TOKEN_CURSOR_H_
+#ifndef WEFT_TEXT_TOKEN_CURSOR_H_
+#define WEFT_TEXT_TOKEN_CURSOR_H_
 
 #include <cstdint>
 
 #include "lex/token.h"
-#include "text/point.h"
+#include "base/point.h"
 
 namespace weft {
 
@@ -46,4 +46,4 @@ THandedToken TokenAt(TStringGrid& grid, TPoint point);
 
 }  // namespace weft
 
-#endif  // WEFT_LEX_TOKEN_CURSOR_H_
+#endif  // WEFT_TEXT_TOKEN_CURSOR_H_

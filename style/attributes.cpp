@@ -1,23 +1,22 @@
-#include "paint/attributes.h"
+#include "style/attributes.h"
 
 #include <algorithm>
 
-#include "text/string_grid.h"
-
 namespace weft {
 
-TTextAttributeDelta StyleFor(int32_t style, const TStringGrid& grid) {
-  const TSettings& settings = grid.settings();
+TTextAttributeDelta StyleFor(int32_t style, const TSettings& settings, TDefaultColors defaults) {
   const TStyle& record = settings.style(style);
   TTextAttributeDelta attributes;
   attributes.font = settings.font(record.fontIndex);
   attributes.characterExtra = settings.characterExtra(record.fontIndex);
-  attributes.foreColor = record.useDefaultForeColor ? grid.defaultForeColor() : record.foreColor;
-  attributes.backColor = record.useDefaultBackColor ? grid.defaultBackColor() : record.backColor;
+  attributes.foreColor = record.useDefaultForeColor ? defaults.fore : record.foreColor;
+  attributes.backColor = record.useDefaultBackColor ? defaults.back : record.backColor;
   return attributes;
 }
 
-COLORREF BlankBackground(const TStringGrid& grid) { return StyleFor(kWhiteSpaceStyle, grid).backColor; }
+COLORREF BlankBackground(const TSettings& settings, TDefaultColors defaults) {
+  return StyleFor(kWhiteSpaceStyle, settings, defaults).backColor;
+}
 
 void ApplyTo(const TTextAttributeDelta& change, HDC dc, bool keepColours) {
   SelectObject(dc, change.font);
@@ -29,24 +28,26 @@ void ApplyTo(const TTextAttributeDelta& change, HDC dc, bool keepColours) {
 
 namespace {
 
-const TAttributeList& ListOf(const TStringGrid& grid, int32_t row) { return grid.attributeLists()[static_cast<size_t>(row)]; }
+using TLists = std::span<const TAttributeList>;
 
-int32_t ListCount(const TStringGrid& grid) { return static_cast<int32_t>(grid.attributeLists().size()); }
+const TAttributeList& ListOf(TLists lists, int32_t row) { return lists[static_cast<size_t>(row)]; }
+
+int32_t ListCount(TLists lists) { return static_cast<int32_t>(lists.size()); }
 
 // The first non-empty list at or after `row`, or -1.
-int32_t NextRowWithChanges(const TStringGrid& grid, int32_t row) {
-  for (row = std::max(row, 0); row < ListCount(grid); ++row) {
-    if (!ListOf(grid, row).empty()) return row;
+int32_t NextRowWithChanges(TLists lists, int32_t row) {
+  for (row = std::max(row, 0); row < ListCount(lists); ++row) {
+    if (!ListOf(lists, row).empty()) return row;
   }
   return -1;
 }
 
 }  // namespace
 
-const TTextAttributeDelta* AttributeAt(const TStringGrid& grid, TPoint point, TAttributeCursor& cursor) {
-  const int32_t rows = ListCount(grid);
+const TTextAttributeDelta* AttributeAt(std::span<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor) {
+  const int32_t rows = ListCount(lists);
   if (point.row >= 0 && point.row < rows) {
-    const TAttributeList& list = ListOf(grid, point.row);
+    const TAttributeList& list = ListOf(lists, point.row);
     for (int32_t i = static_cast<int32_t>(list.size()) - 1; i >= 0; --i) {
       if (list[static_cast<size_t>(i)].column <= point.column) {
         cursor = {i, point.row};
@@ -55,7 +56,7 @@ const TTextAttributeDelta* AttributeAt(const TStringGrid& grid, TPoint point, TA
     }
   }
   for (int32_t row = std::min(point.row - 1, rows - 1); row >= 0; --row) {
-    const TAttributeList& list = ListOf(grid, row);
+    const TAttributeList& list = ListOf(lists, row);
     if (!list.empty()) {
       cursor = {static_cast<int32_t>(list.size()), row};
       return &list.back();
@@ -63,27 +64,27 @@ const TTextAttributeDelta* AttributeAt(const TStringGrid& grid, TPoint point, TA
   }
   // Nothing in effect: the next change is the first one after the point. In
   // the point's own row that is its first change (all lie after the point).
-  if (point.row >= 0 && point.row < rows && !ListOf(grid, point.row).empty()) {
+  if (point.row >= 0 && point.row < rows && !ListOf(lists, point.row).empty()) {
     cursor = {-1, point.row};
   } else {
-    const int32_t row = NextRowWithChanges(grid, point.row + 1);
+    const int32_t row = NextRowWithChanges(lists, point.row + 1);
     cursor = {row < 0 ? 0 : -1, row < 0 ? std::max(0, rows - 1) : row};
   }
   return nullptr;
 }
 
-const TTextAttributeDelta* NextAttribute(const TStringGrid& grid, TAttributeCursor& cursor) {
-  if (cursor.row >= 0 && cursor.row < ListCount(grid)) {
-    const TAttributeList& list = ListOf(grid, cursor.row);
+const TTextAttributeDelta* NextAttribute(std::span<const TAttributeList> lists, TAttributeCursor& cursor) {
+  if (cursor.row >= 0 && cursor.row < ListCount(lists)) {
+    const TAttributeList& list = ListOf(lists, cursor.row);
     if (cursor.index + 1 < static_cast<int32_t>(list.size())) {
       ++cursor.index;
       return &list[static_cast<size_t>(cursor.index)];
     }
   }
-  const int32_t row = NextRowWithChanges(grid, cursor.row + 1);
+  const int32_t row = NextRowWithChanges(lists, cursor.row + 1);
   if (row < 0) return nullptr;
   cursor = {0, row};
-  return &ListOf(grid, row).front();
+  return &ListOf(lists, row).front();
 }
 
 }  // namespace weft

@@ -12,8 +12,8 @@
 // those pieces took less than half of the chunks they came from (a much
 // smaller text followed a large one), it frees every chunk, so an arena holds
 // at most about twice what its last text needed.
-#ifndef WEFT_TEXT_ARENA_H_
-#define WEFT_TEXT_ARENA_H_
+#ifndef WEFT_BASE_ARENA_H_
+#define WEFT_BASE_ARENA_H_
 
 #include <cassert>
 #include <cstddef>
@@ -82,4 +82,4 @@ inline void* AllocateFrom(TArena* arena, size_t bytes, size_t alignment) {
 
 }  // namespace weft
 
-#endif  // WEFT_TEXT_ARENA_H_
+#endif  // WEFT_BASE_ARENA_H_

@@ -1,10 +1,10 @@
-#include "lex/token_cursor.h"
+#include "text/token_cursor.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "tests/support/test_support.h"
+#include "tests/support/grid_test_support.h"
 
 namespace weft {
 namespace {

@@ -1,4 +1,4 @@
-#include "text/arena.h"
+#include "base/arena.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "text/str.h"
+#include "base/str.h"
 
 namespace weft {
 namespace {

@@ -1,8 +1,8 @@
 // A text position: (column, row), both 0-based inside the library. The column
 // indexes the row's stored characters (a tab counts 1); column == row length
 // is the row's line-end position, which stands for its line break.
-#ifndef WEFT_TEXT_POINT_H_
-#define WEFT_TEXT_POINT_H_
+#ifndef WEFT_BASE_POINT_H_
+#define WEFT_BASE_POINT_H_
 
 #include <cstdint>
 
@@ -22,4 +22,4 @@ struct TPoint {
 
 }  // namespace weft
 
-#endif  // WEFT_TEXT_POINT_H_
+#endif  // WEFT_BASE_POINT_H_

@@ -7,13 +7,13 @@
 // for a block of its own. When memory for the characters cannot be had, the
 // process stops with "Failed to allocate memory (N)" on the standard error
 // stream: the library has no way to report it to the host.
-#ifndef WEFT_TEXT_STR_H_
-#define WEFT_TEXT_STR_H_
+#ifndef WEFT_BASE_STR_H_
+#define WEFT_BASE_STR_H_
 
 #include <cstdint>
 #include <string_view>
 
-#include "text/arena.h"
+#include "base/arena.h"
 
 namespace weft {
 
@@ -58,4 +58,4 @@ class str {
 
 }  // namespace weft
 
-#endif  // WEFT_TEXT_STR_H_
+#endif  // WEFT_BASE_STR_H_

@@ -1,4 +1,4 @@
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <random>
 
 #include "lex/token.h"
-#include "paint/attributes.h"
-#include "tests/support/test_support.h"
+#include "style/attributes.h"
+#include "tests/support/grid_test_support.h"
 
 namespace weft {
 namespace {
@@ -102,7 +102,8 @@ TEST_F(RebuildTest, KeywordsTakeEffectAtTheNextRebuild) {
   RebuildTokens(*grid);
   // The keyword's background differs from the white space after it.
   EXPECT_EQ(grid->attributeLists()[0].size(), 3u);
-  EXPECT_EQ(grid->attributeLists()[0][0].foreColor, StyleFor(kKeywordStyle, *grid).foreColor);
+  EXPECT_EQ(grid->attributeLists()[0][0].foreColor,
+            StyleFor(kKeywordStyle, grid->settings(), grid->defaultColors()).foreColor);
   EXPECT_EQ(StyleOfKind(kStringLiteral, "self", shared.keywords), kStringStyle);
 }
 
@@ -150,11 +151,12 @@ void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keyw
     const TTokenList& list = grid.tokenLists()[row];
     for (int32_t i = 0; i < list.count(); ++i) {
       const TToken& token = list.at(i);
-      const TTextAttributeDelta style = StyleFor(StyleOfKind(token.kind, list.TextView(i), keywords), grid);
+      const int32_t styleNumber = StyleOfKind(token.kind, list.TextView(i), keywords);
+      const TTextAttributeDelta style = StyleFor(styleNumber, grid.settings(), grid.defaultColors());
       const int32_t last = token.endRow == token.startRow ? token.endColumn : grid.RowLength(token.startRow);
       for (int32_t column = token.startColumn; column <= last; ++column) {
         TAttributeCursor cursor;
-        const TTextAttributeDelta* change = AttributeAt(grid, {column, token.startRow}, cursor);
+        const TTextAttributeDelta* change = AttributeAt(grid.attributeLists(), {column, token.startRow}, cursor);
         ASSERT_NE(change, nullptr) << name;
         const bool painted = token.kind == kWhiteSpace ? change->backColor == style.backColor : *change == style;
         ASSERT_TRUE(painted) << name << " row " << row << " column " << column << " kind " << token.kind;

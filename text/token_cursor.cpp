@@ -1,4 +1,4 @@
-#include "lex/token_cursor.h"
+#include "text/token_cursor.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "text/arena.h"
+#include "base/arena.h"
 
 #include <algorithm>
 #include <cstdio>

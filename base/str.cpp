@@ -1,4 +1,4 @@
-#include "text/str.h"
+#include "base/str.h"
 
 #include <algorithm>
 #include <cassert>

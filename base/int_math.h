@@ -1,8 +1,8 @@
 // Integer helpers for the geometry. Sums of row lengths and products with
 // pixel sizes are formed in 64 bits and clamped back into int32 at the end, so
 // no host value can make them wrap.
-#ifndef WEFT_GEOMETRY_INT_MATH_H_
-#define WEFT_GEOMETRY_INT_MATH_H_
+#ifndef WEFT_BASE_INT_MATH_H_
+#define WEFT_BASE_INT_MATH_H_
 
 #include <cstdint>
 #include <limits>
@@ -21,4 +21,4 @@ inline int32_t AtLeastOne(int32_t value) { return value < 1 ? 1 : value; }
 
 }  // namespace weft
 
-#endif  // WEFT_GEOMETRY_INT_MATH_H_
+#endif  // WEFT_BASE_INT_MATH_H_

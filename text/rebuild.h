@@ -7,8 +7,8 @@
 // gives the keyword style to listed words of the remaining kinds.
 // TRowListsBuilder does the per-row gathering for it and for the re-scan
 // after an edit.
-#ifndef WEFT_LEX_REBUILD_H_
-#define WEFT_LEX_REBUILD_H_
+#ifndef WEFT_TEXT_REBUILD_H_
+#define WEFT_TEXT_REBUILD_H_
 
 #include <cstdint>
 #include <string_view>
@@ -18,12 +18,12 @@
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "lex/token_list.h"
-#include "paint/attribute_delta.h"
-#include "paint/attributes.h"
+#include "settings/attribute_delta.h"
+#include "style/attributes.h"
 #include "settings/settings.h"
-#include "text/arena.h"
-#include "text/point.h"
-#include "text/str.h"
+#include "base/arena.h"
+#include "base/point.h"
+#include "base/str.h"
 
 namespace weft {
 
@@ -152,4 +152,4 @@ void RebuildTokens(TStringGrid& grid);
 
 }  // namespace weft
 
-#endif  // WEFT_LEX_REBUILD_H_
+#endif  // WEFT_TEXT_REBUILD_H_

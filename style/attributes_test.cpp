@@ -1,30 +1,25 @@
-#include "paint/attributes.h"
+#include "style/attributes.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_support.h"
+#include <vector>
 
 namespace weft {
 namespace {
 
-class AttributesTest : public testing::GridTest {
- protected:
-  // A grid of four rows whose changes are set by hand.
-  std::unique_ptr<TStringGrid> GridWithChanges(std::vector<std::vector<int32_t>> columnsPerRow) {
-    auto grid = Grid("row0\nrow1\nrow2\nrow3");
-    for (size_t row = 0; row < columnsPerRow.size(); ++row) {
-      TAttributeList& list = grid->attributeLists()[row];
-      list.clear();
-      for (int32_t column : columnsPerRow[row]) {
-        TTextAttributeDelta change;
-        change.column = column;
-        change.row = static_cast<int32_t>(row);
-        list.push_back(change);
-      }
+// Four rows' lists whose changes are set by hand.
+std::vector<TAttributeList> ListsWithChanges(std::vector<std::vector<int32_t>> columnsPerRow) {
+  std::vector<TAttributeList> lists(4);
+  for (size_t row = 0; row < columnsPerRow.size(); ++row) {
+    for (int32_t column : columnsPerRow[row]) {
+      TTextAttributeDelta change;
+      change.column = column;
+      change.row = static_cast<int32_t>(row);
+      lists[row].push_back(change);
     }
-    return grid;
   }
-};
+  return lists;
+}
 
 // Lists lent by an arena, and lists in blocks of their own, hold the same
 // changes through copies, moves, growth and clearing.
@@ -61,8 +56,8 @@ TEST(AttributeListTest, LentAndOwnedListsAgree) {
   EXPECT_EQ(columns(copy), (std::vector<int32_t>{4, 9}));
 }
 
-TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
-  auto grid = GridWithChanges({{}, {2}, {}, {0, 3}});
+TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
+  auto lists = ListsWithChanges({{}, {2}, {}, {0, 3}});
   struct Case {
     TPoint point;
     TPoint found;  // (column, row) of the change in effect; row -1 for none
@@ -77,30 +72,30 @@ TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
   };
   for (const Case& c : cases) {
     TAttributeCursor cursor;
-    EXPECT_EQ(where(AttributeAt(*grid, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
-    EXPECT_EQ(where(NextAttribute(*grid, cursor)), c.next) << c.point.column << "," << c.point.row;
+    EXPECT_EQ(where(AttributeAt(lists, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
+    EXPECT_EQ(where(NextAttribute(lists, cursor)), c.next) << c.point.column << "," << c.point.row;
   }
   // Above the text, with changes on row 0: the next change is row 0's first.
-  grid = GridWithChanges({{1, 2}});
+  lists = ListsWithChanges({{1, 2}});
   TAttributeCursor cursor;
-  EXPECT_EQ(AttributeAt(*grid, {0, -2}, cursor), nullptr);
-  EXPECT_EQ(where(NextAttribute(*grid, cursor)), (TPoint{1, 0}));
-  EXPECT_EQ(where(NextAttribute(*grid, cursor)), (TPoint{2, 0}));
+  EXPECT_EQ(AttributeAt(lists, {0, -2}, cursor), nullptr);
+  EXPECT_EQ(where(NextAttribute(lists, cursor)), (TPoint{1, 0}));
+  EXPECT_EQ(where(NextAttribute(lists, cursor)), (TPoint{2, 0}));
 }
 
-TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {
-  auto grid = Grid("x");
-  grid->SetDefaultForeColor(RGB(1, 1, 1));
-  grid->SetDefaultBackColor(RGB(2, 2, 2));
-  TConfiguration configuration = shared.settings.configuration();
+TEST(AttributesTest, StylesResolveTheDefaultColours) {
+  TSettings settings;
+  settings.SetFont("Mono", 10);
+  const TDefaultColors defaults{RGB(1, 1, 1), RGB(2, 2, 2)};
+  TConfiguration configuration = settings.configuration();
   configuration.styles[kCommentStyle] = {3, RGB(9, 9, 9), RGB(8, 8, 8), 1, 0};
   configuration.styles[kWhiteSpaceStyle] = {0, RGB(9, 9, 9), RGB(8, 8, 8), 0, 1};
-  shared.settings.SetConfiguration(configuration);
-  const TTextAttributeDelta comment = StyleFor(kCommentStyle, *grid);
+  settings.SetConfiguration(configuration);
+  const TTextAttributeDelta comment = StyleFor(kCommentStyle, settings, defaults);
   EXPECT_EQ(comment.foreColor, RGB(1, 1, 1));
   EXPECT_EQ(comment.backColor, RGB(8, 8, 8));
-  EXPECT_EQ(comment.font, shared.settings.font(3));
-  EXPECT_EQ(BlankBackground(*grid), RGB(2, 2, 2));
+  EXPECT_EQ(comment.font, settings.font(3));
+  EXPECT_EQ(BlankBackground(settings, defaults), RGB(2, 2, 2));
 }
 
 }  // namespace

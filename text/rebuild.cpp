@@ -1,11 +1,11 @@
-#include "lex/rebuild.h"
+#include "text/rebuild.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "lex/scanner.h"
 #include "lex/token.h"
-#include "paint/attributes.h"
+#include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {
@@ -37,7 +37,7 @@ void ForEachSpanPiece(const std::vector<str>& rows, TPoint from, TPoint to, Piec
 
 TAttributeChangeMaker::TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous)
     : keywords_(grid.shared().keywords), hasPrevious_(previous != nullptr) {
-  for (int32_t style = 0; style < 8; ++style) styles_[style] = StyleFor(style, grid);
+  for (int32_t style = 0; style < 8; ++style) styles_[style] = StyleFor(style, grid.settings(), grid.defaultColors());
   for (int32_t in = 0; in < 8; ++in) {
     for (int32_t style = 0; style < 8; ++style) {
       paintsAs_[in][style] = style == kWhiteSpaceStyle ? styles_[in].backColor == styles_[style].backColor
@@ -147,7 +147,7 @@ void RebuildTokens(TStringGrid& grid) {
   grid.listArena().Reset();
   if (rowCount == 0) return;
 
-  TScanner& scanner = grid.scanner();
+  TScanner scanner;
   scanner.scanPosition = {-1, 0};
   scanner.tokenStart = {0, 0};
   scanner.endOfText = EndOfText(grid);

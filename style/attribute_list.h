@@ -4,16 +4,16 @@
 // arena (see TArena), which the list writes but never frees; a list that must
 // grow moves to a block of its own. An empty list after clear() holds no
 // storage, and copies and Assign take blocks of exactly the size needed.
-#ifndef WEFT_PAINT_ATTRIBUTE_LIST_H_
-#define WEFT_PAINT_ATTRIBUTE_LIST_H_
+#ifndef WEFT_STYLE_ATTRIBUTE_LIST_H_
+#define WEFT_STYLE_ATTRIBUTE_LIST_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
-#include "paint/attribute_delta.h"
-#include "text/arena.h"
+#include "settings/attribute_delta.h"
+#include "base/arena.h"
 
 namespace weft {
 
@@ -64,4 +64,4 @@ class TAttributeList {
 
 }  // namespace weft
 
-#endif  // WEFT_PAINT_ATTRIBUTE_LIST_H_
+#endif  // WEFT_STYLE_ATTRIBUTE_LIST_H_

@@ -1,8 +1,8 @@
 // TTextAttributeDelta: one attribute change. From its point (column, row) up to
 // the next change in text order, text is painted in its font, character extra
 // and colours. The font is borrowed from the library's font table.
-#ifndef WEFT_PAINT_ATTRIBUTE_DELTA_H_
-#define WEFT_PAINT_ATTRIBUTE_DELTA_H_
+#ifndef WEFT_SETTINGS_ATTRIBUTE_DELTA_H_
+#define WEFT_SETTINGS_ATTRIBUTE_DELTA_H_
 
 #include <cstdint>
 
@@ -26,4 +26,4 @@ struct TTextAttributeDelta {
 
 }  // namespace weft
 
-#endif  // WEFT_PAINT_ATTRIBUTE_DELTA_H_
+#endif  // WEFT_SETTINGS_ATTRIBUTE_DELTA_H_

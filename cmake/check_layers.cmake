@@ -1,0 +1,35 @@
+# Fails when a file of a layer's folder includes a header of a layer it may
+# not depend on. LAYERS is "layer:reach,reach ..." (from weft_check_layers in
+# layers.cmake); a folder that is no layer (tests/, include/) is not checked.
+#   cmake -DSOURCE_DIR=<root> -DLAYERS=<table> -P check_layers.cmake
+cmake_minimum_required(VERSION 3.20)
+
+separate_arguments(entries UNIX_COMMAND "${LAYERS}")
+set(names "")
+foreach(entry IN LISTS entries)
+  string(REGEX MATCH "^[a-z_]+" layer "${entry}")
+  list(APPEND names ${layer})
+endforeach()
+
+set(violations 0)
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE ":.*" "" layer "${entry}")
+  string(REGEX REPLACE "^[^:]*:" "" reach "${entry}")
+  string(REPLACE "," ";" reach "${reach}")
+  file(GLOB files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} includes REGEX "^#include \"[a-z_]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" folder "${line}")
+      if(folder STREQUAL layer OR NOT folder IN_LIST names OR folder IN_LIST reach)
+        continue()
+      endif()
+      file(RELATIVE_PATH path ${SOURCE_DIR} ${file})
+      message(NOTICE "${path}: ${line}: ${layer}/ may not depend on ${folder}/")
+      math(EXPR violations "${violations} + 1")
+    endforeach()
+  endforeach()
+endforeach()
+if(violations GREATER 0)
+  message(FATAL_ERROR "${violations} #include line(s) cross the layers")
+endif()

@@ -1,0 +1,63 @@
+// The grid tests' fixture: grids over a shared state with tab width 4, the
+// stand-in's fixed-pitch font and eight styles that are all distinct (so
+// every style change shows), and the text and rows a grid holds.
+#ifndef WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
+#define WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/support/test_support.h"
+#include "text/string_grid.h"
+
+namespace weft::testing {
+
+// The whole text of a grid, with tabs expanded or not, and its rows.
+inline std::string TextOf(const TStringGrid& grid, bool expandTabs = false) {
+  int64_t size = 1;
+  for (const str& row : grid.rows()) size += int64_t{row.size()} * std::max(grid.indentWidth(), 1) + 2;
+  std::string buffer(static_cast<size_t>(size), '\0');
+  buffer.resize(static_cast<size_t>(std::max(grid.Text(buffer.data(), static_cast<int32_t>(size), expandTabs), 0)));
+  return buffer;
+}
+
+inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
+  std::vector<std::string> rows;
+  for (const str& row : grid.rows()) rows.emplace_back(row.view());
+  return rows;
+}
+
+// Styles 2 (white space) and 5 (text) share their background, as an
+// editor's usually do.
+inline void ConfigureDistinctStyles(TSettings& settings) {
+  TConfiguration configuration{};
+  configuration.tabWidth = 4;
+  for (int32_t style = 0; style < 8; ++style) {
+    configuration.styles[style] = {style % 4, RGB(10 * style, 0, 0), RGB(0, 0, 100 + style), 0, 0};
+  }
+  configuration.styles[kWhiteSpaceStyle].backColor = configuration.styles[kTextStyle].backColor;
+  settings.SetFont("Mono", 10);
+  settings.SetConfiguration(configuration);
+}
+
+class GridTest : public ::testing::Test {
+ protected:
+  GridTest() { ConfigureDistinctStyles(shared.settings); }
+
+  std::unique_ptr<TStringGrid> Grid(std::string_view text, bool convertSpaces = false) {
+    auto grid = std::make_unique<TStringGrid>(shared);
+    grid->SetText(text.data(), static_cast<int32_t>(text.size()), convertSpaces);
+    return grid;
+  }
+
+  int32_t cellWidth() const { return shared.settings.cellWidth(); }
+  int32_t lineHeight() const { return shared.settings.lineHeight(); }
+
+  TSharedState shared;
+};
+
+}  // namespace weft::testing
+
+#endif  // WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
