@@ -2,6 +2,7 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <utility>
 
 #include "platform/fake_win32_control.h"
 
@@ -163,39 +164,24 @@ BOOL DeleteObject(HGDIOBJ object) {
   return TRUE;
 }
 
-int SetTextCharacterExtra(HDC dc, int extra) {
-  if (!IsLiveContext(dc)) return 0;
-  const int previous = dc->characterExtra;
-  dc->characterExtra = extra;
-  return previous;
+namespace {
+
+// A Set call of a context's state: the new value in, the previous one out; 0
+// from a dead context, as Win32 answers.
+template <typename Value>
+Value Exchange(HDC dc, Value FakeDeviceContext::*field, Value value) {
+  return IsLiveContext(dc) ? std::exchange(dc->*field, value) : Value{0};
 }
 
+}  // namespace
+
+int SetTextCharacterExtra(HDC dc, int extra) { return Exchange(dc, &FakeDeviceContext::characterExtra, extra); }
 int GetTextCharacterExtra(HDC dc) { return IsLiveContext(dc) ? dc->characterExtra : 0; }
-
-COLORREF SetTextColor(HDC dc, COLORREF color) {
-  if (!IsLiveContext(dc)) return 0;
-  const COLORREF previous = dc->textColor;
-  dc->textColor = color;
-  return previous;
-}
-
+COLORREF SetTextColor(HDC dc, COLORREF color) { return Exchange(dc, &FakeDeviceContext::textColor, color); }
 COLORREF GetTextColor(HDC dc) { return IsLiveContext(dc) ? dc->textColor : 0; }
-
-COLORREF SetBkColor(HDC dc, COLORREF color) {
-  if (!IsLiveContext(dc)) return 0;
-  const COLORREF previous = dc->backColor;
-  dc->backColor = color;
-  return previous;
-}
-
+COLORREF SetBkColor(HDC dc, COLORREF color) { return Exchange(dc, &FakeDeviceContext::backColor, color); }
 COLORREF GetBkColor(HDC dc) { return IsLiveContext(dc) ? dc->backColor : 0; }
-
-UINT SetTextAlign(HDC dc, UINT align) {
-  if (!IsLiveContext(dc)) return 0;
-  const UINT previous = dc->align;
-  dc->align = align;
-  return previous;
-}
+UINT SetTextAlign(HDC dc, UINT align) { return Exchange(dc, &FakeDeviceContext::align, align); }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
   if (TheWorld().brushFails) return nullptr;
