@@ -1,36 +1,11 @@
 #include "text/rebuild.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "style/attributes.h"
 #include "text/string_grid.h"
 
 namespace weft {
-
-namespace {
-
-// Calls `piece(characters, count)` for each stretch of the text of the
-// positions `from` to `to`, in order, by SpanText's rules but without its
-// cut: the row's bytes, and CR LF for a line-end position.
-template <typename Piece>
-void ForEachSpanPiece(const std::vector<str>& rows, TPoint from, TPoint to, Piece&& piece) {
-  if (to < from) return;
-  const int32_t lastRow = std::min(to.row, static_cast<int32_t>(rows.size()) - 1);
-  for (int32_t row = std::max(from.row, 0); row <= lastRow; ++row) {
-    const str& text = rows[static_cast<size_t>(row)];
-    const int32_t length = text.size();
-    const int32_t first = std::max(row == from.row ? from.column : 0, 0);
-    const int32_t last = row == to.row ? to.column : length;
-    const int32_t lastByte = std::min(last, length - 1);
-    if (first <= lastByte) piece(text.data() + first, lastByte - first + 1);
-    if (first <= length && length <= last) piece("\r\n", 2);
-  }
-}
-
-}  // namespace
 
 TAttributeChangeMaker::TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous)
     : keywords_(grid.shared().keywords), hasPrevious_(previous != nullptr) {
@@ -57,44 +32,6 @@ bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, TPoint star
   previous_ = change;
   hasPrevious_ = true;
   previousStyle_ = style;
-  return true;
-}
-
-// Mostly white space over line ends: written piece by piece straight into
-// the list, cut to kMaxTokenText as SpanText cuts it.
-void TRowListsBuilder::AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end) {
-  if (AddOverOneLineEnd(rows, token, start, end)) return;
-  int32_t length = 0;
-  ForEachSpanPiece(rows, start, end, [&](const char*, int32_t count) {
-    length = std::min(length + count, kMaxTokenText);
-  });
-  char* destination = tokens_.AppendUnfilled(token, length);
-  int32_t written = 0;
-  ForEachSpanPiece(rows, start, end, [&](const char* characters, int32_t count) {
-    count = std::min(count, length - written);
-    TTokenList::CopyText(destination + written, characters, count);
-    written += count;
-  });
-  AddChange(token, lastText());
-}
-
-// The common case, a token from inside a row to inside the next: its text
-// is the rest of the first row, CR LF, and the start of the next row.
-bool TRowListsBuilder::AddOverOneLineEnd(const std::vector<str>& rows, const TToken& token, TPoint start,
-                                         TPoint end) {
-  if (start.row < 0 || end.row != start.row + 1 || static_cast<size_t>(end.row) >= rows.size()) return false;
-  const str& first = rows[static_cast<size_t>(start.row)];
-  const str& next = rows[static_cast<size_t>(end.row)];
-  if (start.column < 0 || start.column > first.size() || end.column < 0 || end.column >= next.size()) return false;
-  const int32_t rest = first.size() - start.column;
-  const int32_t head = end.column + 1;
-  if (int64_t{rest} + 2 + head > kMaxTokenText) return false;
-  char* destination = tokens_.AppendUnfilled(token, rest + 2 + head);
-  TTokenList::CopyText(destination, first.data() + start.column, rest);
-  destination[rest] = '\r';
-  destination[rest + 1] = '\n';
-  TTokenList::CopyText(destination + rest + 2, next.data(), head);
-  AddChange(token, lastText());
   return true;
 }
 
@@ -150,6 +87,7 @@ void RebuildTokens(TStringGrid& grid) {
     builder.AddScanned(grid.rows(), token, kRebuildSpanEndColumn);
   });
   builder.FinishRow(tokenLists[row], attributeLists[row]);
+  grid.AssertListsMatchRows();
 }
 
 }  // namespace weft
