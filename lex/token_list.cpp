@@ -87,13 +87,13 @@ void TTokenList::MakeRoom(int32_t characters) {
                                          : charCapacity_);
 }
 
-void TTokenList::Truncate(int32_t count) {
+void TTokenList::truncate(int32_t count) {
   if (count < 0 || count >= count_) return;
   charCount_ = count == 0 ? 0 : tokens_[count].textOffset;
   count_ = count;
 }
 
-void TTokenList::Clear() {
+void TTokenList::clear() {
   count_ = 0;
   charCount_ = 0;
   Reallocate(0, 0);

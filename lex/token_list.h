@@ -63,9 +63,9 @@ class TTokenList {
   }
 
   // Drops the tokens from index `count` on, keeping the storage for reuse.
-  void Truncate(int32_t count);
+  void truncate(int32_t count);
   // Drops every token and frees the storage.
-  void Clear();
+  void clear();
 
   // Bytes its block has room for, whether its own or lent.
   size_t HeapBytes() const;

@@ -39,11 +39,11 @@ bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, TPoint star
 // without tokens or changes keeps no storage at all.
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   if (tokens_.empty()) {
-    tokens.Clear();
+    tokens.clear();
   } else {
     tokens.Assign(tokens_, arena_);
   }
-  tokens_.Truncate(0);
+  tokens_.truncate(0);
   if (rowChanges_.empty()) {
     changes.clear();
   } else {

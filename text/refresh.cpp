@@ -146,7 +146,7 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
   const auto finishRowsBefore = [&](int32_t nextRow) {
     builder.FinishRow(tokens[static_cast<size_t>(row)], changes[static_cast<size_t>(row)]);
     for (++row; row < nextRow; ++row) {
-      tokens[static_cast<size_t>(row)].Clear();
+      tokens[static_cast<size_t>(row)].clear();
       changes[static_cast<size_t>(row)].clear();
     }
   };
