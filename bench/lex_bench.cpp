@@ -134,7 +134,7 @@ void BM_ScanIntoTokenLists(benchmark::State& state) {
   std::vector<TTokenList> lists(big->rows.size());
   std::string scratch;
   for (auto _ : state) {
-    for (TTokenList& list : lists) list.Clear();
+    for (TTokenList& list : lists) list.clear();
     TScanner scanner = big->ScannerAtStart();
     while (!ScanAtEnd(scanner)) {
       const int32_t kind = ScanToken(big->rows, scanner);
@@ -165,8 +165,8 @@ void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
   std::string scratch;
   const auto flush = [&](int32_t row, int32_t nextRow) {
     lists[row] = staging;
-    staging.Truncate(0);
-    for (int32_t inside = row + 1; inside < nextRow; ++inside) lists[inside].Clear();
+    staging.truncate(0);
+    for (int32_t inside = row + 1; inside < nextRow; ++inside) lists[inside].clear();
   };
   for (auto _ : state) {
     TScanner scanner = big->ScannerAtStart();

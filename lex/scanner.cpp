@@ -99,7 +99,7 @@ bool IsNameOrColon(unsigned char c) { return IsName(c) || c == ':'; }
 // that leads anywhere but a one-character token.
 class Scan {
  public:
-  Scan(const std::vector<str>& rows, TScanner& scanner) : rows_(rows), scanner_(scanner) {
+  Scan(std::span<const str> rows, TScanner& scanner) : rows_(rows), scanner_(scanner) {
     const int32_t rowCount = static_cast<int32_t>(rows.size());
     if (rowCount > 0) clamp_ = {rows.back().size(), rowCount - 1};
     end_ = std::min(scanner.endOfText, clamp_);
@@ -249,41 +249,43 @@ class Scan {
     return kBinaryPair;
   }
 
-  // Takes characters while `accept` holds, across row ends, and answers `kind`.
+  // The loop every run state shares: consumes characters while `accept`
+  // holds, across row ends, and answers the first character it refuses (not
+  // consumed), or kAtEnd when the scan ends first.
+  static constexpr int32_t kAtEnd = -1;
   template <typename Accept>
-  int32_t Run(int32_t state, Accept accept, int32_t kind) {
-    state_ = state;
+  int32_t TakeWhile(Accept accept) {
     for (;;) {
       ConsumeRun(accept);
       unsigned char next;
-      if (!PeekUnlessAtEnd(next) || !accept(next)) return kind;
+      if (!PeekUnlessAtEnd(next)) return kAtEnd;
+      if (!accept(next)) return next;
       Consume();
     }
+  }
+
+  // Takes characters while `accept` holds and answers `kind`.
+  template <typename Accept>
+  int32_t Run(int32_t state, Accept accept, int32_t kind) {
+    state_ = state;
+    TakeWhile(accept);
+    return kind;
   }
 
   int32_t WhiteSpace() { return Run(kInWhiteSpace, IsWhite, kWhiteSpace); }
 
   int32_t Identifier() {
     state_ = kInIdentifier;
-    for (;;) {
-      ConsumeRun(IsName);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next)) return kIdentifier;
-      if (IsName(next)) {
-        Consume();
-        continue;
-      }
-      if (next != ':') return kIdentifier;
-      Consume();
-      if (AtEnd()) return kKeywordPart;
-      const unsigned char afterColon = Peek();
-      if (!IsNameStart(afterColon)) {
-        if (afterColon != '=') return kKeywordPart;
-        StepBack();  // the colon starts ":="
-        return kIdentifier;
-      }
-      return WordAfterColonEndsInColon() ? KeywordChain() : kKeywordPart;
+    if (TakeWhile(IsName) != ':') return kIdentifier;
+    Consume();
+    if (AtEnd()) return kKeywordPart;
+    const unsigned char afterColon = Peek();
+    if (!IsNameStart(afterColon)) {
+      if (afterColon != '=') return kKeywordPart;
+      StepBack();  // the colon starts ":="
+      return kIdentifier;
     }
+    return WordAfterColonEndsInColon() ? KeywordChain() : kKeywordPart;
   }
 
   // The look-ahead from the colon of "name:" over the word after it: true when
@@ -298,13 +300,8 @@ class Scan {
   int32_t KeywordChain() {
     state_ = kInKeywordChain;
     for (;;) {
-      ConsumeRun(IsName);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next)) return kKeywordChainAtEnd;
-      if (IsName(next)) {
-        Consume();
-        continue;
-      }
+      const int32_t next = TakeWhile(IsName);
+      if (next == kAtEnd) return kKeywordChainAtEnd;
       if (next != ':') return kKeywordChainWord;
       Consume();
       if (AtEnd() || !Is(Peek(), kLetter)) return kKeywordChain;
@@ -313,30 +310,23 @@ class Scan {
 
   int32_t Integer() {
     state_ = kInInteger;
-    for (;;) {
-      ConsumeRun(IsDigit);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next)) return kIntegerNumber;
-      if (IsDigit(next)) {
-        Consume();
-      } else if (next == '.') {
-        Consume();
-        if (!AtEnd()) {
-          const unsigned char afterDot = Peek();
-          if (IsDigit(afterDot) || afterDot == '-') return Fraction();
-        }
-        StepBack();  // the '.' is a token of its own
-        return kIntegerNumber;
-      } else if (next == 'e' || next == 'E') {
-        Consume();
-        if (!AtEnd() && IsDigit(Peek())) return Exponent();
-        return kRealNumberOpen;
-      } else if (next == 'r' || next == 'R') {
-        return Radix();
-      } else {
-        return kIntegerNumber;
+    const int32_t next = TakeWhile(IsDigit);
+    if (next == '.') {
+      Consume();
+      if (!AtEnd()) {
+        const unsigned char afterDot = Peek();
+        if (IsDigit(afterDot) || afterDot == '-') return Fraction();
       }
+      StepBack();  // the '.' is a token of its own
+      return kIntegerNumber;
     }
+    if (next == 'e' || next == 'E') {
+      Consume();
+      if (!AtEnd() && IsDigit(Peek())) return Exponent();
+      return kRealNumberOpen;
+    }
+    if (next == 'r' || next == 'R') return Radix();
+    return kIntegerNumber;
   }
 
   // The digits so far, with an optional leading '-', read as a 32-bit signed
@@ -377,52 +367,28 @@ class Scan {
     const auto accepted = [&](unsigned char c) {
       return IsDigit(c) || IsRadixLetter(c) || (takesMinus && c == '-');
     };
-    for (;;) {
-      ConsumeRun(accepted);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next)) return kIntegerNumber;
-      if (accepted(next)) {
-        Consume();
-        continue;
-      }
-      return IsUpper(next) ? kRadixNumberOpen : kIntegerNumber;
-    }
+    const int32_t next = TakeWhile(accepted);
+    return next != kAtEnd && IsUpper(static_cast<unsigned char>(next)) ? kRadixNumberOpen : kIntegerNumber;
   }
 
   int32_t Fraction() {
     state_ = kInFraction;
-    for (;;) {
-      ConsumeRun(IsDigit);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next)) return kRealNumber;
-      if (IsDigit(next)) {
-        Consume();
-        continue;
-      }
-      if (next != 'e' && next != 'E') return kRealNumber;
-      Consume();
-      if (AtEnd()) return kRealNumberOpen;
-      const unsigned char afterE = Peek();
-      if (IsDigit(afterE) || afterE == '-') return Exponent();
-      return kRealNumberOpen;
-    }
+    const int32_t next = TakeWhile(IsDigit);
+    if (next != 'e' && next != 'E') return kRealNumber;
+    Consume();
+    if (AtEnd()) return kRealNumberOpen;
+    const unsigned char afterE = Peek();
+    if (IsDigit(afterE) || afterE == '-') return Exponent();
+    return kRealNumberOpen;
   }
 
   int32_t Exponent() {
     state_ = kInExponent;
     for (;;) {
-      ConsumeRun(IsDigit);
-      unsigned char next;
-      if (!PeekUnlessAtEnd(next)) return kRealNumber;
-      if (IsDigit(next)) {
-        Consume();
-      } else if (next == '-') {
-        if (state_ == kInExponentSigned) return kRealNumberOpen;  // ends before the second '-'
-        Consume();
-        state_ = kInExponentSigned;
-      } else {
-        return kRealNumber;
-      }
+      if (TakeWhile(IsDigit) != '-') return kRealNumber;
+      if (state_ == kInExponentSigned) return kRealNumberOpen;  // ends before the second '-'
+      Consume();
+      state_ = kInExponentSigned;
     }
   }
 
@@ -476,7 +442,7 @@ class Scan {
     }
   }
 
-  const std::vector<str>& rows_;
+  std::span<const str> rows_;
   TScanner& scanner_;
   TPoint clamp_;
   TPoint end_;  // endOfText, or the clamp point if that comes first
@@ -492,49 +458,32 @@ class Scan {
   int32_t runLimit_ = 0;
 };
 
-constexpr size_t kMaxText = kMaxTokenText;
-
-// Appends the positions `first` to `last` of one row, the line end as CR LF,
-// without growing `out` past kMaxText.
-void AppendRowSpan(const str& row, int32_t first, int32_t last, std::string& out) {
-  const int32_t length = row.size();
-  first = std::max(first, 0);
-  const int32_t lastByte = std::min(last, length - 1);
-  if (first <= lastByte) {
-    const size_t room = kMaxText - out.size();
-    out.append(row.data() + first, std::min(static_cast<size_t>(lastByte - first + 1), room));
-  }
-  if (first <= length && length <= last) out.append("\r\n", std::min<size_t>(2, kMaxText - out.size()));
-}
-
 }  // namespace
 
 // Flattened so that every state is inlined and the Scan object never has its
 // address taken: its members then live in registers, which makes the scanner
 // about half again as fast.
-[[gnu::flatten]] int32_t ScanToken(const std::vector<str>& rows, TScanner& scanner) {
+[[gnu::flatten]] int32_t ScanToken(std::span<const str> rows, TScanner& scanner) {
   return Scan(rows, scanner).Run();
 }
 
-[[gnu::flatten]] int32_t ScanTokens(const std::vector<str>& rows, TScanner& scanner, std::span<TScannedToken> tokens) {
+[[gnu::flatten]] int32_t ScanTokens(std::span<const str> rows, TScanner& scanner, std::span<TScannedToken> tokens) {
   return Scan(rows, scanner).RunMany(tokens);
 }
 
-std::string_view SpanTextAnywhere(const std::vector<str>& rows, TPoint from, TPoint to, std::string& scratch) {
-  const int32_t rowCount = static_cast<int32_t>(rows.size());
+std::string_view SpanTextAnywhere(std::span<const str> rows, TPoint from, TPoint to, std::string& scratch) {
+  constexpr size_t kMaxText = kMaxTokenText;
   if (to < from) return {};
-  if (from.row == to.row && from.row >= 0 && from.row < rowCount && from.column >= 0 &&
-      to.column < rows[from.row].size()) {
+  if (from.row == to.row && from.row >= 0 && static_cast<size_t>(from.row) < rows.size() && from.column >= 0 &&
+      to.column < rows[static_cast<size_t>(from.row)].size()) {
     const size_t length = std::min(static_cast<size_t>(to.column - from.column) + 1, kMaxText);
-    return {rows[from.row].data() + from.column, length};
+    return {rows[static_cast<size_t>(from.row)].data() + from.column, length};
   }
   scratch.clear();
-  const int32_t lastRow = std::min(to.row, rowCount - 1);
-  for (int32_t row = std::max(from.row, 0); row <= lastRow && scratch.size() < kMaxText; ++row) {
-    const int32_t first = row == from.row ? from.column : 0;
-    const int32_t last = row == to.row ? to.column : rows[row].size();
-    AppendRowSpan(rows[row], first, last, scratch);
-  }
+  ForEachSpanPiece(rows, from, to, [&](const char* characters, int32_t count) {
+    scratch.append(characters, std::min(static_cast<size_t>(count), kMaxText - scratch.size()));
+    return scratch.size() < kMaxText;
+  });
   return scratch;
 }
 

@@ -102,19 +102,19 @@ void TTokenList::MakeRoom(int32_t characters) {
   charCapacity_ = charCapacity;
 }
 
-void TTokenList::Truncate(int32_t count) {
+void TTokenList::truncate(int32_t count) {
   if (count < 0 || count >= count_) return;
   charCount_ = count == 0 ? 0 : tokens_[count].textOffset;
   count_ = count;
 }
 
-void TTokenList::Clear() {
+void TTokenList::clear() {
   count_ = 0;
   charCount_ = 0;
   Reallocate(0, 0);
 }
 
-void TTokenList::ShrinkToFit() {
+void TTokenList::shrink_to_fit() {
   if (lent_ || tokens_ == nullptr || (count_ == tokenCapacity_ && charCount_ == charCapacity_)) return;
   const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(count_);
   std::memmove(reinterpret_cast<char*>(tokens_) + tokenBytes, chars(), static_cast<size_t>(charCount_));

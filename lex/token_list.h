@@ -62,9 +62,20 @@ class TTokenList {
     CopyText(AppendUnfilled(token, length), text.data(), length);
   }
 
+  // Drops the tokens from index `count` on, keeping the storage for reuse.
+  void truncate(int32_t count);
+  // Drops every token and frees the storage.
+  void clear();
+  // Gives a block of its own back down to exactly what the list holds.
+  void shrink_to_fit();
+
+  // Bytes its block has room for, whether its own or lent.
+  size_t HeapBytes() const;
+
+ private:
   // Appends a copy of `token` with room for a text of `length` (0 to
   // kMaxTokenText) characters, already NUL-terminated, and answers where the
-  // caller writes them: a text gathered from pieces needs no staging copy.
+  // text goes.
   char* AppendUnfilled(const TToken& token, int32_t length) {
     if (count_ == tokenCapacity_ || length >= charCapacity_ - charCount_) MakeRoom(length + 1);
     TToken& stored = tokens_[count_++];
@@ -95,17 +106,6 @@ class TTokenList {
     }
   }
 
-  // Drops the tokens from index `count` on, keeping the storage for reuse.
-  void Truncate(int32_t count);
-  // Drops every token and frees the storage.
-  void Clear();
-  // Gives a block of its own back down to exactly what the list holds.
-  void ShrinkToFit();
-
-  // Bytes its block has room for, whether its own or lent.
-  size_t HeapBytes() const;
-
- private:
   char* chars() const { return reinterpret_cast<char*>(tokens_ + tokenCapacity_); }
   // Grows the block so that one more token and `characters` more fit.
   void MakeRoom(int32_t characters);

@@ -40,7 +40,7 @@ TEST(TokenListTest, ListsInArenaPiecesGrowOnTheHeap) {
   TTokenList lent;
   lent.Assign(staged, &arena);
   EXPECT_GT(arena.HeapBytes(), 0u);
-  lent.Truncate(1);
+  lent.truncate(1);
   lent.Append(TokenAt(3, kWhiteSpace), "  ");
   lent.Append(TokenAt(5, kIdentifier), "more than fits in the piece");
   lent.Append(TokenAt(6, kComment), std::string(40000, 'x'));
@@ -83,18 +83,18 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
       model.emplace_back(token, text);
     } else if (operation == 14) {
       const int count = below(static_cast<int>(model.size()) + 1);
-      list.Truncate(count);
+      list.truncate(count);
       model.resize(static_cast<size_t>(count));
     } else if (operation == 15) {
       TTokenList copy(list);
       copy.Append(TokenAt(0, kIdentifier), "x");
-      copy.Truncate(static_cast<int32_t>(model.size()));
+      copy.truncate(static_cast<int32_t>(model.size()));
       list = copy;  // into the block it has, which fits
     } else if (operation == 16) {
       TTokenList other = std::move(list);
       list = std::move(other);
     } else if (operation == 17 && below(20) == 0) {
-      list.Clear();
+      list.clear();
       model.clear();
     }
     if (step % 100 == 0) check();

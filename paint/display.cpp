@@ -12,9 +12,6 @@ namespace weft {
 
 namespace {
 
-// Row-end fills reach this device x; FillAfterText reaches this column.
-constexpr int32_t kFillEdge = 3000;
-
 class Painter {
  public:
   Painter(const TStringGrid& grid, const TDisplayRequest& request)
@@ -154,7 +151,7 @@ void Painter::FillRowEnd(int32_t row) {
 }
 
 // The rest of the text's last row, then every row below it down to the to
-// row, each as far right as column 3000 reaches.
+// row, each as far right as column kFillEdge reaches.
 void Painter::FillAfterText(TPoint end, int32_t lastRow) {
   const int64_t top = PixelYOf(grid_, end.row);
   BlankFill(top, RowEndPixelX(grid_, end.row), PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight());

@@ -1,11 +1,6 @@
 #include "search/backtracker.h"
 
 namespace weft {
-namespace {
-
-constexpr unsigned char kLineFeed = '\n';
-
-}  // namespace
 
 uint64_t Backtracker::MemoBytes(const Pattern& pattern, Subject subject, int32_t lowest) {
   return LoopMemo::WorstCaseBytes(pattern.loopCount, lowest, subject.size);

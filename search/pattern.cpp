@@ -7,8 +7,6 @@
 namespace weft {
 namespace {
 
-constexpr unsigned char kLineFeed = '\n';
-
 bool IsClosure(unsigned char c) { return c == '*' || c == '+' || c == '?'; }
 
 int DigitValue(unsigned char c, int radix) {

@@ -27,6 +27,9 @@
 
 namespace weft {
 
+// The character `$` stands before, and `.` never matches.
+constexpr unsigned char kLineFeed = '\n';
+
 enum class ItemKind : uint8_t {
   kOne,       // one character from the set
   kOptional,  // one character from the set if the next one is in it, else none

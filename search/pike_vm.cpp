@@ -4,11 +4,6 @@
 #include <utility>
 
 namespace weft {
-namespace {
-
-constexpr unsigned char kLineFeed = '\n';
-
-}  // namespace
 
 PikeVm::PikeVm(const Pattern& pattern, Subject subject, MatchWork* work)
     : pattern_(pattern), subject_(subject), work_(work), addedAt_(pattern.items.size(), -1) {

@@ -3,11 +3,6 @@
 #include <utility>
 
 namespace weft {
-namespace {
-
-constexpr unsigned char kLineFeed = '\n';
-
-}  // namespace
 
 StartScanner::StartScanner(const Pattern& pattern, Subject subject, MatchWork* work)
     : pattern_(pattern), subject_(subject), work_(work) {}

@@ -41,6 +41,11 @@ struct TConfiguration {
 };
 static_assert(sizeof(TStyle) == 20 && sizeof(TConfiguration) == 164);
 
+// How far right painting reaches: blank space is filled, and an edit
+// invalidates its band, up to this device x; below the text, blank space is
+// filled up to the x of this column.
+constexpr int32_t kFillEdge = 3000;
+
 enum StyleNumber : int32_t {
   kStringStyle = 0,
   kCharacterStyle = 1,

@@ -1,8 +1,5 @@
 #include "text/rebuild.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "style/attributes.h"
@@ -14,24 +11,6 @@ namespace {
 
 // A row of more tokens than this keeps the storage it was gathered in.
 constexpr int32_t kLongRowTokens = 4096;
-
-// Calls `piece(characters, count)` for each stretch of the text of the
-// positions `from` to `to`, in order, by SpanText's rules but without its
-// cut: the row's bytes, and CR LF for a line-end position.
-template <typename Piece>
-void ForEachSpanPiece(const std::vector<str>& rows, TPoint from, TPoint to, Piece&& piece) {
-  if (to < from) return;
-  const int32_t lastRow = std::min(to.row, static_cast<int32_t>(rows.size()) - 1);
-  for (int32_t row = std::max(from.row, 0); row <= lastRow; ++row) {
-    const str& text = rows[static_cast<size_t>(row)];
-    const int32_t length = text.size();
-    const int32_t first = std::max(row == from.row ? from.column : 0, 0);
-    const int32_t last = row == to.row ? to.column : length;
-    const int32_t lastByte = std::min(last, length - 1);
-    if (first <= lastByte) piece(text.data() + first, lastByte - first + 1);
-    if (first <= length && length <= last) piece("\r\n", 2);
-  }
-}
 
 }  // namespace
 
@@ -63,44 +42,6 @@ bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, TPoint star
   return true;
 }
 
-// Mostly white space over line ends: written piece by piece straight into
-// the list, cut to kMaxTokenText as SpanText cuts it.
-void TRowListsBuilder::AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end) {
-  if (AddOverOneLineEnd(rows, token, start, end)) return;
-  int32_t length = 0;
-  ForEachSpanPiece(rows, start, end, [&](const char*, int32_t count) {
-    length = std::min(length + count, kMaxTokenText);
-  });
-  char* destination = tokens_.AppendUnfilled(token, length);
-  int32_t written = 0;
-  ForEachSpanPiece(rows, start, end, [&](const char* characters, int32_t count) {
-    count = std::min(count, length - written);
-    TTokenList::CopyText(destination + written, characters, count);
-    written += count;
-  });
-  AddChange(token, lastText());
-}
-
-// The common case, a token from inside a row to inside the next: its text
-// is the rest of the first row, CR LF, and the start of the next row.
-bool TRowListsBuilder::AddOverOneLineEnd(const std::vector<str>& rows, const TToken& token, TPoint start,
-                                         TPoint end) {
-  if (start.row < 0 || end.row != start.row + 1 || static_cast<size_t>(end.row) >= rows.size()) return false;
-  const str& first = rows[static_cast<size_t>(start.row)];
-  const str& next = rows[static_cast<size_t>(end.row)];
-  if (start.column < 0 || start.column > first.size() || end.column < 0 || end.column >= next.size()) return false;
-  const int32_t rest = first.size() - start.column;
-  const int32_t head = end.column + 1;
-  if (int64_t{rest} + 2 + head > kMaxTokenText) return false;
-  char* destination = tokens_.AppendUnfilled(token, rest + 2 + head);
-  TTokenList::CopyText(destination, first.data() + start.column, rest);
-  destination[rest] = '\r';
-  destination[rest + 1] = '\n';
-  TTokenList::CopyText(destination + rest + 2, next.data(), head);
-  AddChange(token, lastText());
-  return true;
-}
-
 // Copying into the lists reuses their storage when the row fits in it; a row
 // without tokens or changes keeps no storage at all. A long row takes the
 // staging storage itself, which saves copying it and touching as much fresh
@@ -108,17 +49,17 @@ bool TRowListsBuilder::AddOverOneLineEnd(const std::vector<str>& rows, const TTo
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   if (tokens_.count() > kLongRowTokens) {
     tokens = std::move(tokens_);
-    tokens.ShrinkToFit();
+    tokens.shrink_to_fit();
     changes = std::move(rowChanges_);
     changes.shrink_to_fit();
     return;
   }
   if (tokens_.empty()) {
-    tokens.Clear();
+    tokens.clear();
   } else {
     tokens.Assign(tokens_, arena_);
   }
-  tokens_.Truncate(0);
+  tokens_.truncate(0);
   if (rowChanges_.empty()) {
     changes.clear();
   } else {
@@ -162,6 +103,7 @@ void RebuildTokens(TStringGrid& grid) {
     builder.AddScanned(grid.rows(), token, kRebuildSpanEndColumn);
   });
   builder.FinishRow(tokenLists[row], attributeLists[row]);
+  grid.AssertListsMatchRows();
 }
 
 }  // namespace weft

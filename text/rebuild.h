@@ -11,6 +11,8 @@
 #define WEFT_TEXT_REBUILD_H_
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -99,19 +101,10 @@ class TRowListsBuilder {
   }
   // Adds a scanned token with its text taken from `rows` as SpanText gives
   // it. A token spanning rows stores `spanEndColumn` as its end column.
-  void AddScanned(const std::vector<str>& rows, const TScannedToken& scanned, int32_t spanEndColumn) {
-    const TPoint start = scanned.start;
-    const TPoint end = scanned.end;
-    // Almost every token lies inside one row and is copied from it directly.
-    if (start.row == end.row && static_cast<size_t>(start.row) < rows.size() && start.column >= 0 &&
-        start.column <= end.column && end.column < rows[static_cast<size_t>(start.row)].size()) {
-      const str& row = rows[static_cast<size_t>(start.row)];
-      Add({start.column, start.row, end.column, end.row, scanned.kind},
-          {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
-    } else {
-      const int32_t endColumn = start.row == end.row ? end.column : spanEndColumn;
-      AddSpanning(rows, {start.column, start.row, endColumn, end.row, scanned.kind}, start, end);
-    }
+  void AddScanned(std::span<const str> rows, const TScannedToken& scanned, int32_t spanEndColumn) {
+    const int32_t endColumn = scanned.start.row == scanned.end.row ? scanned.end.column : spanEndColumn;
+    Add({scanned.start.column, scanned.start.row, endColumn, scanned.end.row, scanned.kind},
+        SpanText(rows, scanned.start, scanned.end, spanScratch_));
   }
   // The token added last, and its text.
   const TToken& lastToken() const { return tokens_.at(tokens_.count() - 1); }
@@ -125,9 +118,6 @@ class TRowListsBuilder {
   const TTextAttributeDelta* inEffect() const { return changes_.previous(); }
 
  private:
-  // Adds a token whose text is not one stretch of one row.
-  void AddSpanning(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end);
-  bool AddOverOneLineEnd(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end);
   void AddChange(const TToken& token, std::string_view text) {
     TTextAttributeDelta change;
     if (changes_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
@@ -139,6 +129,7 @@ class TRowListsBuilder {
   TArena* arena_;
   TTokenList tokens_;
   TAttributeList rowChanges_;
+  std::string spanScratch_;  // the text of a token over rows
 };
 
 // The last position a scan of the grid may consume: the last character of

@@ -192,37 +192,5 @@ TEST_F(RebuildTest, TokensTileAndChangesPaintEachTokenInItsStyle) {
   }
 }
 
-// The builder writes a token's text without SpanText; both must agree on
-// any span, inside the rows or not, and cut long ones alike.
-TEST_F(RebuildTest, BuilderStoresTheTextSpanTextGives) {
-  const std::string longRow(static_cast<size_t>(kMaxTokenText) + 10, 'a');
-  auto grid = Grid("ab\n\ncd e\n" + longRow + "\nx");
-  std::mt19937 random(11);
-  TRowListsBuilder builder(*grid, nullptr);
-  std::string scratch;
-  const auto position = [&] {
-    const int32_t row = static_cast<int32_t>(random() % 7) - 1;
-    return TPoint{static_cast<int32_t>(random() % static_cast<uint32_t>(grid->RowLength(row) + 3)) - 1, row};
-  };
-  for (int trial = 0; trial < 20000; ++trial) {
-    TPoint start = position();
-    TPoint end = trial % 3 == 0 ? TPoint{start.column + 5, start.row} : position();
-    if (trial < 8) {  // from the long row over one line end, the text around the cut
-      start = {6 + trial, 3};
-      end = {0, 4};
-    }
-    builder.AddScanned(grid->rows(), {kIdentifier, start, end}, kRebuildSpanEndColumn);
-    ASSERT_EQ(builder.lastText(), SpanText(grid->rows(), start, end, scratch))
-        << start.column << "," << start.row << " to " << end.column << "," << end.row;
-    if (trial % 50 == 49) {
-      TTokenList tokens;
-      TAttributeList changes;
-      builder.FinishRow(tokens, changes);
-      EXPECT_EQ(tokens.count(), 50);
-      EXPECT_TRUE(builder.empty());
-    }
-  }
-}
-
 }  // namespace
 }  // namespace weft

@@ -14,9 +14,6 @@ namespace weft {
 
 namespace {
 
-// The invalidated band reaches this device x.
-constexpr int32_t kBandRight = 3000;
-
 // Fresh token and attribute lists for the rows from `firstRow` on, filled in
 // text order.
 class TListBuilder {
@@ -29,7 +26,7 @@ class TListBuilder {
     rows_.Add(token, text);
   }
   // Adds the token the scanner last cut; lastToken and lastText give it.
-  void AddScanned(const std::vector<str>& rows, const TScanner& scanner, int32_t kind) {
+  void AddScanned(std::span<const str> rows, const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
     rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition}, kRefreshSpanEndColumn);
   }
@@ -149,7 +146,7 @@ int32_t TRefresh::RescanMovedRows(TPoint restart) {
   const auto finishRowsBefore = [&](int32_t nextRow) {
     builder.FinishRow(tokens[static_cast<size_t>(row)], changes[static_cast<size_t>(row)]);
     for (++row; row < nextRow; ++row) {
-      tokens[static_cast<size_t>(row)].Clear();
+      tokens[static_cast<size_t>(row)].clear();
       changes[static_cast<size_t>(row)].clear();
     }
   };
@@ -261,6 +258,7 @@ void TRefresh::ShiftLists() {
 void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end, HWND window) {
   const int32_t oldRowCount = static_cast<int32_t>(grid.tokenLists().size());
   const int32_t lastReplaced = TRefresh(grid, kind, start, end).Run();
+  grid.AssertListsMatchRows();
   if (window == nullptr) return;
   // From the edit's row down through the last re-scanned row, and over the
   // rows a deletion emptied at the bottom of the window.
@@ -268,7 +266,7 @@ void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end
   const TPoint corner = grid.topCorner();
   const int64_t top = int64_t{start.row} * height - corner.row;
   const int64_t bottomRow = std::max<int64_t>(lastReplaced + 1, grid.NumberOfRows() < oldRowCount ? oldRowCount : 0);
-  const RECT band{ClampToInt32(-int64_t{corner.column}), ClampToInt32(top), kBandRight,
+  const RECT band{ClampToInt32(-int64_t{corner.column}), ClampToInt32(top), kFillEdge,
                   ClampToInt32(std::max(top + height, bottomRow * height - corner.row))};
   InvalidateRect(window, &band, FALSE);
 }

@@ -12,6 +12,7 @@
 #ifndef WEFT_TEXT_STRING_GRID_H_
 #define WEFT_TEXT_STRING_GRID_H_
 
+#include <cassert>
 #include <cstdint>
 #include <vector>
 
@@ -72,7 +73,8 @@ class TStringGrid {
   void SetDefaultBackColor(COLORREF color) { defaultColors_.back = color; }
   void SetDefaultForeColor(COLORREF color) { defaultColors_.fore = color; }
   // One token list and one attribute list per row, in row order, once the
-  // grid has rows (kept so by SetText, the rebuild and every edit).
+  // grid has rows (kept so by SetText, the rebuild and every edit, which
+  // assert it in debug builds through AssertListsMatchRows).
   std::vector<TTokenList>& tokenLists() { return tokenLists_; }
   const std::vector<TTokenList>& tokenLists() const { return tokenLists_; }
   std::vector<TAttributeList>& attributeLists() { return attributeLists_; }
@@ -80,6 +82,10 @@ class TStringGrid {
   // Where the lists of the last full rebuild keep their tokens and changes.
   TArena& listArena() { return listArena_; }
   TTokenCursor& tokenCursor() { return tokenCursor_; }
+
+  void AssertListsMatchRows() const {
+    assert(tokenLists_.size() == rows_.size() && attributeLists_.size() == rows_.size());
+  }
 
   TPoint topCorner() const { return topCorner_; }
   void SetTopCorner(int32_t x, int32_t y) { topCorner_ = {x, y}; }
