@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/str.h"
+#include "base/row_string.h"
 
 namespace weft {
 namespace {
@@ -55,21 +55,21 @@ TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
 
 // A row whose characters an arena lends behaves as one with its own block.
 TEST(ArenaTest, LentRowsChangeLikeOwnedOnes) {
-  void (*const steps[])(str&) = {
-      [](str& s) { s.insert(3, 'x'); }, [](str& s) { s.append("tail"); },
-      [](str& s) { s.truncate(4); },    [](str& s) { s.assign(""); },     [](str& s) { s.reserve(100); },
-      [](str& s) { s = str("moved"); },
+  void (*const steps[])(TRowString&) = {
+      [](TRowString& s) { s.insert(3, 'x'); }, [](TRowString& s) { s.append("tail"); },
+      [](TRowString& s) { s.truncate(4); },    [](TRowString& s) { s.assign(""); },     [](TRowString& s) { s.reserve(100); },
+      [](TRowString& s) { s = TRowString("moved"); },
   };
   const std::string text = "a row of some length, longer than sixteen";
   for (const auto step : steps) {
     TArena arena;
-    str lent(text, arena);
-    str owned(text);
+    TRowString lent(text, arena);
+    TRowString owned(text);
     step(lent);
     step(owned);
     EXPECT_EQ(lent.view(), owned.view());
     EXPECT_EQ(std::strlen(lent.data()), static_cast<size_t>(lent.size()));
-    EXPECT_EQ(str(lent).view(), owned.view());
+    EXPECT_EQ(TRowString(lent).view(), owned.view());
   }
 }
 

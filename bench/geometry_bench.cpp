@@ -61,7 +61,7 @@ void BM_RowLengthSumBaseline(benchmark::State& state) {
   if (big == nullptr) return;
   for (auto _ : state) {
     int64_t sum = 0;
-    for (const str& row : big->grid->rows()) sum += row.size() + 2;
+    for (const TRowString& row : big->grid->rows()) sum += row.size() + 2;
     benchmark::DoNotOptimize(sum);
   }
   state.counters["rows"] = big->grid->NumberOfRows();

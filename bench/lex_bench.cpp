@@ -13,7 +13,7 @@
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "lex/token_list.h"
-#include "base/str.h"
+#include "base/row_string.h"
 
 namespace weft {
 namespace {
@@ -48,7 +48,7 @@ struct BigText {
     return scanner;
   }
 
-  std::vector<str> rows;
+  std::vector<TRowString> rows;
   int64_t bytes = 0;
 };
 
@@ -82,7 +82,7 @@ void BM_ClassifyBytesBaseline(benchmark::State& state) {
   if (big == nullptr) return;
   for (auto _ : state) {
     std::array<int64_t, 5> counts{};
-    for (const str& row : big->rows) {
+    for (const TRowString& row : big->rows) {
       const auto* bytes = reinterpret_cast<const unsigned char*>(row.data());
       for (int32_t i = 0; i < row.size(); ++i) ++counts[kByteClasses[bytes[i]]];
       ++counts[3];  // the line end

@@ -16,7 +16,7 @@ namespace {
 // The text with CR LF between rows, as Text writes it.
 std::string Joined(const TStringGrid& grid) {
   std::string text;
-  for (const str& row : grid.rows()) {
+  for (const TRowString& row : grid.rows()) {
     if (&row != grid.rows().data()) text += "\r\n";
     text += row.view();
   }

@@ -47,7 +47,7 @@ int64_t ExpandedColumn(const char* text, int32_t length, int32_t n, int32_t tabW
 
 int64_t ExpandedColumn(const TStringGrid& grid, int32_t row, int32_t n) {
   if (!grid.HasRow(row)) return ExpandedColumn(nullptr, 0, n, 1);
-  const str& text = grid.Row(row);
+  const TRowString& text = grid.Row(row);
   return ExpandedColumn(text.data(), text.size(), n, grid.settings().tabWidth());
 }
 
@@ -100,7 +100,7 @@ TPoint CellForPoint(const TStringGrid& grid, int32_t x, int32_t y) {
   const int64_t row = (int64_t{corner.row} + y) / AtLeastOne(settings.lineHeight());
   const int64_t pixelX = int64_t{corner.column} + x;
   if (row >= 0 && row < grid.NumberOfRows() && pixelX >= 0) {
-    const str& text = grid.Row(static_cast<int32_t>(row));
+    const TRowString& text = grid.Row(static_cast<int32_t>(row));
     const int64_t caret = CaretIndexAt(text.data(), text.size(), cellWidth, settings.tabWidth(), pixelX);
     return {ClampToInt32(caret - 1), static_cast<int32_t>(row)};
   }
@@ -126,7 +126,7 @@ TPoint PointForCell(const TStringGrid& grid, TPoint position) {
 TPoint CellExtent(const TStringGrid& grid) {
   const int64_t tabWidth = grid.settings().tabWidth();
   int64_t widest = 0;
-  for (const str& row : grid.rows()) {
+  for (const TRowString& row : grid.rows()) {
     // A row can be no wider than a tab stop per character.
     if (row.size() * tabWidth <= widest) continue;
     widest = std::max(widest, VisualWidth(row.data(), row.size(), tabWidth));
@@ -144,7 +144,7 @@ int32_t NonTabbedToTabbedIndex(const TStringGrid& grid, int32_t index) {
   const int64_t indentWidth = AtLeastOne(grid.indentWidth());
   int64_t tabbed = 0;    // characters of the grid's text passed
   int64_t untabbed = 0;  // characters of the space-indented text passed
-  for (const str& row : grid.rows()) {
+  for (const TRowString& row : grid.rows()) {
     if (untabbed >= index) break;
     int64_t visualColumn = 0;
     const char* end = row.data() + row.size();

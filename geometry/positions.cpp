@@ -10,7 +10,7 @@ namespace weft {
 TPoint PointForIndex(const TStringGrid& grid, int32_t index) {
   int64_t rowStart = 0;
   int32_t row = 0;
-  for (const str& text : grid.rows()) {
+  for (const TRowString& text : grid.rows()) {
     const int64_t nextRowStart = rowStart + text.size() + 2;
     if (index < nextRowStart) return {static_cast<int32_t>(index - rowStart), row};
     rowStart = nextRowStart;
@@ -24,7 +24,7 @@ int32_t IndexForPoint(const TStringGrid& grid, TPoint position) {
   // Every row before the position counts its line break, rows past the last
   // one included; only the rows of the text add characters.
   int64_t index = int64_t{position.row} * 2 + position.column;
-  const std::vector<str>& rows = grid.rows();
+  const std::vector<TRowString>& rows = grid.rows();
   const int32_t rowsWithText = std::min(position.row, grid.NumberOfRows());
   for (int32_t row = 0; row < rowsWithText; ++row) index += rows[row].size();
   return ClampToInt32(index);
@@ -54,7 +54,7 @@ TPoint PointAtDistanceFrom(const TStringGrid& grid, int32_t distance, TPoint pos
     taken -= row;
     row = 0;
   }
-  const std::vector<str>& rows = grid.rows();
+  const std::vector<TRowString>& rows = grid.rows();
   for (; row < grid.NumberOfRows(); ++row) {
     const int32_t length = rows[row].size();
     if (length + taken >= distance) return {ClampToInt32(distance - taken), row};

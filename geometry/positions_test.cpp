@@ -110,7 +110,7 @@ TEST_F(PositionsTest, IndicesAndDistancesOnGeneratedTextAndTheCorpus) {
     ExpectIndicesRoundTrip(*grid, testing::SamplingStride(path));
     if (HasFatalFailure()) FAIL() << path;
     int32_t steps = grid->NumberOfRows() - 1;  // a line break is one step
-    for (const str& row : grid->rows()) steps += row.size();
+    for (const TRowString& row : grid->rows()) steps += row.size();
     const TPoint end = grid->LastRowAndColumn();
     ASSERT_EQ(PointAtDistanceFrom(*grid, steps, {0, 0}), end) << path;
     ASSERT_EQ(PointAtDistanceFrom(*grid, steps + 1, {0, 0}), end) << path;

@@ -23,8 +23,8 @@ namespace weft {
 namespace {
 
 // Lines end at LF; one CR before it is dropped.
-std::vector<str> RowsFromText(std::string_view text) {
-  std::vector<str> rows;
+std::vector<TRowString> RowsFromText(std::string_view text) {
+  std::vector<TRowString> rows;
   for (;;) {
     const size_t lineFeed = text.find('\n');
     std::string_view line = text.substr(0, lineFeed);
@@ -37,7 +37,7 @@ std::vector<str> RowsFromText(std::string_view text) {
 
 // The last position a full scan consumes: the last character, or, when the
 // text ends in a line break, the line end of the row before the empty last row.
-TPoint EndOfTextFor(const std::vector<str>& rows) {
+TPoint EndOfTextFor(const std::vector<TRowString>& rows) {
   if (rows.empty()) return {0, 0};
   const int32_t last = static_cast<int32_t>(rows.size()) - 1;
   if (!rows[last].empty()) return {rows[last].size() - 1, last};
@@ -45,7 +45,7 @@ TPoint EndOfTextFor(const std::vector<str>& rows) {
   return {rows[last - 1].size(), last - 1};
 }
 
-TScanner ScannerAtTextStart(const std::vector<str>& rows) {
+TScanner ScannerAtTextStart(const std::vector<TRowString>& rows) {
   TScanner scanner;
   scanner.scanPosition = {-1, 0};
   scanner.endOfText = EndOfTextFor(rows);
@@ -54,7 +54,7 @@ TScanner ScannerAtTextStart(const std::vector<str>& rows) {
 
 // "kind:text" for each token of a full scan.
 std::vector<std::string> ScanAll(std::string_view text) {
-  const std::vector<str> rows = RowsFromText(text);
+  const std::vector<TRowString> rows = RowsFromText(text);
   std::vector<std::string> tokens;
   TScanner scanner = ScannerAtTextStart(rows);
   std::string scratch;
@@ -116,7 +116,7 @@ bool IsBinary(unsigned char c) { return InSet(c, "!%&*+,-/<=>?@\\|~"); }
 // previous and character-at, as the scanner's contract describes them.
 class ModelScanner {
  public:
-  ModelScanner(const std::vector<str>& rows, TScanner& scanner) : rows_(rows), s_(scanner) {}
+  ModelScanner(const std::vector<TRowString>& rows, TScanner& scanner) : rows_(rows), s_(scanner) {}
 
   int32_t ScanToken() {
     s_.scanState = 0;
@@ -345,7 +345,7 @@ class ModelScanner {
     return std::nullopt;
   }
 
-  const std::vector<str>& rows_;
+  const std::vector<TRowString>& rows_;
   TScanner& s_;
 };
 
@@ -382,9 +382,9 @@ struct Generator {
   std::mt19937 random;
 };
 
-std::vector<str> RandomRows(Generator& generator) {
-  std::vector<str> rows(static_cast<size_t>(generator.Below(4)));
-  for (str& row : rows) {
+std::vector<TRowString> RandomRows(Generator& generator) {
+  std::vector<TRowString> rows(static_cast<size_t>(generator.Below(4)));
+  for (TRowString& row : rows) {
     row.assign(generator.Below(3) == 0 ? generator.Bytes(generator.Below(6))
                                        : generator.Fragments(generator.Below(5)));
   }
@@ -392,7 +392,7 @@ std::vector<str> RandomRows(Generator& generator) {
 }
 
 // Any state at all: positions before, inside and past the rows, any end.
-TScanner RandomState(Generator& generator, const std::vector<str>& rows) {
+TScanner RandomState(Generator& generator, const std::vector<TRowString>& rows) {
   const int32_t rowCount = static_cast<int32_t>(rows.size());
   const auto point = [&] {
     const int32_t row = generator.Below(rowCount + 4) - 2;
@@ -413,9 +413,9 @@ bool SameState(const TScanner& a, const TScanner& b) {
          a.tokenStart == b.tokenStart && a.radixDigitLimit == b.radixDigitLimit;
 }
 
-std::string Show(const std::vector<str>& rows, const TScanner& s) {
+std::string Show(const std::vector<TRowString>& rows, const TScanner& s) {
   std::ostringstream out;
-  for (const str& row : rows) out << '[' << row.view() << "] ";
+  for (const TRowString& row : rows) out << '[' << row.view() << "] ";
   out << "state " << s.scanState << " end (" << s.endOfText.column << ',' << s.endOfText.row << ") at ("
       << s.scanPosition.column << ',' << s.scanPosition.row << ')';
   return out.str();
@@ -426,7 +426,7 @@ std::string Show(const std::vector<str>& rows, const TScanner& s) {
 TEST(ScanPropertyTest, MatchesTheStepModel) {
   Generator generator(20240611);
   for (int i = 0; i < 100000; ++i) {
-    const std::vector<str> rows = RandomRows(generator);
+    const std::vector<TRowString> rows = RandomRows(generator);
     TScanner fast = RandomState(generator, rows);
     TScanner model = fast;
     const std::string before = Show(rows, fast);
@@ -440,7 +440,7 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
   for (int i = 0; i < 1000; ++i) texts.push_back(generator.Bytes(generator.Below(80)));
   for (const auto& path : testing::CorpusFiles()) texts.push_back(testing::ReadFile(path));
   for (const std::string& text : texts) {
-    const std::vector<str> rows = RowsFromText(text);
+    const std::vector<TRowString> rows = RowsFromText(text);
     TScanner fast = ScannerAtTextStart(rows);
     TScanner model = fast;
     while (!ScanAtEnd(fast)) {
@@ -453,10 +453,10 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
 // Under the sanitizers this shows that no state, however absurd, makes the
 // scanner read outside the rows or overflow; it answers in one step.
 TEST(ScanPropertyTest, SurvivesExtremeStates) {
-  const std::vector<str> rows = RowsFromText("ab: 16r1F\n\n'x");
-  const std::vector<str> noRows;
+  const std::vector<TRowString> rows = RowsFromText("ab: 16r1F\n\n'x");
+  const std::vector<TRowString> noRows;
   const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -2, -1, 0, 1, 2, 3, 9, 10, INT32_MAX - 1, INT32_MAX};
-  for (const std::vector<str>* text : {&rows, &noRows}) {
+  for (const std::vector<TRowString>* text : {&rows, &noRows}) {
     for (int32_t column : values) {
       for (int32_t row : values) {
         for (const TPoint end : {TPoint{column, row}, TPoint{2, 2}, TPoint{INT32_MAX, INT32_MAX}}) {
@@ -478,7 +478,7 @@ TEST(ScanPropertyTest, SurvivesExtremeStates) {
 TEST(ScanPropertyTest, BatchesCutWhatSingleCallsCut) {
   Generator generator(31);
   for (int i = 0; i < 20000; ++i) {
-    const std::vector<str> rows =
+    const std::vector<TRowString> rows =
         i % 2 == 0 ? RandomRows(generator) : RowsFromText(generator.Fragments(generator.Below(40)));
     TScanner single = i % 4 < 2 ? RandomState(generator, rows) : ScannerAtTextStart(rows);
     TScanner batched = single;
@@ -508,7 +508,7 @@ TEST(ScanPropertyTest, BatchesCutWhatSingleCallsCut) {
 // Spans within one row view the row; others are built, line ends as CR LF,
 // and cut to kMaxTokenText. A comment longer than the cut keeps its real end.
 TEST(SpanTextTest, ViewsOneRowAndBuildsOrCutsTheRest) {
-  std::vector<str> rows = RowsFromText("abc\n\nde");
+  std::vector<TRowString> rows = RowsFromText("abc\n\nde");
   std::string scratch;
   const std::string_view inRow = SpanText(rows, {1, 0}, {2, 0}, scratch);
   EXPECT_EQ(rows[0].data() + 1, inRow.data());

@@ -12,7 +12,7 @@ namespace weft {
 
 void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window) {
   if (!grid.HasRow(at.row)) return;
-  str& row = grid.editableRows()[static_cast<size_t>(at.row)];
+  TRowString& row = grid.editableRows()[static_cast<size_t>(at.row)];
   if (at.column >= 0 && at.column <= row.size()) row.insert(at.column, character);
   RefreshAfterEdit(grid, EditKind::kInsertion, at, at, window);
 }
@@ -24,8 +24,8 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
     SplitRow(grid, at, window);
     return {0, at.row + 1};
   }
-  std::vector<str>& rows = grid.editableRows();
-  const str old = std::move(rows[static_cast<size_t>(at.row)]);
+  std::vector<TRowString>& rows = grid.editableRows();
+  const TRowString old = std::move(rows[static_cast<size_t>(at.row)]);
   const int32_t split = std::clamp(at.column, 0, old.size());
   int32_t row = at.row;
   bool first = true;
@@ -35,7 +35,7 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
       rows[static_cast<size_t>(row)].append(line);
       first = false;
     } else {
-      rows.insert(rows.begin() + ++row, str(line));
+      rows.insert(rows.begin() + ++row, TRowString(line));
     }
   });
   const TPoint end{rows[static_cast<size_t>(row)].size(), row};
@@ -46,10 +46,10 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
 
 void SplitRow(TStringGrid& grid, TPoint at, HWND window) {
   if (!grid.HasRow(at.row)) return;
-  std::vector<str>& rows = grid.editableRows();
-  str& row = rows[static_cast<size_t>(at.row)];
+  std::vector<TRowString>& rows = grid.editableRows();
+  TRowString& row = rows[static_cast<size_t>(at.row)];
   const int32_t split = std::clamp(at.column, 0, row.size());
-  str rest(row.view().substr(static_cast<size_t>(split)));
+  TRowString rest(row.view().substr(static_cast<size_t>(split)));
   row.truncate(split);
   const int32_t length = row.size();
   rows.insert(rows.begin() + at.row + 1, std::move(rest));
@@ -69,8 +69,8 @@ void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window) {
   }
   if (end.row == first.row && end.column + 1 < first.column) return;
 
-  std::vector<str>& rows = grid.editableRows();
-  str joined(rows[static_cast<size_t>(first.row)].view().substr(0, static_cast<size_t>(first.column)));
+  std::vector<TRowString>& rows = grid.editableRows();
+  TRowString joined(rows[static_cast<size_t>(first.row)].view().substr(0, static_cast<size_t>(first.column)));
   joined.append(rows[static_cast<size_t>(end.row)].view().substr(static_cast<size_t>(end.column + 1)));
   rows[static_cast<size_t>(first.row)] = std::move(joined);
   rows.erase(rows.begin() + first.row + 1, rows.begin() + end.row + 1);
@@ -100,7 +100,7 @@ class TBoundedWriter {
 
 constexpr std::string_view kLineBreak = "\r\n";
 
-std::string_view Columns(const str& row, int32_t from, int32_t through) {
+std::string_view Columns(const TRowString& row, int32_t from, int32_t through) {
   from = std::max(from, 0);
   through = std::min(through, row.size() - 1);
   return from > through ? std::string_view() : row.view().substr(static_cast<size_t>(from), static_cast<size_t>(through - from + 1));
@@ -114,7 +114,7 @@ int32_t TextInRect(const TStringGrid& grid, TPoint first, TPoint last, char* buf
   first.row = std::max(first.row, 0);
   last.row = std::min(last.row, grid.NumberOfRows() - 1);
   if (first.row > last.row) return 0;
-  const str& firstRow = grid.Row(first.row);
+  const TRowString& firstRow = grid.Row(first.row);
   if (first.row == last.row) {
     if (firstRow.size() <= first.column) {
       out.Append(kLineBreak);
@@ -130,7 +130,7 @@ int32_t TextInRect(const TStringGrid& grid, TPoint first, TPoint last, char* buf
     out.Append(grid.Row(row).view());
     out.Append(kLineBreak);
   }
-  const str& lastRow = grid.Row(last.row);
+  const TRowString& lastRow = grid.Row(last.row);
   out.Append(Columns(lastRow, 0, last.column));
   if (lastRow.size() <= last.column) out.Append(kLineBreak);
   return out.length();

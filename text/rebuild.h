@@ -25,7 +25,7 @@
 #include "settings/settings.h"
 #include "base/arena.h"
 #include "base/point.h"
-#include "base/str.h"
+#include "base/row_string.h"
 
 namespace weft {
 
@@ -101,7 +101,7 @@ class TRowListsBuilder {
   }
   // Adds a scanned token with its text taken from `rows` as SpanText gives
   // it. A token spanning rows stores `spanEndColumn` as its end column.
-  void AddScanned(std::span<const str> rows, const TScannedToken& scanned, int32_t spanEndColumn) {
+  void AddScanned(std::span<const TRowString> rows, const TScannedToken& scanned, int32_t spanEndColumn) {
     const int32_t endColumn = scanned.start.row == scanned.end.row ? scanned.end.column : spanEndColumn;
     Add({scanned.start.column, scanned.start.row, endColumn, scanned.end.row, scanned.kind},
         SpanText(rows, scanned.start, scanned.end, spanScratch_));

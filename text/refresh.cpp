@@ -26,7 +26,7 @@ class TListBuilder {
     rows_.Add(token, text);
   }
   // Adds the token the scanner last cut; lastToken and lastText give it.
-  void AddScanned(std::span<const str> rows, const TScanner& scanner, int32_t kind) {
+  void AddScanned(std::span<const TRowString> rows, const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
     rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition}, kRefreshSpanEndColumn);
   }

@@ -86,7 +86,7 @@ int32_t TStringGrid::Text(char* buffer, int32_t size, bool expandTabs) const {
 
 int32_t TStringGrid::StringAtRow(int32_t row, char* buffer, int32_t size) const {
   if (!HasRow(row) || buffer == nullptr || size < 1) return 0;
-  const str& text = Row(row);
+  const TRowString& text = Row(row);
   const int32_t copied = std::min(size, text.size());
   std::memcpy(buffer, text.data(), static_cast<size_t>(copied));
   std::memset(buffer + copied, 0, static_cast<size_t>(size - copied));

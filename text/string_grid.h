@@ -18,7 +18,7 @@
 
 #include "base/arena.h"
 #include "base/point.h"
-#include "base/str.h"
+#include "base/row_string.h"
 #include "lex/token_list.h"
 #include "platform/platform.h"
 #include "style/attribute_list.h"
@@ -54,10 +54,10 @@ class TStringGrid {
   int32_t NumberOfRows() const { return static_cast<int32_t>(rows_.size()); }
   bool HasRow(int32_t row) const { return row >= 0 && row < NumberOfRows(); }
   int32_t RowLength(int32_t row) const { return HasRow(row) ? Row(row).size() : 0; }
-  const str& Row(int32_t row) const { return rows_[static_cast<size_t>(row)]; }
-  const std::vector<str>& rows() const { return rows_; }
+  const TRowString& Row(int32_t row) const { return rows_[static_cast<size_t>(row)]; }
+  const std::vector<TRowString>& rows() const { return rows_; }
   // For the edits, which change rows in place and then refresh the lists.
-  std::vector<str>& editableRows() { return rows_; }
+  std::vector<TRowString>& editableRows() { return rows_; }
   // The point just after the last character: (length of the last row, last
   // row), or (0, 0) without rows.
   TPoint LastRowAndColumn() const;
@@ -99,7 +99,7 @@ class TStringGrid {
   // their own.
   TArena rowArena_;
   TArena listArena_;
-  std::vector<str> rows_;
+  std::vector<TRowString> rows_;
   std::vector<TTokenList> tokenLists_;
   std::vector<TAttributeList> attributeLists_;
   TTokenCursor tokenCursor_;

@@ -17,7 +17,7 @@ namespace weft::testing {
 // The whole text of a grid, with tabs expanded or not, and its rows.
 inline std::string TextOf(const TStringGrid& grid, bool expandTabs = false) {
   int64_t size = 1;
-  for (const str& row : grid.rows()) size += int64_t{row.size()} * std::max(grid.indentWidth(), 1) + 2;
+  for (const TRowString& row : grid.rows()) size += int64_t{row.size()} * std::max(grid.indentWidth(), 1) + 2;
   std::string buffer(static_cast<size_t>(size), '\0');
   buffer.resize(static_cast<size_t>(std::max(grid.Text(buffer.data(), static_cast<int32_t>(size), expandTabs), 0)));
   return buffer;
@@ -25,7 +25,7 @@ inline std::string TextOf(const TStringGrid& grid, bool expandTabs = false) {
 
 inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
   std::vector<std::string> rows;
-  for (const str& row : grid.rows()) rows.emplace_back(row.view());
+  for (const TRowString& row : grid.rows()) rows.emplace_back(row.view());
   return rows;
 }
 

@@ -1,14 +1,14 @@
-// str: one row of text, an owned growable string of 8-bit characters.
+// TRowString: one row of text, an owned growable string of 8-bit characters.
 //
 // It keeps its characters NUL-terminated and its size and capacity in 32
 // bits, so an empty row costs 16 bytes and nothing on the heap. The characters
-// are in a heap block of the str's own or in a piece lent by an arena (see
-// TArena), which the str changes in place until it must grow and then leaves
+// are in a heap block of the TRowString's own or in a piece lent by an arena (see
+// TArena), which the TRowString changes in place until it must grow and then leaves
 // for a block of its own. When memory for the characters cannot be had, the
 // process stops with "Failed to allocate memory (N)" on the standard error
 // stream: the library has no way to report it to the host.
-#ifndef WEFT_BASE_STR_H_
-#define WEFT_BASE_STR_H_
+#ifndef WEFT_BASE_ROW_STRING_H_
+#define WEFT_BASE_ROW_STRING_H_
 
 #include <cstdint>
 #include <string_view>
@@ -17,18 +17,18 @@
 
 namespace weft {
 
-class str {
+class TRowString {
  public:
-  str() = default;
+  TRowString() = default;
   // Holds exactly `text`, in one allocation.
-  explicit str(std::string_view text) : str(text, nullptr) {}
+  explicit TRowString(std::string_view text) : TRowString(text, nullptr) {}
   // Holds exactly `text`, in a piece of `arena`.
-  str(std::string_view text, TArena& arena) : str(text, &arena) {}
-  str(const str& other) : str(other.view()) {}
-  str(str&& other) noexcept;
-  str& operator=(const str& other);
-  str& operator=(str&& other) noexcept;
-  ~str();
+  TRowString(std::string_view text, TArena& arena) : TRowString(text, &arena) {}
+  TRowString(const TRowString& other) : TRowString(other.view()) {}
+  TRowString(TRowString&& other) noexcept;
+  TRowString& operator=(const TRowString& other);
+  TRowString& operator=(TRowString&& other) noexcept;
+  ~TRowString();
 
   int32_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -41,21 +41,21 @@ class str {
   void insert(int32_t at, char c);
   // Removes the characters from `at` to the end.
   void truncate(int32_t at);
-  // Makes room for `capacity` characters in a block of the str's own.
+  // Makes room for `capacity` characters in a block of the TRowString's own.
   void reserve(int32_t capacity);
 
  private:
   // Holds exactly `text`, in a piece of `arena` or, when null, a block of
   // its own.
-  str(std::string_view text, TArena* arena);
+  TRowString(std::string_view text, TArena* arena);
 
   char* data_ = nullptr;
   int32_t size_ = 0;
-  // Characters the str's own block holds, not counting the NUL; 0 when it has
+  // Characters the TRowString's own block holds, not counting the NUL; 0 when it has
   // none: it is empty or its characters are lent.
   int32_t capacity_ = 0;
 };
 
 }  // namespace weft
 
-#endif  // WEFT_BASE_STR_H_
+#endif  // WEFT_BASE_ROW_STRING_H_

@@ -1,4 +1,4 @@
-#include "base/str.h"
+#include "base/row_string.h"
 
 #include <algorithm>
 #include <cassert>
@@ -8,7 +8,7 @@
 
 namespace weft {
 
-str::str(std::string_view text, TArena* arena) {
+TRowString::TRowString(std::string_view text, TArena* arena) {
   if (text.empty()) return;
   size_ = static_cast<int32_t>(text.size());
   capacity_ = arena == nullptr ? size_ : 0;
@@ -17,17 +17,17 @@ str::str(std::string_view text, TArena* arena) {
   data_[size_] = '\0';
 }
 
-str::str(str&& other) noexcept
+TRowString::TRowString(TRowString&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
       capacity_(std::exchange(other.capacity_, 0)) {}
 
-str& str::operator=(const str& other) {
+TRowString& TRowString::operator=(const TRowString& other) {
   if (this != &other) assign(other.view());
   return *this;
 }
 
-str& str::operator=(str&& other) noexcept {
+TRowString& TRowString::operator=(TRowString&& other) noexcept {
   if (this != &other) {
     if (capacity_ > 0) std::free(data_);
     data_ = std::exchange(other.data_, nullptr);
@@ -37,11 +37,11 @@ str& str::operator=(str&& other) noexcept {
   return *this;
 }
 
-str::~str() {
+TRowString::~TRowString() {
   if (capacity_ > 0) std::free(data_);
 }
 
-void str::reserve(int32_t capacity) {
+void TRowString::reserve(int32_t capacity) {
   if (capacity <= capacity_) return;
   capacity = std::max(capacity, size_);
   const size_t bytes = static_cast<size_t>(capacity) + 1;
@@ -56,12 +56,12 @@ void str::reserve(int32_t capacity) {
   capacity_ = capacity;
 }
 
-void str::assign(std::string_view text) {
+void TRowString::assign(std::string_view text) {
   truncate(0);
   append(text);
 }
 
-void str::append(std::string_view text) {
+void TRowString::append(std::string_view text) {
   const int32_t count = static_cast<int32_t>(text.size());
   if (count == 0) return;
   if (size_ + count > capacity_) reserve(size_ + count > 2 * capacity_ ? size_ + count : 2 * capacity_);
@@ -70,7 +70,7 @@ void str::append(std::string_view text) {
   data_[size_] = '\0';
 }
 
-void str::insert(int32_t at, char c) {
+void TRowString::insert(int32_t at, char c) {
   assert(at >= 0 && at <= size_);
   if (size_ + 1 > capacity_) reserve(std::max(size_ + 1, capacity_ < 8 ? 16 : 2 * capacity_));
   std::memmove(data_ + at + 1, data_ + at, static_cast<size_t>(size_ - at));
@@ -79,7 +79,7 @@ void str::insert(int32_t at, char c) {
   data_[size_] = '\0';
 }
 
-void str::truncate(int32_t at) {
+void TRowString::truncate(int32_t at) {
   if (at < 0 || at >= size_) return;
   size_ = at;
   data_[size_] = '\0';
