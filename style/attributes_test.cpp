@@ -18,7 +18,6 @@ class AttributesTest : public testing::GridTest {
       for (int32_t column : columnsPerRow[row]) {
         TTextAttributeDelta change;
         change.column = column;
-        change.row = static_cast<int32_t>(row);
         list.push_back(change);
       }
     }
@@ -72,20 +71,25 @@ TEST_F(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
       {{3, 2}, {2, 1}, {0, 3}},   {{2, 3}, {0, 3}, {3, 3}},  {{9, 3}, {3, 3}, {0, -1}},
       {{0, 7}, {3, 3}, {0, -1}},  {{0, -2}, {0, -1}, {2, 1}},
   };
-  const auto where = [](const TTextAttributeDelta* change) {
-    return change ? TPoint{change->column, change->row} : TPoint{0, -1};
+  // A change's row is the row of the list the cursor found it in.
+  const auto where = [](const TTextAttributeDelta* change, const TAttributeCursor& cursor) {
+    return change ? TPoint{change->column, cursor.row} : TPoint{0, -1};
   };
   for (const Case& c : cases) {
     TAttributeCursor cursor;
-    EXPECT_EQ(where(AttributeAt(*grid, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
-    EXPECT_EQ(where(NextAttribute(*grid, cursor)), c.next) << c.point.column << "," << c.point.row;
+    const TTextAttributeDelta* found = AttributeAt(*grid, c.point, cursor);
+    EXPECT_EQ(where(found, cursor), c.found) << c.point.column << "," << c.point.row;
+    const TTextAttributeDelta* next = NextAttribute(*grid, cursor);
+    EXPECT_EQ(where(next, cursor), c.next) << c.point.column << "," << c.point.row;
   }
   // Above the text, with changes on row 0: the next change is row 0's first.
   grid = GridWithChanges({{1, 2}});
   TAttributeCursor cursor;
   EXPECT_EQ(AttributeAt(*grid, {0, -2}, cursor), nullptr);
-  EXPECT_EQ(where(NextAttribute(*grid, cursor)), (TPoint{1, 0}));
-  EXPECT_EQ(where(NextAttribute(*grid, cursor)), (TPoint{2, 0}));
+  const TTextAttributeDelta* first = NextAttribute(*grid, cursor);
+  EXPECT_EQ(where(first, cursor), (TPoint{1, 0}));
+  const TTextAttributeDelta* second = NextAttribute(*grid, cursor);
+  EXPECT_EQ(where(second, cursor), (TPoint{2, 0}));
 }
 
 TEST_F(AttributesTest, StylesResolveTheGridsDefaultColours) {

@@ -55,21 +55,21 @@ class TAttributeChangeMaker {
  public:
   TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous);
 
-  // True, with `change` filled in at `start`, when the token cannot be
+  // True, with `change` filled in at `column` of the token's row, when the token cannot be
   // painted in the previous change's attributes; it then becomes the
   // previous change.
-  bool MakeAttributeChange(int32_t kind, std::string_view text, TPoint start, TTextAttributeDelta& change) {
+  bool MakeAttributeChange(int32_t kind, std::string_view text, int32_t column, TTextAttributeDelta& change) {
     const int32_t style = StyleOfKind(kind, text, keywords_);
     // Runs on every token: once the previous change is known to come from a
     // style, the answer is a table lookup.
     if (previousStyle_ >= 0 && paintsAs_[previousStyle_][style]) return false;
-    return MakeChangeUnlessSamePaint(style, start, change);
+    return MakeChangeUnlessSamePaint(style, column, change);
   }
   // The attributes in effect after the tokens seen so far; null before any.
   const TTextAttributeDelta* previous() const { return hasPrevious_ ? &previous_ : nullptr; }
 
  private:
-  bool MakeChangeUnlessSamePaint(int32_t style, TPoint start, TTextAttributeDelta& change);
+  bool MakeChangeUnlessSamePaint(int32_t style, int32_t column, TTextAttributeDelta& change);
 
   const TKeywordTable& keywords_;
   TTextAttributeDelta styles_[8];
@@ -98,19 +98,18 @@ class TRowListsBuilder {
     AddChange(token, text);
   }
   // Adds a scanned token with its text taken from `rows` as SpanText gives
-  // it. A token spanning rows stores `spanEndColumn` as its end column.
-  void AddScanned(const std::vector<str>& rows, const TScannedToken& scanned, int32_t spanEndColumn) {
+  // it.
+  void AddScanned(const std::vector<str>& rows, const TScannedToken& scanned) {
     const TPoint start = scanned.start;
     const TPoint end = scanned.end;
+    const TToken token{start.column, end.column, end.row - start.row, scanned.kind};
     // Almost every token lies inside one row and is copied from it directly.
     if (start.row == end.row && static_cast<size_t>(start.row) < rows.size() && start.column >= 0 &&
         start.column <= end.column && end.column < rows[static_cast<size_t>(start.row)].size()) {
       const str& row = rows[static_cast<size_t>(start.row)];
-      Add({start.column, start.row, end.column, end.row, scanned.kind},
-          {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
+      Add(token, {row.data() + start.column, static_cast<size_t>(end.column - start.column) + 1});
     } else {
-      const int32_t endColumn = start.row == end.row ? end.column : spanEndColumn;
-      AddSpanning(rows, {start.column, start.row, endColumn, end.row, scanned.kind}, start, end);
+      AddSpanning(rows, token, start, end);
     }
   }
   // The token added last, and its text.
@@ -130,7 +129,7 @@ class TRowListsBuilder {
   bool AddOverOneLineEnd(const std::vector<str>& rows, const TToken& token, TPoint start, TPoint end);
   void AddChange(const TToken& token, std::string_view text) {
     TTextAttributeDelta change;
-    if (changes_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
+    if (changes_.MakeAttributeChange(token.kind, text, token.startColumn, change)) {
       rowChanges_.push_back(change);
     }
   }
