@@ -17,28 +17,9 @@ str::str(std::string_view text, TArena* arena) {
   data_[size_] = '\0';
 }
 
-str::str(str&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
-
 str& str::operator=(const str& other) {
   if (this != &other) assign(other.view());
   return *this;
-}
-
-str& str::operator=(str&& other) noexcept {
-  if (this != &other) {
-    if (capacity_ > 0) std::free(data_);
-    data_ = std::exchange(other.data_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    capacity_ = std::exchange(other.capacity_, 0);
-  }
-  return *this;
-}
-
-str::~str() {
-  if (capacity_ > 0) std::free(data_);
 }
 
 void str::reserve(int32_t capacity) {

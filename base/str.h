@@ -11,7 +11,9 @@
 #define WEFT_BASE_STR_H_
 
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
+#include <utility>
 
 #include "base/arena.h"
 
@@ -25,10 +27,22 @@ class str {
   // Holds exactly `text`, in a piece of `arena`.
   str(std::string_view text, TArena& arena) : str(text, &arena) {}
   str(const str& other) : str(other.view()) {}
-  str(str&& other) noexcept;
+  // Inline: inserting or removing rows moves every later row.
+  str(str&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)),
+        size_(std::exchange(other.size_, 0)),
+        capacity_(std::exchange(other.capacity_, 0)) {}
   str& operator=(const str& other);
-  str& operator=(str&& other) noexcept;
-  ~str();
+  str& operator=(str&& other) noexcept {
+    if (this != &other) {
+      FreeOwnBlock();
+      data_ = std::exchange(other.data_, nullptr);
+      size_ = std::exchange(other.size_, 0);
+      capacity_ = std::exchange(other.capacity_, 0);
+    }
+    return *this;
+  }
+  ~str() { FreeOwnBlock(); }
 
   int32_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -48,6 +62,9 @@ class str {
   // Holds exactly `text`, in a piece of `arena` or, when null, a block of
   // its own.
   str(std::string_view text, TArena* arena);
+  void FreeOwnBlock() const {
+    if (capacity_ > 0) std::free(data_);
+  }
 
   char* data_ = nullptr;
   int32_t size_ = 0;
