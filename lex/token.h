@@ -58,8 +58,8 @@ struct TToken {
   int32_t textOffset = 0;
 };
 
-// Equal columns, row spans, kinds and texts (byte by byte, case matters). The text
-// offsets are storage details and do not take part.
+// Equal columns, row spans, kinds and texts (byte by byte, case matters).
+// The text offsets are storage details and do not take part.
 bool TokensEqual(const TToken& a, std::string_view aText, const TToken& b, std::string_view bText);
 
 }  // namespace weft

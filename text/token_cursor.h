@@ -3,12 +3,12 @@
 // RewindTokens puts the cursor before the first token; NextToken and
 // PreviousToken step it through every token of the text in row order,
 // skipping rows whose lists are empty; TokenAt places it on the token at a
-// point. A token is handed out with its span normalized: it starts on its
-// list's row, ends on that row, and the last token of a row is stretched to
-// end just before the next token, so every position after it belongs to it
-// (TokenAt answers by these spans too). The stored tokens are never rewritten: reads leave the
-// lists as the last scan made them, so a walk cannot change what a later
-// edit's re-scan compares against.
+// point. A token is handed out with its span normalized and in absolute
+// rows: it starts and ends on its list's row, and the last token of a row is
+// stretched to end just before the next token, so every position after it
+// belongs to it (TokenAt answers by these spans too). The stored tokens are
+// never rewritten: reads leave the lists as the last scan made them, so a
+// walk cannot change what a later edit's re-scan compares against.
 //
 // A cursor left stale by an edit or SetText (its row or index no longer
 // exists) is clamped into the lists before it moves: it never reads outside
