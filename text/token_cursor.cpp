@@ -41,7 +41,8 @@ THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row, const THande
 }
 
 THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row) {
-  return HandOut(grid, index, row, Normalized(grid, index, row));
+  grid.tokenCursor() = {index, row};
+  return Normalized(grid, index, row);
 }
 
 }  // namespace
