@@ -19,9 +19,8 @@ namespace {
 int32_t Deliver(const THandedToken& handed, WeftTokenRecord* record) {
   if (!handed) return -1;
   if (record != nullptr) {
-    const weft::TToken& token = handed.token;
-    *record = {OneBased(token.startColumn), OneBased(token.startRow), OneBased(token.endColumn),
-               OneBased(token.endRow), handed.text, handed.length, token.kind};
+    *record = {OneBased(handed.start.column), OneBased(handed.start.row), OneBased(handed.end.column),
+               OneBased(handed.end.row), handed.text, handed.length, handed.kind};
   }
   return handed.length;
 }

@@ -17,28 +17,9 @@ TRowString::TRowString(std::string_view text, TArena* arena) {
   data_[size_] = '\0';
 }
 
-TRowString::TRowString(TRowString&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)) {}
-
 TRowString& TRowString::operator=(const TRowString& other) {
   if (this != &other) assign(other.view());
   return *this;
-}
-
-TRowString& TRowString::operator=(TRowString&& other) noexcept {
-  if (this != &other) {
-    if (capacity_ > 0) std::free(data_);
-    data_ = std::exchange(other.data_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    capacity_ = std::exchange(other.capacity_, 0);
-  }
-  return *this;
-}
-
-TRowString::~TRowString() {
-  if (capacity_ > 0) std::free(data_);
 }
 
 void TRowString::reserve(int32_t capacity) {

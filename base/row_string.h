@@ -11,7 +11,9 @@
 #define WEFT_BASE_ROW_STRING_H_
 
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
+#include <utility>
 
 #include "base/arena.h"
 
@@ -25,10 +27,22 @@ class TRowString {
   // Holds exactly `text`, in a piece of `arena`.
   TRowString(std::string_view text, TArena& arena) : TRowString(text, &arena) {}
   TRowString(const TRowString& other) : TRowString(other.view()) {}
-  TRowString(TRowString&& other) noexcept;
+  // Inline: inserting or removing rows moves every later row.
+  TRowString(TRowString&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)),
+        size_(std::exchange(other.size_, 0)),
+        capacity_(std::exchange(other.capacity_, 0)) {}
   TRowString& operator=(const TRowString& other);
-  TRowString& operator=(TRowString&& other) noexcept;
-  ~TRowString();
+  TRowString& operator=(TRowString&& other) noexcept {
+    if (this != &other) {
+      FreeOwnBlock();
+      data_ = std::exchange(other.data_, nullptr);
+      size_ = std::exchange(other.size_, 0);
+      capacity_ = std::exchange(other.capacity_, 0);
+    }
+    return *this;
+  }
+  ~TRowString() { FreeOwnBlock(); }
 
   int32_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
@@ -48,6 +62,9 @@ class TRowString {
   // Holds exactly `text`, in a piece of `arena` or, when null, a block of
   // its own.
   TRowString(std::string_view text, TArena* arena);
+  void FreeOwnBlock() const {
+    if (capacity_ > 0) std::free(data_);
+  }
 
   char* data_ = nullptr;
   int32_t size_ = 0;

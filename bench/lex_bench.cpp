@@ -141,8 +141,7 @@ void BM_ScanIntoTokenLists(benchmark::State& state) {
       const TPoint start = scanner.tokenStart;
       const TPoint end = scanner.scanPosition;
       const std::string_view text = SpanText(big->rows, start, end, scratch);
-      const int32_t endColumn = start.row == end.row ? end.column : kRebuildSpanEndColumn;
-      lists[start.row].Append({start.column, start.row, endColumn, end.row, kind}, text);
+      lists[start.row].Append({start.column, end.column, end.row - start.row, kind}, text);
     }
     benchmark::DoNotOptimize(lists.data());
   }
@@ -180,8 +179,7 @@ void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
         stagedRow = start.row;
       }
       const std::string_view text = SpanText(big->rows, start, end, scratch);
-      const int32_t endColumn = start.row == end.row ? end.column : kRebuildSpanEndColumn;
-      staging.Append({start.column, start.row, endColumn, end.row, kind}, text);
+      staging.Append({start.column, end.column, end.row - start.row, kind}, text);
     }
     flush(stagedRow, static_cast<int32_t>(lists.size()));
     benchmark::DoNotOptimize(lists.data());

@@ -39,27 +39,6 @@ TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   return *this;
 }
 
-TTokenList::TTokenList(TTokenList&& other) noexcept
-    : tokens_(std::exchange(other.tokens_, nullptr)),
-      count_(std::exchange(other.count_, 0)),
-      tokenCapacity_(std::exchange(other.tokenCapacity_, 0)),
-      charCount_(std::exchange(other.charCount_, 0)),
-      charCapacity_(std::exchange(other.charCapacity_, 0)),
-      lent_(std::exchange(other.lent_, false)) {}
-
-TTokenList& TTokenList::operator=(TTokenList&& other) noexcept {
-  if (this != &other) {
-    if (!lent_) std::free(tokens_);
-    tokens_ = std::exchange(other.tokens_, nullptr);
-    count_ = std::exchange(other.count_, 0);
-    tokenCapacity_ = std::exchange(other.tokenCapacity_, 0);
-    charCount_ = std::exchange(other.charCount_, 0);
-    charCapacity_ = std::exchange(other.charCapacity_, 0);
-    lent_ = std::exchange(other.lent_, false);
-  }
-  return *this;
-}
-
 void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
   TToken* block = nullptr;
   if (tokenCapacity > 0 || charCapacity > 0) {
@@ -71,7 +50,7 @@ void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena*
       std::memcpy(reinterpret_cast<char*>(block) + tokenBytes, chars(), static_cast<size_t>(charCount_));
     }
   }
-  if (tokens_ != nullptr && !lent_) std::free(tokens_);
+  FreeOwnBlock();
   tokens_ = block;
   lent_ = arena != nullptr && block != nullptr;
   tokenCapacity_ = tokenCapacity;

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "lex/token.h"
 #include "base/arena.h"
@@ -31,11 +32,16 @@ class TTokenList {
   // Copies `other`, into the present block when it fits, else into a block of
   // exactly the size needed: a piece of `arena`, or of the heap when null.
   TTokenList& Assign(const TTokenList& other, TArena* arena);
-  TTokenList(TTokenList&& other) noexcept;
-  TTokenList& operator=(TTokenList&& other) noexcept;
-  ~TTokenList() {
-    if (!lent_) std::free(tokens_);
+  // Inline: inserting or removing rows moves every later row's list.
+  TTokenList(TTokenList&& other) noexcept { Take(other); }
+  TTokenList& operator=(TTokenList&& other) noexcept {
+    if (this != &other) {
+      FreeOwnBlock();
+      Take(other);
+    }
+    return *this;
   }
+  ~TTokenList() { FreeOwnBlock(); }
 
   int32_t count() const { return count_; }
   bool empty() const { return count_ == 0; }
@@ -107,6 +113,17 @@ class TTokenList {
   }
 
   char* chars() const { return reinterpret_cast<char*>(tokens_ + tokenCapacity_); }
+  void FreeOwnBlock() const {
+    if (tokens_ != nullptr && !lent_) std::free(tokens_);
+  }
+  void Take(TTokenList& other) {
+    tokens_ = std::exchange(other.tokens_, nullptr);
+    count_ = std::exchange(other.count_, 0);
+    tokenCapacity_ = std::exchange(other.tokenCapacity_, 0);
+    charCount_ = std::exchange(other.charCount_, 0);
+    charCapacity_ = std::exchange(other.charCapacity_, 0);
+    lent_ = std::exchange(other.lent_, false);
+  }
   // Grows the block so that one more token and `characters` more fit.
   void MakeRoom(int32_t characters);
   // Moves into a block with room for exactly the given numbers, from `arena`

@@ -24,7 +24,7 @@ class Painter {
 
   void PaintRuns(TPoint stop);
   void PaintRunWithSelection(TPoint current, TPoint boundary);
-  TPoint BoundaryAfter(const TTextAttributeDelta* next, TPoint stop) const;
+  TPoint BoundaryAfter(const TTextAttributeDelta* next, int32_t nextRow, TPoint stop) const;
   TPoint AfterSelectionEnd() const;
   void EnterSelection();
   void LeaveSelection();
@@ -69,7 +69,7 @@ void Painter::PaintRuns(TPoint stop) {
   TAttributeCursor cursor;
   inEffect_ = AttributeAt(grid_.attributeLists(), request_.from, cursor);
   const TTextAttributeDelta* next = NextAttribute(grid_.attributeLists(), cursor);
-  TPoint boundary = BoundaryAfter(next, stop);
+  TPoint boundary = BoundaryAfter(next, cursor.row, stop);
   if (selection_ == Selection::kInside) EnterSelection();
   ApplyTo(settings_.defaultAttributes(), dc_, selection_ == Selection::kInside);
   for (TPoint current = request_.from; current <= stop;) {
@@ -80,13 +80,15 @@ void Painter::PaintRuns(TPoint stop) {
     next = NextAttribute(grid_.attributeLists(), cursor);
     current = boundary.column >= grid_.RowLength(boundary.row) ? TPoint{0, boundary.row + 1}
                                                                 : TPoint{boundary.column + 1, boundary.row};
-    boundary = BoundaryAfter(next, stop);
+    boundary = BoundaryAfter(next, cursor.row, stop);
   }
 }
 
-TPoint Painter::BoundaryAfter(const TTextAttributeDelta* next, TPoint stop) const {
+// `next` is the change NextAttribute gave, and `nextRow` the row its cursor
+// found it on.
+TPoint Painter::BoundaryAfter(const TTextAttributeDelta* next, int32_t nextRow, TPoint stop) const {
   if (next == nullptr) return stop;
-  return std::min(PointBefore(grid_, {next->column, next->row}), stop);
+  return std::min(PointBefore(grid_, {next->column, nextRow}), stop);
 }
 
 // A selection that starts on the run's last position still starts in this

@@ -7,21 +7,6 @@
 
 namespace weft {
 
-TAttributeList& TAttributeList::operator=(TAttributeList&& other) noexcept {
-  if (this != &other) {
-    FreeOwnBlock();
-    Take(other);
-  }
-  return *this;
-}
-
-void TAttributeList::Take(TAttributeList& other) {
-  changes_ = std::exchange(other.changes_, nullptr);
-  size_ = std::exchange(other.size_, 0);
-  capacity_ = std::exchange(other.capacity_, 0);
-  lent_ = std::exchange(other.lent_, false);
-}
-
 // Storage of its own grows in place where the allocator can.
 void TAttributeList::push_back(const TTextAttributeDelta& change) {
   if (size_ == capacity_) {

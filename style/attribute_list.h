@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <utility>
 
 #include "settings/attribute_delta.h"
 #include "base/arena.h"
@@ -23,8 +24,15 @@ class TAttributeList {
   TAttributeList(const TAttributeList& other) { Assign(other.changes(), nullptr); }
   TAttributeList& operator=(const TAttributeList& other) { return Assign(other.changes(), nullptr); }
 
+  // Inline: inserting or removing rows moves every later row's list.
   TAttributeList(TAttributeList&& other) noexcept { Take(other); }
-  TAttributeList& operator=(TAttributeList&& other) noexcept;
+  TAttributeList& operator=(TAttributeList&& other) noexcept {
+    if (this != &other) {
+      FreeOwnBlock();
+      Take(other);
+    }
+    return *this;
+  }
   ~TAttributeList() { FreeOwnBlock(); }
 
   size_t size() const { return static_cast<size_t>(size_); }
@@ -49,7 +57,12 @@ class TAttributeList {
   TAttributeList& Assign(std::span<const TTextAttributeDelta> changes, TArena* arena);
 
  private:
-  void Take(TAttributeList& other);
+  void Take(TAttributeList& other) {
+    changes_ = std::exchange(other.changes_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    capacity_ = std::exchange(other.capacity_, 0);
+    lent_ = std::exchange(other.lent_, false);
+  }
   void FreeOwnBlock() const {
     if (changes_ != nullptr && !lent_) std::free(changes_);
   }

@@ -14,7 +14,6 @@ std::vector<TAttributeList> ListsWithChanges(std::vector<std::vector<int32_t>> c
     for (int32_t column : columnsPerRow[row]) {
       TTextAttributeDelta change;
       change.column = column;
-      change.row = static_cast<int32_t>(row);
       lists[row].push_back(change);
     }
   }
@@ -67,20 +66,25 @@ TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChanges) {
       {{3, 2}, {2, 1}, {0, 3}},   {{2, 3}, {0, 3}, {3, 3}},  {{9, 3}, {3, 3}, {0, -1}},
       {{0, 7}, {3, 3}, {0, -1}},  {{0, -2}, {0, -1}, {2, 1}},
   };
-  const auto where = [](const TTextAttributeDelta* change) {
-    return change ? TPoint{change->column, change->row} : TPoint{0, -1};
+  // A change's row is the row of the list the cursor found it in.
+  const auto where = [](const TTextAttributeDelta* change, const TAttributeCursor& cursor) {
+    return change ? TPoint{change->column, cursor.row} : TPoint{0, -1};
   };
   for (const Case& c : cases) {
     TAttributeCursor cursor;
-    EXPECT_EQ(where(AttributeAt(lists, c.point, cursor)), c.found) << c.point.column << "," << c.point.row;
-    EXPECT_EQ(where(NextAttribute(lists, cursor)), c.next) << c.point.column << "," << c.point.row;
+    const TTextAttributeDelta* found = AttributeAt(lists, c.point, cursor);
+    EXPECT_EQ(where(found, cursor), c.found) << c.point.column << "," << c.point.row;
+    const TTextAttributeDelta* next = NextAttribute(lists, cursor);
+    EXPECT_EQ(where(next, cursor), c.next) << c.point.column << "," << c.point.row;
   }
   // Above the text, with changes on row 0: the next change is row 0's first.
   lists = ListsWithChanges({{1, 2}});
   TAttributeCursor cursor;
   EXPECT_EQ(AttributeAt(lists, {0, -2}, cursor), nullptr);
-  EXPECT_EQ(where(NextAttribute(lists, cursor)), (TPoint{1, 0}));
-  EXPECT_EQ(where(NextAttribute(lists, cursor)), (TPoint{2, 0}));
+  const TTextAttributeDelta* first = NextAttribute(lists, cursor);
+  EXPECT_EQ(where(first, cursor), (TPoint{1, 0}));
+  const TTextAttributeDelta* second = NextAttribute(lists, cursor);
+  EXPECT_EQ(where(second, cursor), (TPoint{2, 0}));
 }
 
 TEST(AttributesTest, StylesResolveTheDefaultColours) {

@@ -28,14 +28,13 @@ TAttributeChangeMaker::TAttributeChangeMaker(const TStringGrid& grid, const TTex
 
 // Only white space has the white space style, so the style alone tells how
 // much of the paint must match.
-bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, TPoint start, TTextAttributeDelta& change) {
+bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, int32_t column, TTextAttributeDelta& change) {
   const TTextAttributeDelta& attributes = styles_[style];
   const bool sameBackground = hasPrevious_ && attributes.backColor == previous_.backColor;
   const bool samePaint = style == kWhiteSpaceStyle ? sameBackground : sameBackground && attributes == previous_;
   if (samePaint) return false;
   change = attributes;
-  change.column = start.column;
-  change.row = start.row;
+  change.column = column;
   previous_ = change;
   hasPrevious_ = true;
   previousStyle_ = style;
@@ -100,7 +99,7 @@ void RebuildTokens(TStringGrid& grid) {
       builder.FinishRow(tokenLists[row], attributeLists[row]);
       row = startRow;
     }
-    builder.AddScanned(grid.rows(), token, kRebuildSpanEndColumn);
+    builder.AddScanned(grid.rows(), token);
   });
   builder.FinishRow(tokenLists[row], attributeLists[row]);
   grid.AssertListsMatchRows();

@@ -57,21 +57,21 @@ class TAttributeChangeMaker {
  public:
   TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous);
 
-  // True, with `change` filled in at `start`, when the token cannot be
+  // True, with `change` filled in at `column` of the token's row, when the token cannot be
   // painted in the previous change's attributes; it then becomes the
   // previous change.
-  bool MakeAttributeChange(int32_t kind, std::string_view text, TPoint start, TTextAttributeDelta& change) {
+  bool MakeAttributeChange(int32_t kind, std::string_view text, int32_t column, TTextAttributeDelta& change) {
     const int32_t style = StyleOfKind(kind, text, keywords_);
     // Runs on every token: once the previous change is known to come from a
     // style, the answer is a table lookup.
     if (previousStyle_ >= 0 && paintsAs_[previousStyle_][style]) return false;
-    return MakeChangeUnlessSamePaint(style, start, change);
+    return MakeChangeUnlessSamePaint(style, column, change);
   }
   // The attributes in effect after the tokens seen so far; null before any.
   const TTextAttributeDelta* previous() const { return hasPrevious_ ? &previous_ : nullptr; }
 
  private:
-  bool MakeChangeUnlessSamePaint(int32_t style, TPoint start, TTextAttributeDelta& change);
+  bool MakeChangeUnlessSamePaint(int32_t style, int32_t column, TTextAttributeDelta& change);
 
   const TKeywordTable& keywords_;
   TTextAttributeDelta styles_[8];
@@ -100,10 +100,9 @@ class TRowListsBuilder {
     AddChange(token, text);
   }
   // Adds a scanned token with its text taken from `rows` as SpanText gives
-  // it. A token spanning rows stores `spanEndColumn` as its end column.
-  void AddScanned(std::span<const TRowString> rows, const TScannedToken& scanned, int32_t spanEndColumn) {
-    const int32_t endColumn = scanned.start.row == scanned.end.row ? scanned.end.column : spanEndColumn;
-    Add({scanned.start.column, scanned.start.row, endColumn, scanned.end.row, scanned.kind},
+  // it.
+  void AddScanned(std::span<const TRowString> rows, const TScannedToken& scanned) {
+    Add({scanned.start.column, scanned.end.column, scanned.end.row - scanned.start.row, scanned.kind},
         SpanText(rows, scanned.start, scanned.end, spanScratch_));
   }
   // The token added last, and its text.
@@ -120,7 +119,7 @@ class TRowListsBuilder {
  private:
   void AddChange(const TToken& token, std::string_view text) {
     TTextAttributeDelta change;
-    if (changes_.MakeAttributeChange(token.kind, text, {token.startColumn, token.startRow}, change)) {
+    if (changes_.MakeAttributeChange(token.kind, text, token.startColumn, change)) {
       rowChanges_.push_back(change);
     }
   }

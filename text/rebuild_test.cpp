@@ -31,7 +31,7 @@ std::vector<StoredToken> StoredTokens(const TStringGrid& grid) {
     const TTokenList& list = grid.tokenLists()[row];
     for (int32_t i = 0; i < list.count(); ++i) {
       const TToken& t = list.at(i);
-      tokens.push_back({static_cast<int32_t>(row), t.startColumn, t.endColumn, t.endRow, t.kind,
+      tokens.push_back({static_cast<int32_t>(row), t.startColumn, t.endColumn, static_cast<int32_t>(row) + t.rowSpan, t.kind,
                         std::string(list.TextView(i))});
     }
   }
@@ -44,7 +44,7 @@ TEST_F(RebuildTest, TokensGoToTheirStartRows) {
   EXPECT_EQ(StoredTokens(*Grid("x\n\"c\n\nd\" y")),
             (std::vector<StoredToken>{{0, 0, 0, 0, kIdentifier, "x"},
                                       {0, 1, 1, 0, kWhiteSpace, "\r\n"},
-                                      {1, 0, 10000, 3, kComment, "\"c\r\n\r\nd\""},
+                                      {1, 0, 1, 3, kComment, "\"c\r\n\r\nd\""},
                                       {3, 2, 2, 3, kWhiteSpace, " "},
                                       {3, 3, 3, 3, kIdentifier, "y"}}));
   EXPECT_EQ(StoredTokens(*Grid("")), (std::vector<StoredToken>{{0, 0, 0, 0, kWhiteSpace, "\r\n"}}));
@@ -88,7 +88,7 @@ TEST_F(RebuildTest, NextTextOnTheSameGridEqualsAFreshGrid) {
       const TAttributeList& a = reused.attributeLists()[row];
       const TAttributeList& b = fresh->attributeLists()[row];
       ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x == y && x.column == y.column && x.row == y.row;
+        return x == y && x.column == y.column;
       })) << "row " << row;
     }
   }
@@ -117,10 +117,7 @@ void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
   for (const StoredToken& t : StoredTokens(grid)) {
     ASSERT_EQ((TPoint{t.startColumn, t.row}), next) << name << " " << t;
     ASSERT_GT(t.row, coveredThroughRow) << name << ": a row inside a multi-row token holds " << t;
-    if (t.endRow != t.row) {
-      ASSERT_EQ(t.endColumn, kRebuildSpanEndColumn) << name << " " << t;
-      coveredThroughRow = t.endRow - 1;
-    }
+    if (t.endRow != t.row) coveredThroughRow = t.endRow - 1;
     joined += t.text;
     // Rows hold no line feeds, so each one in the text is a line end, which
     // is one position written as two characters.
@@ -128,7 +125,8 @@ void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
     for (size_t step = 0; step < positions; ++step) {
       next = next.column >= grid.RowLength(next.row) ? TPoint{0, next.row + 1} : TPoint{next.column + 1, next.row};
     }
-    ASSERT_TRUE(next.row == t.endRow || (next.row == t.endRow + 1 && next.column == 0)) << name << " " << t;
+    const bool pastLineEnd = t.endColumn >= grid.RowLength(t.endRow);
+    ASSERT_EQ(next, (pastLineEnd ? TPoint{0, t.endRow + 1} : TPoint{t.endColumn + 1, t.endRow})) << name << " " << t;
   }
   // The last row's line end is never scanned, except as the one character
   // of a text that is a single empty row.
@@ -141,9 +139,9 @@ void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
 // change repeats the one before it.
 void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keywords, const std::string& name) {
   const TTextAttributeDelta* previous = nullptr;
-  for (const TAttributeList& list : grid.attributeLists()) {
-    for (const TTextAttributeDelta& change : list) {
-      ASSERT_FALSE(previous != nullptr && change == *previous) << name << " repeats at row " << change.row;
+  for (size_t row = 0; row < grid.attributeLists().size(); ++row) {
+    for (const TTextAttributeDelta& change : grid.attributeLists()[row]) {
+      ASSERT_FALSE(previous != nullptr && change == *previous) << name << " repeats at row " << row;
       previous = &change;
     }
   }
@@ -153,10 +151,11 @@ void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keyw
       const TToken& token = list.at(i);
       const int32_t styleNumber = StyleOfKind(token.kind, list.TextView(i), keywords);
       const TTextAttributeDelta style = StyleFor(styleNumber, grid.settings(), grid.defaultColors());
-      const int32_t last = token.endRow == token.startRow ? token.endColumn : grid.RowLength(token.startRow);
+      const int32_t startRow = static_cast<int32_t>(row);
+      const int32_t last = token.rowSpan == 0 ? token.endColumn : grid.RowLength(startRow);
       for (int32_t column = token.startColumn; column <= last; ++column) {
         TAttributeCursor cursor;
-        const TTextAttributeDelta* change = AttributeAt(grid.attributeLists(), {column, token.startRow}, cursor);
+        const TTextAttributeDelta* change = AttributeAt(grid.attributeLists(), {column, startRow}, cursor);
         ASSERT_NE(change, nullptr) << name;
         const bool painted = token.kind == kWhiteSpace ? change->backColor == style.backColor : *change == style;
         ASSERT_TRUE(painted) << name << " row " << row << " column " << column << " kind " << token.kind;

@@ -21,14 +21,15 @@ class TListBuilder {
   TListBuilder(const TStringGrid& grid, int32_t firstRow, const TTextAttributeDelta* previous)
       : rows_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
 
-  void Add(const TToken& token, std::string_view text) {
-    StartRow(token.startRow);
+  // Adds a copy of a stored token to `row`'s list.
+  void Add(int32_t row, const TToken& token, std::string_view text) {
+    StartRow(row);
     rows_.Add(token, text);
   }
   // Adds the token the scanner last cut; lastToken and lastText give it.
   void AddScanned(std::span<const TRowString> rows, const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
-    rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition}, kRefreshSpanEndColumn);
+    rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition});
   }
   const TToken& lastToken() const { return rows_.lastToken(); }
   std::string_view lastText() const { return rows_.lastText(); }
@@ -36,14 +37,15 @@ class TListBuilder {
   // The attributes in effect after the tokens added so far.
   const TTextAttributeDelta* inEffect() const { return rows_.inEffect(); }
 
-  // Puts the lists of rows firstRow to lastRow in place; rows that got no
-  // token get empty lists.
-  void Install(TStringGrid& grid, int32_t lastRow) {
+  // Puts the lists of rows firstRow to lastRow in place of the old lists of
+  // rows firstRow to oldLastRow; rows that got no token get empty lists. The
+  // lists after them move with their rows, in one move of each vector.
+  void Install(TStringGrid& grid, int32_t lastRow, int32_t oldLastRow) {
     Flush();
-    for (int32_t row = firstRow_; row <= lastRow; ++row) {
-      grid.tokenLists()[static_cast<size_t>(row)] = std::move(Slot(tokens_, row));
-      grid.attributeLists()[static_cast<size_t>(row)] = std::move(Slot(attributes_, row));
-    }
+    Slot(tokens_, lastRow);
+    Slot(attributes_, lastRow);
+    Replace(grid.tokenLists(), oldLastRow, tokens_);
+    Replace(grid.attributeLists(), oldLastRow, attributes_);
   }
 
  private:
@@ -52,6 +54,19 @@ class TListBuilder {
     const size_t index = static_cast<size_t>(row - firstRow_);
     if (index >= lists.size()) lists.resize(index + 1);
     return lists[index];
+  }
+
+  // Replaces the lists of rows firstRow_ to oldLastRow with `fresh`.
+  template <typename List>
+  void Replace(std::vector<List>& lists, int32_t oldLastRow, std::vector<List>& fresh) {
+    const auto first = lists.begin() + firstRow_;
+    const size_t oldCount = static_cast<size_t>(oldLastRow - firstRow_ + 1);
+    if (fresh.size() > oldCount) {
+      lists.insert(first + static_cast<long>(oldCount), fresh.size() - oldCount, List());
+    } else if (fresh.size() < oldCount) {
+      lists.erase(first + static_cast<long>(fresh.size()), first + static_cast<long>(oldCount));
+    }
+    std::move(fresh.begin(), fresh.end(), lists.begin() + firstRow_);
   }
 
   void StartRow(int32_t row) {
@@ -72,6 +87,9 @@ class TListBuilder {
   std::vector<TAttributeList> attributes_;
 };
 
+// Re-scans against the old lists, which stay in place, at their old rows,
+// until the new ones replace them: rows after the edit are found at their old
+// row, `delta_` rows away.
 class TRefresh {
  public:
   TRefresh(TStringGrid& grid, EditKind kind, TPoint start, TPoint end)
@@ -88,13 +106,10 @@ class TRefresh {
  private:
   TPoint RestartPoint();
   const TTextAttributeDelta* InEffectBefore(TPoint restart);
-  template <typename Builder>
-  void KeepTokensBefore(TPoint restart, Builder& builder);
-  int32_t RescanMovedRows(TPoint restart);
+  void KeepTokensBefore(TPoint restart, TListBuilder& builder);
   bool Rescan(TListBuilder& builder);
-  bool InSync(const TToken& token, std::string_view text, const TListBuilder& builder) const;
+  bool InSync(const TListBuilder& builder) const;
   void KeepTokensAfter(TPoint syncPoint, TListBuilder& builder);
-  void ShiftLists();
 
   TStringGrid& grid_;
   const std::vector<TTokenList>& lists_;  // the old lists, until the new ones are put in place
@@ -108,11 +123,16 @@ class TRefresh {
 };
 
 int32_t TRefresh::Run() {
+  const int32_t lastRow = grid_.NumberOfRows() - 1;
+  if (oldRowCount_ + delta_ != lastRow + 1) {
+    // The lists were not in step with the rows: rebuild rather than guess.
+    RebuildTokens(grid_);
+    return lastRow;
+  }
   TScanner& scanner = scanner_;
   scanner.endOfText = EndOfText(grid_);
   const TPoint restart = RestartPoint();
   restartRow_ = restart.row;
-  if (delta_ != 0) return RescanMovedRows(restart);
   TListBuilder builder(grid_, restart.row, InEffectBefore(restart));
   KeepTokensBefore(restart, builder);
   const bool synced = Rescan(builder);
@@ -120,51 +140,16 @@ int32_t TRefresh::Run() {
 
   // Without a sync the scan ran to the end of the text; rows after its last
   // token (an emptied last row) lose their old tokens too.
-  const int32_t lastReplaced = synced ? scanner.scanPosition.row : grid_.NumberOfRows() - 1;
-  builder.Install(grid_, lastReplaced);
+  const int32_t lastReplaced = synced ? scanner.scanPosition.row : lastRow;
+  builder.Install(grid_, lastReplaced, lastReplaced - delta_);
   return lastReplaced;
-}
-
-// An edit that adds or removes rows moves every token after it to another
-// row, so none can equal an old one: the re-scan runs to the end of the text.
-// The old lists are not needed for a sync, so each row's lists are written
-// straight into place, into the storage of the list that moved there.
-int32_t TRefresh::RescanMovedRows(TPoint restart) {
-  TRowListsBuilder builder(grid_, InEffectBefore(restart));
-  KeepTokensBefore(restart, builder);
-  ShiftLists();
-  std::vector<TTokenList>& tokens = grid_.tokenLists();
-  std::vector<TAttributeList>& changes = grid_.attributeLists();
-  const int32_t lastRow = grid_.NumberOfRows() - 1;
-  if (tokens.size() != grid_.rows().size()) {
-    // Rows outside the text reached the edit: rebuild rather than guess.
-    RebuildTokens(grid_);
-    return lastRow;
-  }
-  TScanner& scanner = scanner_;
-  int32_t row = restart.row;
-  const auto finishRowsBefore = [&](int32_t nextRow) {
-    builder.FinishRow(tokens[static_cast<size_t>(row)], changes[static_cast<size_t>(row)]);
-    for (++row; row < nextRow; ++row) {
-      tokens[static_cast<size_t>(row)].clear();
-      changes[static_cast<size_t>(row)].clear();
-    }
-  };
-  ScanToEnd(grid_.rows(), scanner, [&](const TScannedToken& token) {
-    if (token.start.row != row) finishRowsBefore(token.start.row);
-    builder.AddScanned(grid_.rows(), token, kRefreshSpanEndColumn);
-  });
-  finishRowsBefore(lastRow + 1);
-  return lastRow;
 }
 
 TPoint TRefresh::RestartPoint() {
   TScanner& scanner = scanner_;
   TPoint restart{0, 0};
   if (start_.row >= 1) {
-    if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) {
-      restart = {token.token.startColumn, token.token.startRow};
-    }
+    if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) restart = token.start;
   }
   scanner.tokenStart = restart;
   if (restart == TPoint{0, 0}) {
@@ -185,43 +170,44 @@ const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
 }
 
 // The restart row's tokens before the restart token are unchanged.
-template <typename Builder>
-void TRefresh::KeepTokensBefore(TPoint restart, Builder& builder) {
+void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
   if (restart.row >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(restart.row)];
   int32_t kept = 0;
   for (int32_t i = 0; i < list.count(); ++i) {
     const TToken& token = list.at(i);
-    if (token.endRow == restart.row && token.endColumn < restart.column) {
-      builder.Add(token, list.TextView(i));
+    if (token.rowSpan == 0 && token.endColumn < restart.column) {
+      builder.Add(restart.row, token, list.TextView(i));
       ++kept;
     }
   }
   restartRowEmptied_ = kept > 0 && kept == list.count();
 }
 
-// Rescan, InSync and KeepTokensAfter serve edits that kept the row count, so
-// old and new rows share their numbers.
 bool TRefresh::Rescan(TListBuilder& builder) {
   TScanner& scanner = scanner_;
   while (!ScanAtEnd(scanner)) {
     builder.AddScanned(grid_.rows(), scanner, ScanToken(grid_.rows(), scanner));
-    if (InSync(builder.lastToken(), builder.lastText(), builder)) return true;
+    if (InSync(builder)) return true;
   }
   return false;
 }
 
-// The new token may stand for the rest of the old text when it equals the
-// last token of its old row, lies on a row after the edit (so the text after
-// it is untouched), and leaves the same attributes in effect as before.
-bool TRefresh::InSync(const TToken& token, std::string_view text, const TListBuilder& builder) const {
-  if (token.endRow <= editEnd_.row) return false;
-  const int32_t oldRow = token.startRow;
+// The token just scanned may stand for the rest of the old text when it
+// equals the last token of its old row, lies on a row after the edit (so the
+// text after it is untouched), and leaves the same attributes in effect as
+// before. When the edit added or removed rows, only a token that starts after
+// the edit's rows has an old row to compare with.
+bool TRefresh::InSync(const TListBuilder& builder) const {
+  const TScanner& scanner = scanner_;
+  if (scanner.scanPosition.row <= editEnd_.row) return false;
+  if (delta_ != 0 && scanner.tokenStart.row <= editEnd_.row) return false;
+  const int32_t oldRow = scanner.tokenStart.row - delta_;
   if (oldRow < 0 || oldRow >= oldRowCount_) return false;
   const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
   if (old.empty() || (oldRow == restartRow_ && restartRowEmptied_)) return false;
   const int32_t last = old.count() - 1;
-  if (!TokensEqual(token, text, old.at(last), old.TextView(last))) return false;
+  if (!TokensEqual(builder.lastToken(), builder.lastText(), old.at(last), old.TextView(last))) return false;
   TAttributeCursor cursor;
   const TTextAttributeDelta* before = AttributeAt(grid_.attributeLists(), {old.at(last).startColumn, oldRow}, cursor);
   const TTextAttributeDelta* now = builder.inEffect();
@@ -230,26 +216,11 @@ bool TRefresh::InSync(const TToken& token, std::string_view text, const TListBui
 
 // Tokens of the sync row after the sync token are unchanged.
 void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
-  const int32_t oldRow = syncPoint.row;
+  const int32_t oldRow = syncPoint.row - delta_;
   if (oldRow < 0 || oldRow >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(oldRow)];
   for (int32_t i = 0; i < list.count(); ++i) {
-    if (list.at(i).startColumn > syncPoint.column) builder.Add(list.at(i), list.TextView(i));
-  }
-}
-
-// The lists of rows after the edit move with their rows.
-void TRefresh::ShiftLists() {
-  std::vector<TTokenList>& tokens = grid_.tokenLists();
-  std::vector<TAttributeList>& attributes = grid_.attributeLists();
-  const size_t at = static_cast<size_t>(std::clamp(start_.row + 1, 0, oldRowCount_));
-  if (delta_ > 0) {
-    tokens.insert(tokens.begin() + static_cast<long>(at), static_cast<size_t>(delta_), TTokenList());
-    attributes.insert(attributes.begin() + static_cast<long>(at), static_cast<size_t>(delta_), TAttributeList());
-  } else if (delta_ < 0) {
-    const size_t count = std::min(static_cast<size_t>(-static_cast<int64_t>(delta_)), tokens.size() - at);
-    tokens.erase(tokens.begin() + static_cast<long>(at), tokens.begin() + static_cast<long>(at + count));
-    attributes.erase(attributes.begin() + static_cast<long>(at), attributes.begin() + static_cast<long>(at + count));
+    if (list.at(i).startColumn > syncPoint.column) builder.Add(syncPoint.row, list.at(i), list.TextView(i));
   }
 }
 
@@ -260,12 +231,15 @@ void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end
   const int32_t lastReplaced = TRefresh(grid, kind, start, end).Run();
   grid.AssertListsMatchRows();
   if (window == nullptr) return;
-  // From the edit's row down through the last re-scanned row, and over the
-  // rows a deletion emptied at the bottom of the window.
+  // From the edit's row down through the last re-scanned row; when rows were
+  // added or removed, everything below moved: down through the last row, and
+  // over the rows a deletion emptied at the bottom of the window.
   const int64_t height = grid.settings().lineHeight();
   const TPoint corner = grid.topCorner();
   const int64_t top = int64_t{start.row} * height - corner.row;
-  const int64_t bottomRow = std::max<int64_t>(lastReplaced + 1, grid.NumberOfRows() < oldRowCount ? oldRowCount : 0);
+  const int32_t rowCount = grid.NumberOfRows();
+  const int64_t bottomRow =
+      std::max<int64_t>(lastReplaced + 1, rowCount != oldRowCount ? std::max(rowCount, oldRowCount) : 0);
   const RECT band{ClampToInt32(-int64_t{corner.column}), ClampToInt32(top), kFillEdge,
                   ClampToInt32(std::max(top + height, bottomRow * height - corner.row))};
   InvalidateRect(window, &band, FALSE);

@@ -3,13 +3,16 @@
 // After an edit has changed the rows, RefreshAfterEdit re-scans from the token
 // that starts the row before the edit until the new tokens fall back in step
 // with the old ones, rebuilds the token and attribute lists of only the rows
-// it re-scanned, moves the lists of the rows the edit added or removed, and
-// invalidates the changed band of the host's window.
+// it re-scanned, moves the lists of the rows after them with their rows (one
+// move of each vector, whatever the rows hold), and invalidates the changed
+// band of the host's window.
 //
 // The re-scan stops early only where stopping is exact: at the last token of
-// a row after the edit, equal to the old one (positions, kind and text), with
-// the same attributes in effect after it as before. Otherwise it runs to the
-// end of the text. Afterwards each row's lists hold exactly the tokens that
+// a row after the edit, equal to the old one of that row (columns, row span,
+// kind and text), with the same attributes in effect after it as before.
+// Lists hold no row numbers, so an edit that adds or removes rows stops as
+// early as one inside a row. Otherwise the re-scan runs to the end of the
+// text. Afterwards each row's lists hold exactly the tokens that
 // start on it and the changes they need, as a full rebuild would paint them.
 #ifndef WEFT_TEXT_REFRESH_H_
 #define WEFT_TEXT_REFRESH_H_

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
+#include <unordered_set>
 
 #include "text/rebuild.h"
 #include "lex/token.h"
@@ -31,9 +34,9 @@ class RefreshTest : public testing::GridTest {
   }
 };
 
-// Tokens agree with a full rebuild in start, kind and text (and end, for
-// tokens within one row); every list holds exactly its row's tokens; and
-// every character is painted as the rebuilt grid paints it.
+// Tokens agree with a full rebuild in every field and their texts; every
+// list holds exactly its row's tokens; and every character is painted as the
+// rebuilt grid paints it.
 void ExpectSameAsRebuilt(const TStringGrid& edited, const TStringGrid& fresh, const std::string& context) {
   ASSERT_EQ(edited.tokenLists().size(), edited.rows().size()) << context;
   ASSERT_EQ(edited.attributeLists().size(), edited.rows().size()) << context;
@@ -42,16 +45,8 @@ void ExpectSameAsRebuilt(const TStringGrid& edited, const TStringGrid& fresh, co
     const TTokenList& theirs = fresh.tokenLists()[row];
     ASSERT_EQ(mine.count(), theirs.count()) << context << " row " << row;
     for (int32_t i = 0; i < mine.count(); ++i) {
-      const TToken& a = mine.at(i);
-      const TToken& b = theirs.at(i);
-      ASSERT_EQ(a.startRow, static_cast<int32_t>(row)) << context;
-      ASSERT_EQ(a.startColumn, b.startColumn) << context << " row " << row << " token " << i;
-      ASSERT_EQ(a.kind, b.kind) << context << " row " << row << " token " << i;
-      ASSERT_EQ(a.endRow, b.endRow) << context << " row " << row << " token " << i;
-      if (b.endRow == b.startRow) {
-        ASSERT_EQ(a.endColumn, b.endColumn) << context << " row " << row;
-      }
-      ASSERT_EQ(mine.TextView(i), theirs.TextView(i)) << context << " row " << row << " token " << i;
+      ASSERT_TRUE(TokensEqual(mine.at(i), mine.TextView(i), theirs.at(i), theirs.TextView(i)))
+          << context << " row " << row << " token " << i;
     }
     for (int32_t column = 0; column < edited.RowLength(static_cast<int32_t>(row)); ++column) {
       TAttributeCursor cursor;
@@ -65,6 +60,54 @@ void ExpectSameAsRebuilt(const TStringGrid& edited, const TStringGrid& fresh, co
     }
   }
 }
+
+// What a grid's lists were before an edit, to tell afterwards how many rows
+// the edit's re-scan replaced and how many it had to.
+struct ListsBefore {
+  explicit ListsBefore(const TStringGrid& grid) : tokens(grid.tokenLists()), changes(grid.attributeLists()) {
+    for (const TTokenList& list : grid.tokenLists()) {
+      if (!list.empty()) texts.insert(list.Text(0));
+    }
+  }
+
+  // Rows with tokens whose list was replaced: a kept list, moved or not,
+  // still holds its texts where they were.
+  size_t Rescanned(const TStringGrid& grid) const {
+    size_t rows = 0;
+    for (const TTokenList& list : grid.tokenLists()) rows += !list.empty() && !texts.contains(list.Text(0));
+    return rows;
+  }
+
+  // Rows between the longest runs, from the top and from the bottom, of rows
+  // whose lists are what they were.
+  size_t Changed(const TStringGrid& grid) const {
+    const size_t count = grid.tokenLists().size();
+    const size_t shorter = std::min(count, tokens.size());
+    size_t top = 0;
+    while (top < shorter && Same(grid, top, top)) ++top;
+    size_t bottom = 0;
+    while (top + bottom < shorter && Same(grid, count - 1 - bottom, tokens.size() - 1 - bottom)) ++bottom;
+    return count - top - bottom;
+  }
+
+  bool Same(const TStringGrid& grid, size_t row, size_t oldRow) const {
+    const TTokenList& a = grid.tokenLists()[row];
+    const TTokenList& b = tokens[oldRow];
+    if (a.count() != b.count()) return false;
+    for (int32_t i = 0; i < a.count(); ++i) {
+      if (!TokensEqual(a.at(i), a.TextView(i), b.at(i), b.TextView(i))) return false;
+    }
+    const TAttributeList& c = grid.attributeLists()[row];
+    const TAttributeList& d = changes[oldRow];
+    return std::equal(c.begin(), c.end(), d.begin(), d.end(), [](const auto& x, const auto& y) {
+      return x == y && x.column == y.column;
+    });
+  }
+
+  std::vector<TTokenList> tokens;
+  std::vector<TAttributeList> changes;
+  std::unordered_set<const char*> texts;
+};
 
 std::string RandomInsertion(std::mt19937& random) {
   static const char* const kFragments[] = {"x", " ", "\n", "\r\n", "'", "\"", "$", "#", ":", "=", "1", "e", "r",
@@ -140,9 +183,17 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
     auto grid = Grid(runs[i].text);
     std::string history;
     for (int step = 1; step <= runs[i].steps; ++step) {
+      const bool checked = step % runs[i].every == 0;
+      const std::optional<ListsBefore> before = checked ? std::optional<ListsBefore>(*grid) : std::nullopt;
       history += RandomEdit(random, *grid) + "; ";
-      if (step % runs[i].every != 0) continue;
-      ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), runs[i].name + ": " + history);
+      if (!checked) continue;
+      const std::string context = runs[i].name + ": " + history;
+      ExpectSameAsRebuilt(*grid, *Rebuilt(*grid), context);
+      // Whether or not it added or removed rows, an edit re-scans the rows it
+      // changed and at most two on either side: the row of the token it
+      // restarts from and the row that token runs into; the row of the token
+      // it stops on and the row that token ends on.
+      ASSERT_LE(before->Rescanned(*grid), before->Changed(*grid) + 4) << context;
       if (HasFatalFailure()) return;
     }
   }
@@ -221,20 +272,34 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
 
 // A token of a later row, marked before the edit, shows whether that row's
 // list was left alone.
+void MarkEveryRow(TStringGrid& grid) {
+  for (TTokenList& list : grid.tokenLists()) {
+    if (!list.empty()) list.at(0).kind = 999;
+  }
+}
 bool Untouched(const TStringGrid& grid, int32_t row) { return grid.tokenLists()[static_cast<size_t>(row)].at(0).kind == 999; }
 
-TEST_F(RefreshTest, TypingWithinARowRescansOnlyAFewRows) {
+// Typing, Enter and joining two rows each re-scan the rows from the one
+// before the edit to the one after it; the later rows' lists move with them.
+TEST_F(RefreshTest, EditsRescanOnlyAFewRows) {
   std::string text;
   for (int row = 0; row < 200; ++row) text += "abc def: 12.\n";
   auto grid = Grid(text);
-  for (int32_t row = 0; row < 200; ++row) grid->tokenLists()[static_cast<size_t>(row)].at(0).kind = 999;
+  MarkEveryRow(*grid);
   InsertCell(*grid, 'x', {2, 100}, nullptr);
   EXPECT_TRUE(Untouched(*grid, 98));
   EXPECT_FALSE(Untouched(*grid, 100));
   for (int32_t row = 102; row < 200; ++row) ASSERT_TRUE(Untouched(*grid, row)) << row;
-  // A new line re-scans everything after it.
-  InsertString(*grid, "\n", {3, 50}, nullptr);
-  for (int32_t row = 51; row < 200; ++row) ASSERT_FALSE(Untouched(*grid, row)) << row;
+  MarkEveryRow(*grid);
+  InsertString(*grid, "\r\n", {3, 50}, nullptr);
+  EXPECT_TRUE(Untouched(*grid, 48));
+  for (int32_t row = 49; row <= 52; ++row) EXPECT_FALSE(Untouched(*grid, row)) << row;
+  for (int32_t row = 53; row < 201; ++row) ASSERT_TRUE(Untouched(*grid, row)) << row;
+  MarkEveryRow(*grid);
+  DeleteSection(*grid, {12, 150}, {12, 150}, nullptr);
+  EXPECT_TRUE(Untouched(*grid, 148));
+  for (int32_t row = 149; row <= 151; ++row) EXPECT_FALSE(Untouched(*grid, row)) << row;
+  for (int32_t row = 152; row < 200; ++row) ASSERT_TRUE(Untouched(*grid, row)) << row;
 }
 
 TEST_F(RefreshTest, InvalidatesTheBandFromTheEditedRow) {

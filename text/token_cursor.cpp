@@ -14,36 +14,35 @@ int32_t TokensIn(const TStringGrid& grid, int32_t row) {
   return grid.tokenLists()[static_cast<size_t>(row)].count();
 }
 
-// The token at `index` of `row`'s list with its normalized span: given the
+// The token at `index` of `row`'s list with its normalized span: on the
 // list's row, and, when it is the row's last token, ending just before the
 // next token of the text, or at the text's last character when none follows.
-TToken Normalized(const TStringGrid& grid, int32_t index, int32_t row) {
-  TToken token = grid.tokenLists()[static_cast<size_t>(row)].at(index);
-  token.startRow = row;
-  token.endRow = row;
+THandedToken Normalized(const TStringGrid& grid, int32_t index, int32_t row) {
+  const TTokenList& list = grid.tokenLists()[static_cast<size_t>(row)];
+  const TToken& stored = list.at(index);
+  THandedToken token{{stored.startColumn, row}, {stored.endColumn, row}, stored.kind, list.Text(index),
+                     list.TextLength(index)};
   const int32_t lastRow = ListCount(grid) - 1;
-  if (index != TokensIn(grid, row) - 1 || row >= lastRow) return token;
+  if (index != list.count() - 1 || row >= lastRow) return token;
   for (int32_t next = row + 1; next <= lastRow; ++next) {
     if (TokensIn(grid, next) > 0) {
-      token.endColumn = grid.tokenLists()[static_cast<size_t>(next)].at(0).startColumn - 1;
-      token.endRow = next;
+      token.end = {grid.tokenLists()[static_cast<size_t>(next)].at(0).startColumn - 1, next};
       return token;
     }
   }
-  token.endColumn = grid.RowLength(lastRow) - 1;
-  token.endRow = lastRow;
+  token.end = {grid.RowLength(lastRow) - 1, lastRow};
   return token;
 }
 
 // Puts the cursor on the token and hands it out; `token` is its normalized copy.
-THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row, const TToken& token) {
+THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row, const THandedToken& token) {
   grid.tokenCursor() = {index, row};
-  const TTokenList& list = grid.tokenLists()[static_cast<size_t>(row)];
-  return {token, list.Text(index), list.TextLength(index)};
+  return token;
 }
 
 THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row) {
-  return HandOut(grid, index, row, Normalized(grid, index, row));
+  grid.tokenCursor() = {index, row};
+  return Normalized(grid, index, row);
 }
 
 }  // namespace
@@ -91,8 +90,8 @@ THandedToken TokenAt(TStringGrid& grid, TPoint point) {
       for (int32_t i = 0; i < last; ++i) {
         if (list.at(i).endColumn >= point.column) return HandOut(grid, i, point.row);
       }
-      const TToken token = Normalized(grid, last, point.row);
-      if (token.endColumn >= point.column || token.endRow > point.row) return HandOut(grid, last, point.row, token);
+      const THandedToken token = Normalized(grid, last, point.row);
+      if (token.end.column >= point.column || token.end.row > point.row) return HandOut(grid, last, point.row, token);
       return {};
     }
   }

@@ -23,8 +23,7 @@ std::ostream& operator<<(std::ostream& out, const Handed& h) {
 
 std::optional<Handed> Take(const THandedToken& handed) {
   if (!handed) return std::nullopt;
-  const TToken& t = handed.token;
-  return Handed{{t.startColumn, t.startRow}, {t.endColumn, t.endRow}, std::string(handed.text, handed.length), t.kind};
+  return Handed{handed.start, handed.end, std::string(handed.text, handed.length), handed.kind};
 }
 
 std::string TextOf(const THandedToken& handed) { return Take(handed).value_or(Handed{}).text; }
