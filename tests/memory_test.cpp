@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "weftcore.h"
 
@@ -20,6 +22,14 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kAllocatorSlack = 0;
+#else
+// glibc's own bookkeeping moves by a few dozen bytes with each thread that
+// ends; a leak of one block per cycle would be hundreds of kilobytes.
+constexpr size_t kAllocatorSlack = 4096;
+#endif
 
 // Bytes the process has allocated and not yet freed.
 size_t BytesHeld() {
@@ -69,6 +79,15 @@ void OneCycle(std::mt19937& random) {
   DeleteGrid(handle);
 }
 
+// glibc keeps blocks freed by a thread in a cache of that thread, which its
+// statistics count as in use, and gives the cache back when the thread ends:
+// the cycles run on threads of their own, so only what the library holds
+// is counted.
+void OnThreadOfItsOwn(const std::function<void()>& work) {
+  std::thread thread(work);
+  thread.join();
+}
+
 TEST(Memory, TenThousandCyclesGiveBackWhatTheyTook) {
   WeftConfiguration configuration{};
   configuration.tabWidth = 4;
@@ -76,12 +95,15 @@ TEST(Memory, TenThousandCyclesGiveBackWhatTheyTook) {
   SetFont("Courier New", 10);
   AddKeyword("self");
   std::mt19937 random(7);
-  OneCycle(random);  // the grid table and the library's first allocations
+  // The grid table and the library's first allocations.
+  OnThreadOfItsOwn([&] { OneCycle(random); });
   const size_t before = BytesHeld();
-  for (int cycle = 0; cycle < 10000; ++cycle) {
-    OneCycle(random);
-  }
-  EXPECT_EQ(BytesHeld(), before);
+  OnThreadOfItsOwn([&] {
+    for (int cycle = 0; cycle < 10000; ++cycle) OneCycle(random);
+  });
+  const size_t after = BytesHeld();
+  EXPECT_LE(after, before + kAllocatorSlack);
+  EXPECT_LE(before, after + kAllocatorSlack);
 }
 
 }  // namespace
