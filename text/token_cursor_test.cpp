@@ -37,42 +37,28 @@ std::vector<Handed> WalkForward(TStringGrid& grid) {
 
 class TokenCursorTest : public testing::GridTest {};
 
+// A token's span reaches the next token: indentation belongs to the line
+// end before it, and a point past a row's last token to that token.
 TEST_F(TokenCursorTest, SpansReachTheNextTokenAndWalksTurnBack) {
   auto grid = Grid("ab cd\n\n    x");
-  const std::vector<Handed> expected = {
-      {{0, 0}, {1, 0}, "ab", kIdentifier},
-      {{2, 0}, {2, 0}, " ", kWhiteSpace},
-      {{3, 0}, {4, 0}, "cd", kIdentifier},
-      {{5, 0}, {3, 2}, "\r\n\r\n    ", kWhiteSpace},
-      {{4, 2}, {4, 2}, "x", kIdentifier},
-  };
-  EXPECT_EQ(WalkForward(*grid), expected);
+  EXPECT_EQ(WalkForward(*grid), (std::vector<Handed>{{{0, 0}, {1, 0}, "ab", kIdentifier},
+                                                     {{2, 0}, {2, 0}, " ", kWhiteSpace},
+                                                     {{3, 0}, {4, 0}, "cd", kIdentifier},
+                                                     {{5, 0}, {3, 2}, "\r\n\r\n    ", kWhiteSpace},
+                                                     {{4, 2}, {4, 2}, "x", kIdentifier}}));
   EXPECT_FALSE(NextToken(*grid));
-  // The cursor stands on the last token: the one before it comes back.
-  EXPECT_EQ(TextOf(PreviousToken(*grid)), "\r\n\r\n    ");
+  EXPECT_EQ(TextOf(PreviousToken(*grid)), "\r\n\r\n    ");  // the cursor stood on the last token
   RewindTokens(*grid);
   EXPECT_FALSE(PreviousToken(*grid));
-  EXPECT_EQ(TextOf(NextToken(*grid)), "ab");
-  // With an empty last row, the last token itself comes back.
-  auto open = Grid("a\n\"b\n");
+  EXPECT_EQ(TextOf(TokenAt(*grid, {1, 2})), "\r\n\r\n    ");
+  EXPECT_EQ(TextOf(TokenAt(*grid, {9, 0})), "\r\n\r\n    ");
+  EXPECT_FALSE(TokenAt(*grid, {5, 2}));
+  EXPECT_FALSE(TokenAt(*grid, {-1, 0}));
+  EXPECT_FALSE(TokenAt(*grid, {0, -1}));
+  auto open = Grid("a\n\"b\n");  // with an empty last row, the last token itself comes back
   while (NextToken(*open)) {
   }
   EXPECT_EQ(Take(PreviousToken(*open))->kind, kCommentOpen);
-}
-
-TEST_F(TokenCursorTest, TokenAtFindsTheCoveringToken) {
-  auto grid = Grid("ab cd\n  x");
-  // Indentation belongs to the previous row's last token, stretched.
-  EXPECT_EQ(TextOf(TokenAt(*grid, {1, 1})), "\r\n  ");
-  EXPECT_EQ(TextOf(TokenAt(*grid, {1, 0})), "ab");
-  EXPECT_EQ(TextOf(TokenAt(*grid, {0, 9})), "x");
-  // Past a row's last token the point belongs to that token, whether or not
-  // a walk has handed it out; past the text's last character, to none.
-  auto plain = Grid("ab\ncd");
-  EXPECT_EQ(TextOf(TokenAt(*plain, {5, 0})), "\r\n");
-  EXPECT_FALSE(TokenAt(*plain, {5, 1}));
-  EXPECT_FALSE(TokenAt(*plain, {-1, 0}));
-  EXPECT_FALSE(TokenAt(*plain, {0, -1}));
 }
 
 // Every position of the text lies in the span of the token TokenAt answers
@@ -137,9 +123,7 @@ TEST_F(TokenCursorTest, StaleCursorIsClampedIntoTheLists) {
   grid->tokenCursor() = {-50, -3};
   EXPECT_EQ(TextOf(NextToken(*grid)), "x");
   TStringGrid empty(shared);
-  EXPECT_FALSE(NextToken(empty));
-  EXPECT_FALSE(PreviousToken(empty));
-  EXPECT_FALSE(TokenAt(empty, {0, 0}));
+  EXPECT_FALSE(NextToken(empty) || PreviousToken(empty) || TokenAt(empty, {0, 0}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #ifndef WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
 #define WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,6 +28,25 @@ inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
   std::vector<std::string> rows;
   for (const TRowString& row : grid.rows()) rows.emplace_back(row.view());
   return rows;
+}
+
+// Both grids hold one token list and one attribute list per row, equal row
+// by row: tokens in every field and text, changes in attributes and column.
+inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const std::string& context) {
+  ASSERT_EQ(a.tokenLists().size(), a.rows().size()) << context;
+  ASSERT_EQ(a.attributeLists().size(), a.rows().size()) << context;
+  ASSERT_EQ(b.tokenLists().size(), a.rows().size()) << context;
+  for (size_t row = 0; row < a.rows().size(); ++row) {
+    const TTokenList& x = a.tokenLists()[row];
+    const TTokenList& y = b.tokenLists()[row];
+    ASSERT_EQ(x.count(), y.count()) << context << " row " << row;
+    for (int32_t i = 0; i < x.count(); ++i) {
+      ASSERT_TRUE(TokensEqual(x.at(i), x.TextView(i), y.at(i), y.TextView(i))) << context << " row " << row << " token " << i;
+    }
+    ASSERT_TRUE(std::ranges::equal(a.attributeLists()[row], b.attributeLists()[row],
+                                   [](const auto& p, const auto& q) { return p == q && p.column == q.column; }))
+        << context << " changes of row " << row;
+  }
 }
 
 // Styles 2 (white space) and 5 (text) share their background, as an

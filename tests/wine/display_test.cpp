@@ -22,52 +22,27 @@ class DllDisplay : public ::testing::Test {
     for (int style = 0; style < 8; ++style) configuration.Set(4 + 20 * style + 8, static_cast<int32_t>(kTextBack));
     configuration.Set(4 + 20 * 2 + 8, static_cast<int32_t>(kSpaceBack));
     configuration.Set(4 + 20 * 6 + 8, static_cast<int32_t>(kCommentBack));
-    host::Export<SetConfigurationFn>("SetConfiguration")(configuration.data());
-    host::Export<SetFontFn>("SetFont")("Courier New", 10);
-    host::Export<OutRecordFn>("CellSize")(cell.data());
-    handle = host::Export<CreateGridFn>("CreateGrid")();
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
-    ASSERT_NE(bitmap, nullptr);
-    SelectObject(dc, bitmap);
-    std::fill(pixels, pixels + kWidth * kHeight, 0x00123456u);
+    host::Call("SetConfiguration", configuration.data());
+    host::Call<void>("SetFont", "Courier New", 10);
+    host::Call<void>("CellSize", cell.data());
+    handle = host::Call("CreateGrid");
+    std::fill(target.pixels, target.pixels + kWidth * kHeight, 0x00123456u);
   }
 
-  void TearDown() override {
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    host::Export<DeleteGridFn>("DeleteGrid")(handle);
-  }
+  void TearDown() override { host::Call<void>("DeleteGrid", handle); }
 
-  // Paints from (fromColumn, fromRow) to (toColumn, toRow), 1-based, with
-  // the selection given the same way (0, 0 for none).
+  // Paints from (fromColumn, fromRow) to (toColumn, toRow) with the columns
+  // from selectionStart to selectionEnd of the first row selected.
   void Paint(int32_t fromColumn, int32_t fromRow, int32_t toColumn, int32_t toRow, int32_t selectionStart = 0,
              int32_t selectionEnd = 0) {
-    host::Record record(48);
-    std::memcpy(record.data(), &dc, sizeof dc);
-    record.Set(4, fromColumn);
-    record.Set(8, fromRow);
-    record.Set(12, toColumn);
-    record.Set(16, toRow);
-    record.Set(20, selectionStart);
-    record.Set(24, selectionStart ? 1 : 0);
-    record.Set(28, selectionEnd);
-    record.Set(32, selectionEnd ? 1 : 0);
-    host::Export<DisplayFn>("Display")(handle, record.data());
+    host::Display(handle, target.dc, {fromColumn, fromRow, toColumn, toRow, selectionStart, selectionStart ? 1 : 0,
+                                      selectionEnd, selectionEnd ? 1 : 0});
     GdiFlush();
   }
 
   // The colour at pixel (x, y) as a COLORREF.
   COLORREF At(int x, int y) const {
-    const uint32_t pixel = pixels[y * kWidth + x];
+    const uint32_t pixel = target.pixels[y * kWidth + x];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
   }
 
@@ -81,14 +56,12 @@ class DllDisplay : public ::testing::Test {
   static constexpr int kWidth = 320;
   static constexpr int kHeight = 160;
   host::Record cell{8};
+  host::PaintTarget target{kWidth, kHeight};
   int32_t handle = -1;
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
-  uint32_t* pixels = nullptr;
 };
 
 TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
-  host::Export<SetTextFn>("SetText")(handle, "ab \"c\"\nx", 0, 0);
+  host::Call<void>("SetText", handle, "ab \"c\"\nx", 0, 0);
   Paint(1, 1, 2, 4, 2, 2);  // to row 4, past the text; the b selected
   EXPECT_EQ(CellBackground(0, 0), kTextBack);
   EXPECT_EQ(CellBackground(1, 0), kHighlight);
@@ -108,15 +81,15 @@ TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
 }
 
 TEST_F(DllDisplay, RestoresTheCharacterExtraAndFont) {
-  host::Export<SetTextFn>("SetText")(handle, "abc", 0, 0);
+  host::Call<void>("SetText", handle, "abc", 0, 0);
   LOGFONTA request{};
   request.lfHeight = -20;
   HFONT hostFont = CreateFontIndirectA(&request);
-  SelectObject(dc, hostFont);
-  SetTextCharacterExtra(dc, 3);
+  SelectObject(target.dc, hostFont);
+  SetTextCharacterExtra(target.dc, 3);
   Paint(1, 1, 4, 1);
-  EXPECT_EQ(GetTextCharacterExtra(dc), 3);
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), hostFont);
+  EXPECT_EQ(GetTextCharacterExtra(target.dc), 3);
+  EXPECT_EQ(GetCurrentObject(target.dc, OBJ_FONT), hostFont);
   EXPECT_EQ(CellBackground(2, 0), kTextBack);
   DeleteObject(hostFont);
 }

@@ -32,6 +32,31 @@ std::vector<std::string> DebugMessagesDuring(void (*action)(void*), void* contex
   return messages;
 }
 
+PaintTarget::PaintTarget(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  dc = CreateCompatibleDC(nullptr);
+  bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
+  SelectObject(dc, bitmap);
+}
+
+PaintTarget::~PaintTarget() {
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+}
+
+void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points) {
+  Record record(48);
+  std::memcpy(record.data(), &dc, sizeof dc);
+  for (size_t i = 0; i < points.size(); ++i) record.Set(4 + 4 * i, points[i]);
+  Call<void>("Display", handle, record.data());
+}
+
 Record Configuration(int32_t tabWidth) {
   Record record(164);
   record.Set(0, tabWidth);

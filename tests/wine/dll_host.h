@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -19,6 +20,16 @@ template <typename Function>
 Function Export(const char* name) {
   FARPROC address = GetProcAddress(Library(), name);
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+// Calls the export `name` as a stdcall function of the argument types given:
+// pass int32_t and pointers only, every argument 32 bits wide as in the host
+// (kNoRecord, not nullptr, whose value need not be passed at all).
+inline void* const kNoRecord = nullptr;
+
+template <typename Result = int32_t, typename... Args>
+Result Call(const char* name, Args... args) {
+  return Export<Result(__stdcall*)(Args...)>(name)(args...);
 }
 
 // A record of 32-bit little-endian fields.
@@ -38,6 +49,21 @@ class Record {
   std::vector<uint8_t> bytes_;
 };
 
+// A memory device context painting into a top-down 32-bit DIB section of
+// width x height pixels (0x00RRGGBB each).
+struct PaintTarget {
+  PaintTarget(int width, int height);
+  ~PaintTarget();
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  uint32_t* pixels = nullptr;
+};
+
+// Calls Display with a record of the device context and the 1-based points
+// (column, row) of the stretch's start and end and of the selection's start
+// and end (zeros: no selection).
+void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points);
+
 // The debugger messages the library sent while `action` ran.
 std::vector<std::string> DebugMessagesDuring(void (*action)(void*), void* context);
 
@@ -46,32 +72,5 @@ std::vector<std::string> DebugMessagesDuring(void (*action)(void*), void* contex
 Record Configuration(int32_t tabWidth);
 
 }  // namespace host
-
-using CreateGridFn = int32_t(__stdcall*)();
-using HandleFn = int32_t(__stdcall*)(int32_t);
-using DeleteGridFn = void(__stdcall*)(int32_t);
-using RecordFn = void*(__stdcall*)(void*);
-using SetConfigurationFn = int32_t(__stdcall*)(void*);
-using SetFontFn = void(__stdcall*)(const char*, int32_t);
-using OutRecordFn = void(__stdcall*)(void*);
-using SetTextFn = void(__stdcall*)(int32_t, const char*, int32_t, int32_t);
-using TextFn = int32_t(__stdcall*)(int32_t, char*, int32_t, int32_t);
-using StringAtRowFn = int32_t(__stdcall*)(int32_t, int32_t, char*, int32_t);
-using HandleRowFn = int32_t(__stdcall*)(int32_t, int32_t);
-using HandleRecordFn = void(__stdcall*)(int32_t, void*);
-using NextTokenFn = int32_t(__stdcall*)(int32_t, void*);
-using TokenAtFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t, void*);
-using KeywordFn = void(__stdcall*)(const char*);
-using InsertCellFn = void(__stdcall*)(int32_t, int32_t, int32_t, int32_t, const void*);
-using InsertStringFn = void*(__stdcall*)(int32_t, const char*, int32_t, int32_t, void*, const void*);
-using DeleteSectionFn = void(__stdcall*)(int32_t, int32_t, int32_t, int32_t, int32_t, const void*);
-using TextInRectFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t, int32_t, int32_t, char*, int32_t);
-using DisplayFn = void(__stdcall*)(int32_t, void*);
-using FindPatternFn = int32_t(__stdcall*)(const char*, int32_t, const char*, int32_t*, int32_t, int32_t, int32_t,
-                                           int32_t);
-using BeginsWithFn = int32_t(__stdcall*)(const char*, const char*, int32_t, int32_t);
-using MatchWeightFn = int32_t(__stdcall*)(const char*, int32_t, const char*, int32_t);
-using PointForIndexFn = void(__stdcall*)(int32_t, int32_t, void*);
-using IndexForPointFn = int32_t(__stdcall*)(int32_t, int32_t, int32_t);
 
 #endif  // WEFT_TESTS_WINE_DLL_HOST_H_

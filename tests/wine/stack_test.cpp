@@ -43,55 +43,26 @@ __attribute__((noinline)) size_t DeepestUse(volatile unsigned char* top) {
   return kPainted - untouched;
 }
 
-HDC PaintTarget(HBITMAP* bitmap) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = 200;
-  info.bmiHeader.biHeight = -200;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC dc = CreateCompatibleDC(nullptr);
-  void* pixels = nullptr;
-  *bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  SelectObject(dc, *bitmap);
-  return dc;
-}
-
-void Paint(int32_t handle, HDC dc, int32_t toColumn, int32_t toRow) {
-  host::Record record(48);
-  std::memcpy(record.data(), &dc, sizeof dc);
-  record.Set(4, 1);
-  record.Set(8, 1);
-  record.Set(12, toColumn);
-  record.Set(16, toRow);
-  record.Set(20, 2);  // a selection across the whole stretch
-  record.Set(24, 1);
-  record.Set(28, toColumn);
-  record.Set(32, toRow);
-  host::Export<DisplayFn>("Display")(handle, record.data());
-}
-
 void Search(const std::string& text, const char* pattern, int32_t regularExpression) {
-  auto find = host::Export<FindPatternFn>("FindPattern");
   int32_t length = 0;
   const auto size = static_cast<int32_t>(text.size());
-  find(text.c_str(), size, pattern, &length, 1, regularExpression, 1, 1);
-  find(text.c_str(), size, pattern, &length, size, regularExpression, 0, 0);
+  host::Call("FindPattern", text.c_str(), size, pattern, &length, 1, regularExpression, 1, 1);
+  host::Call("FindPattern", text.c_str(), size, pattern, &length, size, regularExpression, 0, 0);
 }
 
 void ExerciseText(const std::string& text, HDC dc) {
-  const int32_t handle = host::Export<CreateGridFn>("CreateGrid")();
-  host::Export<SetTextFn>("SetText")(handle, text.c_str(), static_cast<int32_t>(text.size()), 0);
-  const int32_t rows = host::Export<HandleFn>("NumberOfRows")(handle);
-  const int32_t lastColumns = host::Export<HandleRowFn>("ColumnsInRow")(handle, rows);
-  Paint(handle, dc, lastColumns + 1, rows);
+  const int32_t handle = host::Call("CreateGrid");
+  host::Call<void>("SetText", handle, text.c_str(), static_cast<int32_t>(text.size()), 0);
+  const int32_t rows = host::Call("NumberOfRows", handle);
+  const int32_t lastColumns = host::Call("ColumnsInRow", handle, rows);
+  // A selection across the whole stretch.
+  host::Display(handle, dc, {1, 1, lastColumns + 1, rows, 2, 1, lastColumns + 1, rows});
   host::Record end(8);
-  host::Export<InsertStringFn>("InsertString")(handle, "'open\r\n\"", 2, 1, end.data(), nullptr);
+  host::Call<void>("InsertString", handle, "'open\r\n\"", 2, 1, end.data(), host::kNoRecord);
   host::Record token(28);
-  host::Export<TokenAtFn>("TokenAt")(handle, 1, rows, token.data());
-  host::Export<IndexForPointFn>("IndexForPoint")(handle, lastColumns + 1, rows);
-  host::Export<DeleteGridFn>("DeleteGrid")(handle);
+  host::Call("TokenAt", handle, 1, rows, token.data());
+  host::Call("IndexForPoint", handle, lastColumns + 1, rows);
+  host::Call<void>("DeleteGrid", handle);
   Search(text, "z'", 0);
   Search(text, "b[a-z]*:.*q", 1);
   Search(text, "'.*'@$", 1);
@@ -101,13 +72,10 @@ DWORD WINAPI RunWork(void* context) {
   auto* work = static_cast<Work*>(context);
   volatile unsigned char top = 0;
   PaintStack(&top);
-  HBITMAP bitmap = nullptr;
-  HDC dc = PaintTarget(&bitmap);
-  ExerciseText(work->longRow, dc);
-  ExerciseText(work->manyRows, dc);
+  host::PaintTarget target(200, 200);
+  ExerciseText(work->longRow, target.dc);
+  ExerciseText(work->manyRows, target.dc);
   Search(work->manyRows.substr(0, 2000), work->longPattern.c_str(), 1);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
   work->deepest = DeepestUse(&top);
   work->done = true;
   return 0;
