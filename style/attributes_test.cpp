@@ -49,16 +49,14 @@ TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
 TEST(AttributesTest, StylesResolveTheDefaultColours) {
   TSettings settings;
   settings.SetFont("Mono", 10);
-  TConfiguration configuration = settings.configuration();
+  TConfiguration configuration{};
   configuration.styles[kCommentStyle] = {3, RGB(9, 9, 9), RGB(8, 8, 8), 1, 0};
   configuration.styles[kWhiteSpaceStyle] = {0, RGB(9, 9, 9), RGB(8, 8, 8), 0, 1};
   settings.SetConfiguration(configuration);
-  const TDefaultColors defaults{RGB(1, 1, 1), RGB(2, 2, 2)};
-  const TTextAttributeDelta comment = StyleFor(kCommentStyle, settings, defaults);
-  EXPECT_EQ(comment.foreColor, RGB(1, 1, 1));
-  EXPECT_EQ(comment.backColor, RGB(8, 8, 8));
-  EXPECT_EQ(comment.font, settings.font(3));
-  EXPECT_EQ(BlankBackground(settings, defaults), RGB(2, 2, 2));
+  const TTextAttributeDelta comment = StyleFor(kCommentStyle, settings, {RGB(1, 1, 1), RGB(2, 2, 2)});
+  EXPECT_TRUE(comment == (TTextAttributeDelta{
+                             .font = settings.font(3), .foreColor = RGB(1, 1, 1), .backColor = RGB(8, 8, 8)}));
+  EXPECT_EQ(BlankBackground(settings, {RGB(1, 1, 1), RGB(2, 2, 2)}), RGB(2, 2, 2));
 }
 
 }  // namespace
