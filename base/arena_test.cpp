@@ -2,29 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "base/row_string.h"
+#include "tests/support/test_support.h"
 
 namespace weft {
 namespace {
 
 TEST(ArenaTest, PiecesAreAlignedDisjointAndWritable) {
   TArena arena;
-  std::vector<std::pair<char*, size_t>> pieces;
+  std::vector<std::string_view> pieces;
   for (size_t i = 0; i < 3000; ++i) {
-    const size_t bytes = 1 + i * 37 % 501;
-    const size_t alignment = size_t{1} << (i % 4);
-    auto* piece = static_cast<char*>(arena.Allocate(bytes, alignment));
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % alignment, 0u);
-    std::memset(piece, static_cast<int>(i % 256), bytes);
-    pieces.emplace_back(piece, bytes);
+    auto* piece = static_cast<char*>(arena.Allocate(1 + i * 37 % 501, size_t{1} << (i % 4)));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % (size_t{1} << (i % 4)), 0u);
+    pieces.emplace_back(piece, 1 + i * 37 % 501);
+    std::fill_n(piece, pieces.back().size(), static_cast<char>(i));
   }
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    for (size_t b = 0; b < pieces[i].second; ++b) ASSERT_EQ(static_cast<unsigned char>(pieces[i].first[b]), i % 256);
-  }
+  for (size_t i = 0; i < pieces.size(); ++i) ASSERT_EQ(pieces[i], std::string(pieces[i].size(), static_cast<char>(i)));
 }
 
 TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
@@ -32,44 +31,47 @@ TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
   const auto fill = [&](size_t bytes) {
     arena.Reset();
     for (size_t done = 0; done < bytes; done += 1000) arena.Allocate(1000, 8);
+    return arena.HeapBytes();
   };
-  fill(size_t{4} << 20);
-  const size_t big = arena.HeapBytes();
+  const size_t big = fill(size_t{4} << 20);
   EXPECT_GE(big, size_t{4} << 20);
-  fill(size_t{4} << 20);
-  EXPECT_EQ(arena.HeapBytes(), big) << "the same text again reuses every chunk";
-  fill(size_t{100} << 10);
-  EXPECT_EQ(arena.HeapBytes(), big) << "the chunks of the text before are kept while the next fills";
-  fill(size_t{100} << 10);
-  EXPECT_LT(arena.HeapBytes(), size_t{1} << 20) << "chunks the last fill did not reach are freed";
+  EXPECT_EQ(fill(size_t{4} << 20), big) << "the same text again reuses every chunk";
+  EXPECT_EQ(fill(size_t{100} << 10), big) << "the chunks of the text before are kept while the next fills";
+  EXPECT_LT(fill(size_t{100} << 10), size_t{1} << 20) << "chunks the last fill did not reach are freed";
   arena.Reset();
   arena.Reserve(size_t{3} << 20);
-  auto* piece = static_cast<char*>(arena.Allocate(size_t{3} << 20, 1));
-  std::memset(piece, 1, size_t{3} << 20);
+  std::fill_n(static_cast<char*>(arena.Allocate(size_t{3} << 20, 1)), size_t{3} << 20, 'x');
   fill(size_t{2} << 20);
-  fill(1000);
-  EXPECT_EQ(arena.HeapBytes(), size_t{3} << 20) << "a text that used two thirds of the chunk keeps it";
-  arena.Reset();
-  EXPECT_EQ(arena.HeapBytes(), 0u) << "a text that used under half of the chunks gives them all back";
+  EXPECT_EQ(fill(1000), size_t{3} << 20) << "a text that used two thirds of the chunk keeps it";
+  EXPECT_EQ(fill(0), 0u) << "a text that used under half of the chunks gives them all back";
 }
 
-// A row whose characters an arena lends behaves as one with its own block.
-TEST(ArenaTest, LentRowsChangeLikeOwnedOnes) {
-  void (*const steps[])(TRowString&) = {
-      [](TRowString& s) { s.insert(3, 'x'); }, [](TRowString& s) { s.append("tail"); },
-      [](TRowString& s) { s.truncate(4); },    [](TRowString& s) { s.assign(""); },     [](TRowString& s) { s.reserve(100); },
-      [](TRowString& s) { s = TRowString("moved"); },
-  };
-  const std::string text = "a row of some length, longer than sixteen";
-  for (const auto step : steps) {
+// Random changes to a row lent by an arena and to one of its own, against
+// std::string.
+TEST(RowStringTest, LentAndOwnedRowsChangeLikeAString) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
     TArena arena;
-    TRowString lent(text, arena);
-    TRowString owned(text);
-    step(lent);
-    step(owned);
-    EXPECT_EQ(lent.view(), owned.view());
-    EXPECT_EQ(std::strlen(lent.data()), static_cast<size_t>(lent.size()));
-    EXPECT_EQ(TRowString(lent).view(), owned.view());
+    std::string model = testing::RandomText(random, "ab", 30);
+    TRowString rows[] = {TRowString(model, arena), TRowString(model)};
+    for (int step = 0; step < 12; ++step) {
+      const auto at = static_cast<int32_t>(random() % (model.size() + 1));
+      const std::string text = testing::RandomText(random, "xyz", 20);
+      const auto change = random() % 6;
+      for (TRowString& row : rows) {
+        if (change == 0) row.insert(at, 'i');
+        if (change == 1) row.append(text);
+        if (change == 2) row.truncate(at);
+        if (change == 3) row.assign(text);
+        if (change == 4) row.reserve(at * 3);
+        if (change == 5) row = TRowString(row);
+      }
+      if (change == 0) model.insert(model.begin() + at, 'i');
+      if (change == 1) model += text;
+      if (change == 2) model.resize(static_cast<size_t>(at));
+      if (change == 3) model = text;
+      for (const TRowString& row : rows) ASSERT_EQ(std::string(row.data()), model);
+    }
   }
 }
 
