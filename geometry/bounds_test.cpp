@@ -19,7 +19,7 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kExtremes[] = {kMin, kMin + 1, -1000, -1, 0, 1, 2, 3, 1000, kMax - 1, kMax};
 
 TEST_F(GeometryBoundsTest, ExtremeArgumentsOnEveryKindOfGrid) {
-  for (const char* text : std::initializer_list<const char*>{"", "ab\ncd", "\t\tx\n\n'a  b'\n", "    a\n        b", "\n\n\n", nullptr}) {
+  for (const char* text : std::initializer_list<const char*>{"", "ab\ncd", "\t\tx\n\n'a  b'\n", "    a\n        b", nullptr}) {
     for (bool convert : {false, true}) {
       auto grid = text == nullptr ? std::make_unique<TStringGrid>(shared) : Grid(text, convert);
       for (TPoint corner : {TPoint{kMin, kMax}, TPoint{0, 0}, TPoint{kMax, kMin}}) {
@@ -31,27 +31,29 @@ TEST_F(GeometryBoundsTest, ExtremeArgumentsOnEveryKindOfGrid) {
             IndexForPoint(*grid, {column, row}); PointAfter(*grid, {column, row}); PointBefore(*grid, {column, row});
             PointForIndex(*grid, column); NonTabbedToTabbedIndex(*grid, column); CellExtent(*grid);
             for (int32_t distance : kExtremes) PointAtDistanceFrom(*grid, distance, {column, row});
+            IndexFromPixelWidth("a\tb", 3, row, row, column); IndexFromPixelWidth(nullptr, row, 8, 4, column);
+            VisualColumn("a\tb", 3, column, row);
           }
         }
       }
     }
   }
-  for (int32_t pixel : kExtremes) {
-    for (int32_t width : kExtremes) {
-      IndexFromPixelWidth("a\tb", 3, width, width, pixel); IndexFromPixelWidth("\t\t", 2, width, 4, pixel);
-      IndexFromPixelWidth(nullptr, width, 8, 4, pixel); VisualColumn("a\tb", 3, pixel, width);
-    }
-  }
 }
 
-TEST_F(GeometryBoundsTest, RowsOutsideTheTextReadAsEmptyRows) {
+// Linear indices of "ab" / "cd": a 0, b 1, CR 2, LF 3, c 4, d 5; rows outside
+// the text read as empty rows.
+TEST_F(GeometryBoundsTest, PositionsAroundTheText) {
   auto grid = Grid("ab\ncd");
-  EXPECT_EQ(IndexForPoint(*grid, {1, 4}), 8 + 2 * 2 + 1);  // two empty rows past the text
+  EXPECT_EQ(PointForIndex(*grid, 7), (TPoint{3, 1}));  // past the last row's line break
+  EXPECT_EQ(PointForIndex(*grid, -1), (TPoint{-1, 0}));
+  EXPECT_EQ(IndexForPoint(*grid, {5, 0}), 5);  // a column past the row's end runs into the next
+  EXPECT_EQ(IndexForPoint(*grid, {1, 4}), 8 + 2 * 2 + 1);
   EXPECT_EQ(IndexForPoint(*grid, {1, kMax}), kMax);
-  EXPECT_EQ(PointAfter(*grid, {kMax, 0}), (TPoint{kMax, 0}));
+  EXPECT_EQ(PointAfter(*grid, {kMax - 1, 0}), (TPoint{kMax, 0}));  // past the row's end: keeps moving right
   EXPECT_EQ(PointBefore(*grid, {0, 2}), (TPoint{2, 1}));
+  EXPECT_EQ(PointBefore(*grid, {0, 0}), (TPoint{0, 0}));
   EXPECT_EQ(PointBefore(*grid, {0, -4}), (TPoint{0, -4}));
-  TPoint stepped{0, -3};  // from rows before the text each row is one step; then the text as usual
+  TPoint stepped{0, -3};  // from rows before the text each row is one step
   for (int32_t distance = 0; distance < 12; ++distance, stepped = PointAfter(*grid, stepped)) {
     EXPECT_EQ(PointAtDistanceFrom(*grid, distance, {0, -3}), stepped) << distance;
   }
@@ -61,18 +63,13 @@ TEST_F(GeometryBoundsTest, RowsOutsideTheTextReadAsEmptyRows) {
   EXPECT_EQ(PointForIndex(empty, 5), (TPoint{0, 0}));
   EXPECT_EQ(PointAtDistanceFrom(empty, 3, {0, 0}), (TPoint{0, 0}));
   EXPECT_EQ(IndexForPoint(empty, {1, 2}), 5);
-}
-
-// Before any font there is no cell: widths and heights of 0 count as one
-// pixel, and a tab width of 0 as 1.
-TEST_F(GeometryBoundsTest, ZeroMetricsCountAsOnePixel) {
-  TSharedState bare;
-  TStringGrid grid(bare);
-  grid.SetText("\tab\ncd", 0, false);
-  EXPECT_EQ(PointForCell(grid, {2, 1}), (TPoint{2, 1}));
-  EXPECT_EQ(CellForPoint(grid, 2, 1), (TPoint{2, 1}));
-  EXPECT_EQ(CellForPoint(grid, -7, -7), (TPoint{-7, 0}));
-  EXPECT_EQ(CellExtent(grid), (TPoint{3, 2}));
+  TSharedState bare;  // no font: cells of 0 pixels and a tab width of 0 count as 1
+  grid = std::make_unique<TStringGrid>(bare);
+  grid->SetText("\tab\ncd", 0, false);
+  EXPECT_EQ(PointForCell(*grid, {2, 1}), (TPoint{2, 1}));
+  EXPECT_EQ(CellForPoint(*grid, 2, 1), (TPoint{2, 1}));
+  EXPECT_EQ(CellForPoint(*grid, -7, -7), (TPoint{-7, 0}));
+  EXPECT_EQ(CellExtent(*grid), (TPoint{3, 2}));
 }
 
 }  // namespace

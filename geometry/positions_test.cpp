@@ -11,50 +11,31 @@
 namespace weft {
 namespace {
 
-using testing::GeneratedTabbedText;
-using testing::TextOf;
-
 class PositionsTest : public testing::GridTest {};
-
-// Linear indices of "ab" / "cd": a 0, b 1, CR 2, LF 3, c 4, d 5.
-TEST_F(PositionsTest, TwoRowText) {
-  auto grid = Grid("ab\ncd");
-  EXPECT_EQ(PointForIndex(*grid, 7), (TPoint{3, 1}));  // past the last row's line break
-  EXPECT_EQ(PointForIndex(*grid, 8), (TPoint{2, 1}));  // the end of the text
-  EXPECT_EQ(PointForIndex(*grid, -1), (TPoint{-1, 0}));
-  EXPECT_EQ(IndexForPoint(*grid, {5, 0}), 5);  // a column past the row's end runs into the next
-  EXPECT_EQ(PointAfter(*grid, {4, 0}), (TPoint{5, 0}));  // past the row's end: keeps moving right
-  EXPECT_EQ(PointBefore(*grid, {0, 0}), (TPoint{0, 0}));
-}
 
 // Every index up to the end names a position that gives the index back, and
 // every position within a row or on its line break gives an index that names
-// it. From every position within a row, PointBefore undoes PointAfter and the
-// other way round, and d steps are d applications of PointAfter, up to and
-// past the end of the text, or d columns left on the row.
+// it. From every position within a row, PointBefore and PointAfter undo each
+// other, and d steps are d applications of PointAfter, up to and past the end
+// of the text, or d columns left on the row.
 TEST_F(PositionsTest, IndicesAndStepsOnGeneratedText) {
   std::mt19937 random(4);
   for (int trial = 0; trial < 30; ++trial) {
-    auto grid = Grid(GeneratedTabbedText(random, 12));
+    auto grid = Grid(testing::GeneratedTabbedText(random, 12));
     const TPoint end = grid->LastRowAndColumn();
     int32_t index = 0;
     for (int32_t row = 0; row < grid->NumberOfRows(); ++row) {
       for (int32_t column = 0; column <= grid->RowLength(row) + 1; ++column, ++index) {
-        const TPoint position{column, row};
-        ASSERT_EQ(IndexForPoint(*grid, position), index) << column << "," << row;
-        ASSERT_EQ(PointForIndex(*grid, index), position) << index;
+        const TPoint at{column, row};
+        ASSERT_EQ(IndexForPoint(*grid, at), index) << column << "," << row;
+        ASSERT_EQ(PointForIndex(*grid, index), at) << index;
         if (column > grid->RowLength(row)) continue;
-        if (position != end) {
-          ASSERT_EQ(PointBefore(*grid, PointAfter(*grid, position)), position);
-        }
-        if (position != TPoint{0, 0}) {
-          ASSERT_EQ(PointAfter(*grid, PointBefore(*grid, position)), position);
-        }
-        for (int32_t back : {1, 3}) ASSERT_EQ(PointAtDistanceFrom(*grid, -back, position), (TPoint{column - back, row}));
-        TPoint stepped = position;
-        for (int32_t distance = 0; distance < 3 || stepped != end; ++distance) {
-          ASSERT_EQ(PointAtDistanceFrom(*grid, distance, position), stepped) << column << "," << row << " +" << distance;
-          stepped = PointAfter(*grid, stepped);
+        ASSERT_EQ(PointBefore(*grid, PointAfter(*grid, at)), at == end ? PointBefore(*grid, end) : at);
+        ASSERT_EQ(PointAfter(*grid, PointBefore(*grid, at)), (at == TPoint{0, 0} ? PointAfter(*grid, at) : at));
+        ASSERT_EQ(PointAtDistanceFrom(*grid, -3, at), (TPoint{column - 3, row}));
+        TPoint stepped = at;
+        for (int32_t distance = 0; distance < 3 || stepped != end; ++distance, stepped = PointAfter(*grid, stepped)) {
+          ASSERT_EQ(PointAtDistanceFrom(*grid, distance, at), stepped) << column << "," << row << " +" << distance;
         }
         ASSERT_EQ(PointAtDistanceFrom(*grid, 3, {column, row + 1000}), end);
       }
@@ -77,14 +58,13 @@ TEST_F(PositionsTest, EditsAgreeWithAModelOfTheText) {
   for (int trial = 0; trial < 600; ++trial) {
     auto grid = Grid("first\nsecond row\n\nlast");
     for (int step = 0; step < 12; ++step) {
-      const std::string before = TextOf(*grid);
+      const std::string before = testing::TextOf(*grid);
       const TPoint at = randomPoint(*grid);
       const size_t index = static_cast<size_t>(IndexForPoint(*grid, at));
       const std::string inserted = kInsertions[random() % std::size(kInsertions)];
       const TPoint end = InsertString(*grid, inserted.c_str(), at, nullptr);
-      const std::string after = TextOf(*grid);
+      const std::string after = testing::TextOf(*grid);
       ASSERT_EQ(after, before.substr(0, index) + testing::WithCrLf(inserted) + before.substr(index));
-
       TPoint first = randomPoint(*grid), last = randomPoint(*grid);
       if (last < first) std::swap(first, last);
       const bool lineEnd = last.column == grid->RowLength(last.row);
@@ -96,10 +76,9 @@ TEST_F(PositionsTest, EditsAgreeWithAModelOfTheText) {
       const int32_t length = TextInRect(*grid, first, last, copy.data(), limit);
       ASSERT_EQ(copy.substr(0, static_cast<size_t>(length) + 1), expected.substr(0, static_cast<size_t>(limit)) + '\0');
       ASSERT_EQ(copy.find_first_not_of('#', static_cast<size_t>(limit) + 1), std::string::npos);
-
       if (random() % 2) {
         DeleteSection(*grid, at, PointBefore(*grid, end), nullptr);
-        ASSERT_EQ(TextOf(*grid), before) << "trial " << trial;
+        ASSERT_EQ(testing::TextOf(*grid), before) << "trial " << trial;
       }
     }
   }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "search/find_pattern.h"
@@ -13,20 +12,17 @@
 namespace weft {
 namespace {
 
-// `unit` repeated to `length` characters or a few more.
-std::string Repeat(const std::string& unit, size_t length) {
+// The steps of a search for `pattern` in `unit` repeated to `length`
+// characters, then `tail`, checked against a bound linear in the text and the
+// pattern.
+uint64_t Steps(const std::string& pattern, const std::string& unit, size_t length, const std::string& tail,
+               const SearchTuning& tuning, bool forward, int32_t hit) {
   std::string text;
   while (text.size() < length) text += unit;
-  return text;
-}
-
-// The steps of a search, checked against a bound linear in the text and the
-// pattern.
-uint64_t Steps(const std::string& pattern, const std::string& text, const SearchTuning& tuning, bool forward,
-               int32_t hit) {
+  text += tail;
   MatchWork work;
-  int32_t length = -1;
-  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), &length, forward ? 0 : -1, true, true, forward, tuning, &work),
+  int32_t found = -1;
+  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), &found, forward ? 0 : -1, true, true, forward, tuning, &work),
             hit);
   EXPECT_LT(work.steps, 4u * (text.size() + 1) * static_cast<uint64_t>(CompilePattern(pattern, true).size() + 1));
   return work.steps;
@@ -42,64 +38,51 @@ void ExpectDoubled(uint64_t shorter, uint64_t longer) {
 // backtracker and, beyond the memo budget, on the Pike VM.
 TEST(SearchWorkBound, WorkGrowsLinearlyWithTheTextAndThePattern) {
   const struct {
-    const char* pattern;
-    std::string unit, tail;
+    const char *pattern, *unit, *tail;
     int32_t hit;
-  } adversaries[] = {
-      {"a*a*a*a*a*b", "a", "", -1}, {"a*a*a*a*a*b", "a", "b", 0},   {"a+a+a+a+a+b", "a", "", -1},
-      {".*.*.*x", "ab", "", -1},    {".*.*.*x", "ab\r\n", "", -1},   {"[ab]*[ab]*[ab]*c", "ab", "", -1},
-      {"a*b*a*b*a*c", "ab", "", -1}, {"@a*@a*a*b", "a", "", -1},     {"a?a*a?a*a?a*b", "a", "", -1},
-      {"a*a*a*a*a*$", "a", "\nx", 0},
-  };
+  } adversaries[] = {{"a*a*a*a*a*b", "a", "", -1},   {"a*a*a*a*a*b", "a", "b", 0},     {"a+a+a+a+a+b", "a", "", -1},
+                     {".*.*.*x", "ab\r\n", "", -1},  {"[ab]*[ab]*[ab]*c", "ab", "", -1}, {"a*b*a*b*a*c", "ab", "", -1},
+                     {"@a*@a*a*b", "a", "", -1},     {"a?a*a?a*a?a*b", "a", "", -1},   {"a*a*a*a*a*$", "a", "\nx", 0}};
+  std::string manyLoops[2];
+  for (int k = 0; k < 100; ++k) manyLoops[k / 50] += "a*";
   for (const SearchTuning& tuning : {SearchTuning{}, SearchTuning{RegexEngine::kAuto, 0}}) {
     for (bool forward : {true, false}) {
-      SCOPED_TRACE(std::string(tuning.memoBudgetBytes == 0 ? "pike vm" : "backtracker") +
-                   (forward ? " forward" : " backward"));
-      for (const auto& adversary : adversaries) {
-        SCOPED_TRACE(adversary.pattern);
-        ExpectDoubled(Steps(adversary.pattern, Repeat(adversary.unit, 4000) + adversary.tail, tuning, forward, adversary.hit),
-                      Steps(adversary.pattern, Repeat(adversary.unit, 8000) + adversary.tail, tuning, forward, adversary.hit));
+      SCOPED_TRACE(std::string(tuning.memoBudgetBytes == 0 ? "pike vm" : "backtracker") + (forward ? " forward" : ""));
+      for (const auto& a : adversaries) {
+        SCOPED_TRACE(a.pattern);
+        ExpectDoubled(Steps(a.pattern, a.unit, 4000, a.tail, tuning, forward, a.hit),
+                      Steps(a.pattern, a.unit, 8000, a.tail, tuning, forward, a.hit));
       }
-      const std::string text(2000, 'a');
-      ExpectDoubled(Steps(Repeat("a*", 100) + "b", text, tuning, forward, -1),
-                    Steps(Repeat("a*", 200) + "b", text, tuning, forward, -1));
-      EXPECT_EQ(Steps(".*.*x", text, SearchTuning{RegexEngine::kAuto, 0}, forward, -1),
-                Steps(".*.*x", text, SearchTuning{RegexEngine::kPikeVm}, forward, -1));
+      ExpectDoubled(Steps(manyLoops[0] + "b", "a", 2000, "", tuning, forward, -1),
+                    Steps(manyLoops[0] + manyLoops[1] + "b", "a", 2000, "", tuning, forward, -1));
+      EXPECT_EQ(Steps(".*.*x", "a", 2000, "", SearchTuning{RegexEngine::kAuto, 0}, forward, -1),
+                Steps(".*.*x", "a", 2000, "", SearchTuning{RegexEngine::kPikeVm}, forward, -1));
     }
   }
 }
 
-TEST(NameMatchTest, BeginsWithIgnoreCase) {
+TEST(NameMatchTest, BeginsWithIgnoreCaseAndCalcMatchWeight) {
   EXPECT_TRUE(BeginsWithIgnoreCase("printOn:", "PRINTString", 5, true));
   EXPECT_FALSE(BeginsWithIgnoreCase("printOn:", "PRINTString", 5, false));
   EXPECT_TRUE(BeginsWithIgnoreCase(nullptr, "xyz", -3, true));
   EXPECT_FALSE(BeginsWithIgnoreCase(nullptr, "abc", 1, true));
   EXPECT_FALSE(BeginsWithIgnoreCase("[@\xC1", "{`\xE1", 1, true));  // only A to Z fold
   EXPECT_FALSE(BeginsWithIgnoreCase("a\0b", "a\0c", 3, true));      // NULs included
-}
-
-TEST(NameMatchTest, CalcMatchWeightOfNamePairs) {
   const struct {
     const char* a;
     int32_t lengthA;
     const char* b;
-    int32_t lengthB, expected;
+    int32_t lengthB, weight;
   } cases[] = {
-      {"printOn:", 8, "PRINTON:", 8, 100},
-      {"abc", 3, "abdc", 4, 75},   // an extra character in the second name
-      {"abdc", 4, "abc", 3, 75},   // and in the first
-      {"xbc", 3, "ybc", 3, 66},    // a differing pair is stepped over
-      {"ab", 2, "bab", 3, 66},     // the second name's extra character is tried first
-      {"bab", 3, "ab", 2, 33},     // skipping b's first character loses the pairing
-      {"aXbXc", 5, "abc", 3, 60},  // one extra at a time
-      {"abc", 3, "", 0, 0},
-      {"abc", -1, "xyz", 0, 100},
-      {"abc", 2, "abd", 2, 100},   // only the given lengths count
-      {"xa", 2, "ax", 1, 50},
-      {nullptr, 3, "abc", 3, 0},
+      {"printOn:", 8, "PRINTON:", 8, 100}, {"abc", 3, "abdc", 4, 75},  // an extra character in either name
+      {"abdc", 4, "abc", 3, 75},           {"xbc", 3, "ybc", 3, 66},   // a differing pair is stepped over
+      {"ab", 2, "bab", 3, 66},             {"bab", 3, "ab", 2, 33},    // the second name's extra is tried first
+      {"aXbXc", 5, "abc", 3, 60},          {"abc", 3, "", 0, 0},       // one extra at a time
+      {"abc", -1, "xyz", 0, 100},          {"abc", 2, "abd", 2, 100},  // only the given lengths count
+      {"xa", 2, "ax", 1, 50},              {nullptr, 3, "abc", 3, 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CalcMatchWeight(c.a, c.lengthA, c.b, c.lengthB), c.expected) << ::testing::PrintToString(c.a) << " / " << c.b << " " << c.lengthB;
+    EXPECT_EQ(CalcMatchWeight(c.a, c.lengthA, c.b, c.lengthB), c.weight) << ::testing::PrintToString(c.a) << " / " << c.b;
   }
 }
 
