@@ -1,6 +1,5 @@
-// Arguments outside the text and metrics of zero: every mapping answers
-// without reading out of bounds, dividing by zero or overflowing (the native
-// build runs this under AddressSanitizer and UndefinedBehaviorSanitizer).
+// Arguments outside the text: every mapping answers without reading out of
+// bounds or overflowing (the native build runs this under the sanitizers).
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -40,8 +39,7 @@ TEST_F(GeometryBoundsTest, ExtremeArgumentsOnEveryKindOfGrid) {
   }
 }
 
-// Linear indices of "ab" / "cd": a 0, b 1, CR 2, LF 3, c 4, d 5; rows outside
-// the text read as empty rows.
+// Indices of "ab" / "cd": a 0, b 1, CR 2, LF 3, c 4, d 5; other rows are empty.
 TEST_F(GeometryBoundsTest, PositionsAroundTheText) {
   auto grid = Grid("ab\ncd");
   EXPECT_EQ(PointForIndex(*grid, 7), (TPoint{3, 1}));  // past the last row's line break
@@ -59,7 +57,7 @@ TEST_F(GeometryBoundsTest, PositionsAroundTheText) {
   }
   EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, kMin}), (TPoint{0, -1}));
   EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, 0}), (TPoint{2, 1}));
-  TStringGrid empty(shared);
+  const TStringGrid empty(shared);
   EXPECT_EQ(PointForIndex(empty, 5), (TPoint{0, 0}));
   EXPECT_EQ(PointAtDistanceFrom(empty, 3, {0, 0}), (TPoint{0, 0}));
   EXPECT_EQ(IndexForPoint(empty, {1, 2}), 5);

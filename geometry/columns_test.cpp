@@ -33,9 +33,7 @@ TEST_F(ColumnsTest, EdgeCases) {
   EXPECT_EQ(NonTabbedToTabbedIndex(TStringGrid(shared), 5), 0);
 }
 
-// The visual column of every index of a text, by the rule: a tab advances to
-// the next multiple of the tab width, anything else one column; past the end
-// each index is one column.
+// A tab advances to the next multiple of the tab width, all else one column.
 int32_t ModelColumn(std::string_view text, int32_t index, int32_t tabWidth) {
   int32_t column = 0;
   for (size_t i = 0; i < static_cast<size_t>(index); ++i) {
@@ -44,9 +42,8 @@ int32_t ModelColumn(std::string_view text, int32_t index, int32_t tabWidth) {
   return column;
 }
 
-// VisualColumn against the model, and the caret under each pixel: the left
-// half of a character (half a full stop for a tab) gives the caret before it,
-// the rest the caret after it; past the text, one caret per cell.
+// The left half of a character (half a full stop for a tab) gives the caret
+// before it, the rest the caret after it; past the text, one per cell.
 TEST_F(ColumnsTest, VisualColumnsAndCaretsFollowTheTabStops) {
   std::mt19937 random(7);
   for (int trial = 0; trial < 200; ++trial) {
@@ -69,10 +66,8 @@ TEST_F(ColumnsTest, VisualColumnsAndCaretsFollowTheTabStops) {
   }
 }
 
-// Every cell of the rows and of the rows around them: its pixel is its visual
-// column and row less the top corner, and comes back to the cell; AtPoint
-// reads its character, or a line feed off the characters; and the extent is
-// the widest row.
+// Each cell's pixel is its visual column and row less the top corner and maps
+// back to it; AtPoint reads it, or a line feed off the characters.
 TEST_F(ColumnsTest, CellsAndPixelsInvertOnGeneratedText) {
   std::mt19937 random(5);
   for (int trial = 0; trial < 20; ++trial) {
@@ -87,10 +82,11 @@ TEST_F(ColumnsTest, CellsAndPixelsInvertOnGeneratedText) {
         for (int32_t column = -1; column < length + 3; ++column) {
           const int32_t character = column >= 0 && column < length ? static_cast<unsigned char>(text[column]) : '\n';
           ASSERT_EQ(AtPoint(*grid, {column, row}), character) << "row " << row << " column " << column;
+          const int32_t visual = column < 0 ? column : ModelColumn(text, column, 4);
+          ASSERT_EQ(VisualColumnFor(*grid, {column, row}), visual) << "row " << row << " column " << column;
           if (column < 0) continue;
           const TPoint pixel = PointForCell(*grid, {column, row});
-          ASSERT_EQ(pixel, (TPoint{ModelColumn(text, column, 4) * cellWidth() - corner.column,
-                                   row * lineHeight() - corner.row}))
+          ASSERT_EQ(pixel, (TPoint{visual * cellWidth() - corner.column, row * lineHeight() - corner.row}))
               << "row " << row << " column " << column;
           if (row >= 0) {
             ASSERT_EQ(CellForPoint(*grid, pixel.column, pixel.row), (TPoint{column, row})) << "row " << row;
@@ -103,11 +99,8 @@ TEST_F(ColumnsTest, CellsAndPixelsInvertOnGeneratedText) {
   }
 }
 
-// Against the text that Text writes with its tabs expanded, where each tab
-// stands for the spaces up to the next multiple of the indent width: the
-// first of those spaces maps to the tab, the others after it; a CR to its
-// row's end, an LF to the next row's start; past the end, as if the last row
-// had a line break too.
+// Against Text with tabs expanded: a tab's first space maps to the tab, the
+// others after it; a CR to its row's end, an LF to the next row's start.
 TEST_F(ColumnsTest, NonTabbedToTabbedIndexMatchesTheExpandedText) {
   std::mt19937 random(11);
   for (int trial = 0; trial < 1000; ++trial) {

@@ -13,11 +13,8 @@ namespace {
 
 class PositionsTest : public testing::GridTest {};
 
-// Every index up to the end names a position that gives the index back, and
-// every position within a row or on its line break gives an index that names
-// it. From every position within a row, PointBefore and PointAfter undo each
-// other, and d steps are d applications of PointAfter, up to and past the end
-// of the text, or d columns left on the row.
+// Index to point and back; steps back undo steps forward; d steps are d
+// applications of PointAfter, up to and past the end, or d columns left.
 TEST_F(PositionsTest, IndicesAndStepsOnGeneratedText) {
   std::mt19937 random(4);
   for (int trial = 0; trial < 30; ++trial) {
@@ -44,10 +41,8 @@ TEST_F(PositionsTest, IndicesAndStepsOnGeneratedText) {
   }
 }
 
-// The edits against a model of the whole text: insertion at a linear index,
-// deletion of an inclusive stretch, which gives the text before back; and
-// TextInRect of any stretch against the same stretch of Text, within any
-// limit.
+// Insertion at a linear index, deleting it again, and TextInRect within any
+// limit, against the whole text as Text writes it.
 TEST_F(PositionsTest, EditsAgreeWithAModelOfTheText) {
   std::mt19937 random(17);
   const char* const kInsertions[] = {"x", "\n", "\r\n", "ab\ncd", "q\n\n", "\n\n", "tail"};

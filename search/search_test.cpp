@@ -12,9 +12,7 @@
 namespace weft {
 namespace {
 
-// The steps of a search for `pattern` in `unit` repeated to `length`
-// characters, then `tail`, checked against a bound linear in the text and the
-// pattern.
+// The steps of a search in `unit` repeated to `length`, then `tail`, within a linear bound.
 uint64_t Steps(const std::string& pattern, const std::string& unit, size_t length, const std::string& tail,
                const SearchTuning& tuning, bool forward, int32_t hit) {
   std::string text;
@@ -33,9 +31,8 @@ void ExpectDoubled(uint64_t shorter, uint64_t longer) {
   EXPECT_LT(5 * longer, 12 * shorter);
 }
 
-// On patterns that drive a plain backtracker exponential or polynomial, the
-// work doubles with the text and with the pattern, on the memoising
-// backtracker and, beyond the memo budget, on the Pike VM.
+// On patterns that make plain backtracking exponential, the work doubles with
+// the text and the pattern, on the backtracker and (over budget) the Pike VM.
 TEST(SearchWorkBound, WorkGrowsLinearlyWithTheTextAndThePattern) {
   const struct {
     const char *pattern, *unit, *tail;
