@@ -44,12 +44,6 @@ inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = 65536
 #define WEFT_REQUIRE_CORPUS(files) \
   if ((files).empty()) GTEST_SKIP() << "corpus not found at " << WEFT_CORPUS_DIR
 
-// Every index of a small file, about 500 spread over a larger one: the walks
-// over the rows make checking every index of a large file quadratic.
-inline int32_t SamplingStride(const std::filesystem::path& path) {
-  return static_cast<int32_t>(1 + std::filesystem::file_size(path) / 500);
-}
-
 // The text as the library writes it: CR LF line breaks.
 inline std::string WithCrLf(std::string_view text) {
   std::string out;
