@@ -110,14 +110,14 @@ const RegexPair kRegexes[] = {
 void BM_RegexScan(benchmark::State& state) {
   if (MissingCorpus(state)) return;
   const std::string& text = BigText();
-  const Pattern pattern = CompilePattern(kRegexes[state.range(0)].ours, true);
-  const Subject subject{reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
+  const TPattern pattern = CompilePattern(kRegexes[state.range(0)].ours, true);
+  const TSubject subject{reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
   int64_t matches = 0;
   for (auto _ : state) {
     matches = 0;
-    MatchWork work;
+    TMatchWork work;
     for (int32_t from = 0;;) {
-      const MatchSpan span = FindRegexForward(pattern, subject, from, {}, &work);
+      const TMatchSpan span = FindRegexForward(pattern, subject, from, {}, work);
       if (span.begin < 0) break;
       ++matches;
       from = span.begin + 1;
@@ -163,7 +163,7 @@ BENCHMARK(BM_RegexPcre2)->DenseRange(0, 2);
 // backtracker, linear here.
 void Adversarial(benchmark::State& state, bool forward) {
   const std::string text(static_cast<size_t>(state.range(0)) << 20, 'a');
-  MatchWork work;
+  TMatchWork work;
   for (auto _ : state) {
     work = {};
     int32_t length = 0;

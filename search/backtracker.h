@@ -9,7 +9,7 @@
 // straight stretches between loops cost at most one pass each: the work of all
 // attempts together is O(text size × items).
 //
-// The memo holds one bit per loop item and position (see LoopMemo);
+// The memo holds one bit per loop item and position (see TLoopMemo);
 // MemoBytes tells the caller what it could cost before it commits.
 #ifndef WEFT_SEARCH_BACKTRACKER_H_
 #define WEFT_SEARCH_BACKTRACKER_H_
@@ -24,17 +24,17 @@
 
 namespace weft {
 
-class Backtracker {
+class TBacktracker {
  public:
   // The most memo that attempts starting at `lowest` or later may take.
-  static uint64_t MemoBytes(const Pattern& pattern, Subject subject, int32_t lowest);
+  static uint64_t MemoBytes(const TPattern& pattern, TSubject subject, int32_t lowest);
 
   // `pattern` and `work` must outlive the object.
-  Backtracker(const Pattern& pattern, Subject subject, int32_t lowest, MatchWork* work);
+  TBacktracker(const TPattern& pattern, TSubject subject, int32_t lowest, TMatchWork& work);
 
   // Matches the pattern's items at `start` (lowest <= start <= size). After a
   // success the memo no longer describes failures only: ask no more.
-  bool MatchAt(int32_t start, RawMatch* match);
+  bool MatchAt(int32_t start, TRawMatch& match);
 
  private:
   struct Frame {
@@ -42,16 +42,16 @@ class Backtracker {
     int32_t low;   // where the loop began: its shortest run ends here
     int32_t exit;  // where the rest of the pattern is being tried
   };
-  bool Advance(int32_t* item, int32_t* pos);
-  bool Step(int32_t index, int32_t* pos);
-  bool Backtrack(int32_t* item, int32_t* pos);
-  int32_t RunLoop(const PatternItem& item, int32_t pos);
-  const PatternItem* NextSingle(int32_t loopItem) const;
+  bool Advance(int32_t& item, int32_t& pos);
+  bool Step(int32_t index, int32_t& pos);
+  bool Backtrack(int32_t& item, int32_t& pos);
+  int32_t RunLoop(const TPatternItem& item, int32_t pos);
+  const TPatternItem* NextSingle(int32_t loopItem) const;
 
-  const Pattern& pattern_;
-  Subject subject_;
-  MatchWork* work_;
-  std::optional<LoopMemo> memo_;
+  const TPattern& pattern_;
+  TSubject subject_;
+  TMatchWork* work_;
+  std::optional<TLoopMemo> memo_;
   std::vector<Frame> frames_;
   int32_t marks_[2] = {0, 0};
 };

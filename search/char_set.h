@@ -8,10 +8,10 @@
 
 namespace weft {
 
-class CharSet {
+class TCharSet {
  public:
-  static CharSet Of(unsigned char c) {
-    CharSet set;
+  static TCharSet Of(unsigned char c) {
+    TCharSet set;
     set.Add(c);
     return set;
   }
@@ -20,15 +20,15 @@ class CharSet {
   void AddRange(unsigned char low, unsigned char high) {
     for (unsigned c = low; c <= high; ++c) Add(static_cast<unsigned char>(c));
   }
-  void Merge(const CharSet& other) {
+  void Merge(const TCharSet& other) {
     for (size_t i = 0; i < words_.size(); ++i) words_[i] |= other.words_[i];
   }
   void Invert() {
     for (uint64_t& word : words_) word = ~word;
   }
   // The set of bytes whose low 7 bits are in this set's lower half.
-  CharSet ByLow7Bits() const {
-    CharSet set;
+  TCharSet ByLow7Bits() const {
+    TCharSet set;
     set.words_ = {words_[0], words_[1], words_[0], words_[1]};
     return set;
   }

@@ -19,8 +19,8 @@ std::string_view ViewOf(const char* s) {
   return {s, std::min(std::strlen(s), kMaxLength)};
 }
 
-int32_t FindPlain(Subject subject, std::string_view pattern, int32_t start, bool matchCase, bool forward) {
-  const PlainFinder finder(pattern, matchCase);
+int32_t FindPlain(TSubject subject, std::string_view pattern, int32_t start, bool matchCase, bool forward) {
+  const TPlainFinder finder(pattern, matchCase);
   const int32_t size = subject.size;
   if (forward) {
     start = std::max(start, 0);
@@ -35,22 +35,22 @@ int32_t FindPlain(Subject subject, std::string_view pattern, int32_t start, bool
 }  // namespace
 
 int32_t FindPattern(const char* text, int32_t /*sizeHint*/, const char* pattern, int32_t* matchLength, int32_t start,
-                    bool regularExpression, bool matchCase, bool forward, const SearchTuning& tuning,
-                    MatchWork* work) {
+                    bool regularExpression, bool matchCase, bool forward, const TSearchTuning& tuning,
+                    TMatchWork* work) {
   const std::string_view textView = ViewOf(text);
   const std::string_view patternView = ViewOf(pattern);
-  const Subject subject{reinterpret_cast<const unsigned char*>(textView.data()),
+  const TSubject subject{reinterpret_cast<const unsigned char*>(textView.data()),
                         static_cast<int32_t>(textView.size())};
   if (!regularExpression) {
     if (matchLength != nullptr) *matchLength = static_cast<int32_t>(patternView.size());
     return FindPlain(subject, patternView, start, matchCase, forward);
   }
-  const Pattern compiled = CompilePattern(patternView, matchCase);
+  const TPattern compiled = CompilePattern(patternView, matchCase);
   if (!compiled.valid) return -1;
-  MatchWork ownWork;
-  MatchWork* counter = work != nullptr ? work : &ownWork;
-  const MatchSpan span = forward ? FindRegexForward(compiled, subject, start, tuning, counter)
-                                 : FindRegexBackward(compiled, subject, start, tuning, counter);
+  TMatchWork ownWork;
+  TMatchWork* counter = work != nullptr ? work : &ownWork;
+  const TMatchSpan span = forward ? FindRegexForward(compiled, subject, start, tuning, *counter)
+                                 : FindRegexBackward(compiled, subject, start, tuning, *counter);
   if (matchLength != nullptr) *matchLength = span.begin < 0 ? 0 : span.length;
   return span.begin;
 }

@@ -29,8 +29,8 @@ namespace weft {
 
 // `tuning` and `work` let tests choose the engine and read its work.
 int32_t FindPattern(const char* text, int32_t sizeHint, const char* pattern, int32_t* matchLength, int32_t start,
-                    bool regularExpression, bool matchCase, bool forward, const SearchTuning& tuning = {},
-                    MatchWork* work = nullptr);
+                    bool regularExpression, bool matchCase, bool forward, const TSearchTuning& tuning = {},
+                    TMatchWork* work = nullptr);
 
 }  // namespace weft
 

@@ -11,13 +11,13 @@
 
 namespace weft {
 
-class LoopMemo {
+class TLoopMemo {
  public:
   // Covers positions lowest..highest of `loops` loop items.
-  LoopMemo(int32_t loops, int32_t lowest, int32_t highest);
-  ~LoopMemo();
-  LoopMemo(const LoopMemo&) = delete;
-  LoopMemo& operator=(const LoopMemo&) = delete;
+  TLoopMemo(int32_t loops, int32_t lowest, int32_t highest);
+  ~TLoopMemo();
+  TLoopMemo(const TLoopMemo&) = delete;
+  TLoopMemo& operator=(const TLoopMemo&) = delete;
 
   // The memory that touching every position would take.
   static uint64_t WorstCaseBytes(int32_t loops, int32_t lowest, int32_t highest);

@@ -15,12 +15,12 @@
 namespace weft {
 
 // The characters data[0 .. size): a match never reads past size.
-struct Subject {
+struct TSubject {
   const unsigned char* data = nullptr;
   int32_t size = 0;
 };
 
-struct RawMatch {
+struct TRawMatch {
   int32_t start = 0;
   int32_t end = 0;  // one past the last character consumed
   int32_t marks[2] = {0, 0};
@@ -28,18 +28,18 @@ struct RawMatch {
 
 // Steps taken by the engines: states explored, characters scanned, threads
 // stepped. Tests read it to check that work stays linear in the text.
-struct MatchWork {
+struct TMatchWork {
   uint64_t steps = 0;
 };
 
 // Where a match is reported: between the first two marks when the pattern has
 // them, else the whole match.
-struct MatchSpan {
+struct TMatchSpan {
   int32_t begin = -1;  // -1: nothing found
   int32_t length = 0;
 };
 
-inline MatchSpan ReportedSpan(const Pattern& pattern, const RawMatch& match) {
+inline TMatchSpan ReportedSpan(const TPattern& pattern, const TRawMatch& match) {
   if (pattern.markCount >= 2) return {match.marks[0], match.marks[1] - match.marks[0]};
   return {match.start, match.end - match.start};
 }

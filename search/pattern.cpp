@@ -81,7 +81,7 @@ unsigned char ReadClassMember(std::string_view source, size_t* at) {
 }
 
 // Parses a class whose '[' is just before source[*at]; moves *at past its end.
-CharSet ParseClass(std::string_view source, size_t* at) {
+TCharSet ParseClass(std::string_view source, size_t* at) {
   size_t i = *at;
   const auto at_i = [&](char c) { return i < source.size() && source[i] == c; };
   bool negated = false;
@@ -89,7 +89,7 @@ CharSet ParseClass(std::string_view source, size_t* at) {
     negated = true;
     ++i;
   }
-  CharSet codes;  // 7-bit members
+  TCharSet codes;  // 7-bit members
   if (at_i(']')) {
     ++i;
   } else {
@@ -110,7 +110,7 @@ CharSet ParseClass(std::string_view source, size_t* at) {
     if (i < source.size()) ++i;
   }
   *at = i;
-  CharSet bytes = codes.ByLow7Bits();
+  TCharSet bytes = codes.ByLow7Bits();
   if (negated) bytes.Invert();
   return bytes;
 }
@@ -122,15 +122,15 @@ bool IsLineEndAnchor(std::string_view source, size_t dollar) {
   return source[next] == static_cast<char>(kLineFeed);
 }
 
-PatternItem Consuming(const CharSet& set, int literal = -1) {
-  PatternItem item;
+TPatternItem Consuming(const TCharSet& set, int literal = -1) {
+  TPatternItem item;
   item.set = set;
   item.literal = static_cast<int16_t>(literal);
   return item;
 }
 
-PatternItem Literal(unsigned char c, bool matchCase) {
-  CharSet set = CharSet::Of(c);
+TPatternItem Literal(unsigned char c, bool matchCase) {
+  TCharSet set = TCharSet::Of(c);
   if (!matchCase && IsAsciiLetter(c)) {
     set.Add(FoldCase(c));
     set.Add(UpperCase(c));
@@ -138,43 +138,43 @@ PatternItem Literal(unsigned char c, bool matchCase) {
   return Consuming(set, c);
 }
 
-PatternItem ZeroWidth(ItemKind kind) {
-  PatternItem item;
+TPatternItem ZeroWidth(TItemKind kind) {
+  TPatternItem item;
   item.kind = kind;
   return item;
 }
 
 // Turns the last item into its closure; `+` keeps it and adds the run.
-void ApplyClosure(unsigned char closure, std::vector<PatternItem>* items) {
-  PatternItem& last = items->back();
+void ApplyClosure(unsigned char closure, std::vector<TPatternItem>* items) {
+  TPatternItem& last = items->back();
   if (closure == '?') {
-    last.kind = ItemKind::kOptional;
+    last.kind = TItemKind::kOptional;
   } else if (closure == '*') {
-    last.kind = ItemKind::kStar;
+    last.kind = TItemKind::kStar;
   } else {
-    PatternItem run = last;
-    run.kind = ItemKind::kStar;
+    TPatternItem run = last;
+    run.kind = TItemKind::kStar;
     items->push_back(run);
   }
 }
 
-void NumberLoopsAndMarks(Pattern* pattern) {
-  for (PatternItem& item : pattern->items) {
-    if (item.kind == ItemKind::kStar) item.loop = pattern->loopCount++;
-    if (item.kind == ItemKind::kMark) item.mark = pattern->markCount++;
+void NumberLoopsAndMarks(TPattern* pattern) {
+  for (TPatternItem& item : pattern->items) {
+    if (item.kind == TItemKind::kStar) item.loop = pattern->loopCount++;
+    if (item.kind == TItemKind::kMark) item.mark = pattern->markCount++;
   }
 }
 
 }  // namespace
 
-bool Pattern::ZeroWidthOnly() const {
-  return std::all_of(items.begin(), items.end(), [](const PatternItem& item) {
-    return item.kind == ItemKind::kLineEnd || item.kind == ItemKind::kMark;
+bool TPattern::ZeroWidthOnly() const {
+  return std::all_of(items.begin(), items.end(), [](const TPatternItem& item) {
+    return item.kind == TItemKind::kLineEnd || item.kind == TItemKind::kMark;
   });
 }
 
-Pattern CompilePattern(std::string_view source, bool matchCase) {
-  Pattern pattern;
+TPattern CompilePattern(std::string_view source, bool matchCase) {
+  TPattern pattern;
   pattern.matchCase = matchCase;
   if (source.empty() || IsClosure(static_cast<unsigned char>(source[0]))) return pattern;
   size_t i = 0;
@@ -182,13 +182,13 @@ Pattern CompilePattern(std::string_view source, bool matchCase) {
     pattern.anchored = true;
     i = 1;
   }
-  std::vector<PatternItem>& items = pattern.items;
+  std::vector<TPatternItem>& items = pattern.items;
   items.reserve(source.size());  // each character yields at most one item
   bool closureAllowed = false;  // the previous element consumes and has no closure yet
   while (i < source.size()) {
     const unsigned char c = static_cast<unsigned char>(source[i]);
     if (IsClosure(c)) {
-      if (!closureAllowed) return Pattern{};
+      if (!closureAllowed) return TPattern{};
       ApplyClosure(c, &items);
       closureAllowed = false;
       ++i;
@@ -196,15 +196,15 @@ Pattern CompilePattern(std::string_view source, bool matchCase) {
     }
     closureAllowed = true;
     if (c == '$' && IsLineEndAnchor(source, i)) {
-      items.push_back(ZeroWidth(ItemKind::kLineEnd));
+      items.push_back(ZeroWidth(TItemKind::kLineEnd));
       closureAllowed = false;
       ++i;
     } else if (c == '@') {
-      items.push_back(ZeroWidth(ItemKind::kMark));
+      items.push_back(ZeroWidth(TItemKind::kMark));
       closureAllowed = false;
       ++i;
     } else if (c == '.') {
-      CharSet notLineFeed = CharSet::Of(kLineFeed);
+      TCharSet notLineFeed = TCharSet::Of(kLineFeed);
       notLineFeed.Invert();
       items.push_back(Consuming(notLineFeed));
       ++i;

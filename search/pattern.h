@@ -30,7 +30,7 @@ namespace weft {
 // The character `$` stands before, and `.` never matches.
 constexpr unsigned char kLineFeed = '\n';
 
-enum class ItemKind : uint8_t {
+enum class TItemKind : uint8_t {
   kOne,       // one character from the set
   kOptional,  // one character from the set if the next one is in it, else none
   kStar,      // the longest run from the set, given back one at a time
@@ -38,19 +38,19 @@ enum class ItemKind : uint8_t {
   kMark,      // zero width: records the position
 };
 
-struct PatternItem {
-  ItemKind kind = ItemKind::kOne;
-  CharSet set;          // for the consuming kinds
+struct TPatternItem {
+  TItemKind kind = TItemKind::kOne;
+  TCharSet set;          // for the consuming kinds
   int16_t literal = -1; // the byte a plain literal stands for; -1 for '.' and classes
   int32_t loop = -1;    // ordinal among the kStar items
   int32_t mark = -1;    // ordinal among the marks
 };
 
-struct Pattern {
+struct TPattern {
   bool valid = false;
   bool anchored = false;
   bool matchCase = true;
-  std::vector<PatternItem> items;
+  std::vector<TPatternItem> items;
   int32_t loopCount = 0;
   int32_t markCount = 0;
 
@@ -62,7 +62,7 @@ struct Pattern {
 // An invalid pattern comes back with valid == false and no items. `+` is
 // compiled as the item followed by its kStar copy, which tries the same
 // lengths in the same order.
-Pattern CompilePattern(std::string_view source, bool matchCase);
+TPattern CompilePattern(std::string_view source, bool matchCase);
 
 }  // namespace weft
 

@@ -224,7 +224,7 @@ const char* Argument(const std::string& s, int32_t start) { return s.empty() && 
 
 // Every start, direction and case mode; plain, then by each regex engine.
 TEST(PatternSearchDifferential, AgreesWithModels) {
-  const RegexEngine engines[] = {RegexEngine::kAuto, RegexEngine::kAuto, RegexEngine::kBacktracker, RegexEngine::kPikeVm};
+  const TRegexEngine engines[] = {TRegexEngine::kAuto, TRegexEngine::kAuto, TRegexEngine::kBacktracker, TRegexEngine::kPikeVm};
   std::mt19937 random(20240611);
   int mismatches = 0;
   for (const Alphabet& alphabet : kAlphabets) {
@@ -244,7 +244,7 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
             for (int kind = 0; kind < 4; ++kind) {
               int32_t length = kUntouched;
               const Outcome actual{FindPattern(Argument(text, s), 0, Argument(pattern, s), &length, s, kind > 0,
-                                               matchCase, forward, SearchTuning{engines[kind]}),
+                                               matchCase, forward, TSearchTuning{engines[kind]}),
                                    length};
               if (actual == expected[kind > 0]) continue;
               ++mismatches;
@@ -259,7 +259,7 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
   }
 }
 
-Subject SubjectOf(const std::string& text) {
+TSubject SubjectOf(const std::string& text) {
   return {reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
 }
 
@@ -269,8 +269,8 @@ TEST(PatternSearchDifferential, PlainFinderAgreesWithNaiveSearch) {
   for (int round = 0; round < 2000; ++round) {
     const std::string needle = testing::RandomText(random, "aabAB\n\xE1\xC1[{", 7);
     const std::string text = testing::RandomText(random, "aaabbAB\n\xE1\xC1[{@`", 300);
-    for (auto strategy : {PlainFinder::Strategy::kBest, PlainFinder::Strategy::kHorspool}) {
-      const PlainFinder finder(needle, round % 2 == 0, strategy);
+    for (auto strategy : {TPlainFinder::Strategy::kBest, TPlainFinder::Strategy::kHorspool}) {
+      const TPlainFinder finder(needle, round % 2 == 0, strategy);
       for (int32_t from = 0; !needle.empty() && from <= static_cast<int32_t>(text.size()); from += 1 + round % 5) {
         ASSERT_EQ(finder.FindForward(SubjectOf(text), from), ModelFindPlain(needle, text, from, round % 2 == 0, true).index)
             << needle << " in " << text << " from " << from;

@@ -5,8 +5,8 @@
 
 namespace weft {
 
-PikeVm::PikeVm(const Pattern& pattern, Subject subject, MatchWork* work)
-    : pattern_(pattern), subject_(subject), work_(work), addedAt_(pattern.items.size(), -1) {
+TPikeVm::TPikeVm(const TPattern& pattern, TSubject subject, TMatchWork& work)
+    : pattern_(pattern), subject_(subject), work_(&work), addedAt_(pattern.items.size(), -1) {
   current_.reserve(pattern.items.size());
   next_.reserve(pattern.items.size());
 }
@@ -15,31 +15,31 @@ PikeVm::PikeVm(const Pattern& pattern, Subject subject, MatchWork* work)
 // and queues the items that wait for a character. A state already queued for
 // this position came from a thread of higher priority: everything after it is
 // queued too. Answers true when the thread reaches the end of the pattern.
-bool PikeVm::Add(ThreadList* list, Thread thread, int32_t pos) {
+bool TPikeVm::Add(ThreadList& list, Thread thread, int32_t pos) {
   const int32_t size = subject_.size;
   for (int32_t i = thread.item; i < pattern_.size(); ++i) {
     ++work_->steps;
     if (addedAt_[static_cast<size_t>(i)] == pos) return false;
     addedAt_[static_cast<size_t>(i)] = pos;
-    const PatternItem& item = pattern_.items[static_cast<size_t>(i)];
+    const TPatternItem& item = pattern_.items[static_cast<size_t>(i)];
     thread.item = i;
     switch (item.kind) {
-      case ItemKind::kOne:
-        list->push_back(thread);
+      case TItemKind::kOne:
+        list.push_back(thread);
         return false;
-      case ItemKind::kStar:
-        list->push_back(thread);  // another repetition first, then the rest
+      case TItemKind::kStar:
+        list.push_back(thread);  // another repetition first, then the rest
         break;
-      case ItemKind::kOptional:
+      case TItemKind::kOptional:
         if (pos < size && item.set.Contains(subject_.data[pos])) {
-          list->push_back(thread);
+          list.push_back(thread);
           return false;
         }
         break;
-      case ItemKind::kLineEnd:
+      case TItemKind::kLineEnd:
         if (pos < size && subject_.data[pos] != kLineFeed) return false;
         break;
-      case ItemKind::kMark:
+      case TItemKind::kMark:
         if (item.mark < 2) thread.marks[item.mark] = pos;
         break;
     }
@@ -50,19 +50,19 @@ bool PikeVm::Add(ThreadList* list, Thread thread, int32_t pos) {
 }
 
 // A thread that reaches the end cuts off every thread of lower priority.
-void PikeVm::Step(int32_t pos, const ThreadList& current, ThreadList* next) {
+void TPikeVm::Step(int32_t pos, const ThreadList& current, ThreadList& next) {
   const unsigned char c = subject_.data[pos];
   for (const Thread& thread : current) {
     ++work_->steps;
-    const PatternItem& item = pattern_.items[static_cast<size_t>(thread.item)];
+    const TPatternItem& item = pattern_.items[static_cast<size_t>(thread.item)];
     if (!item.set.Contains(c)) continue;
     Thread advanced = thread;
-    if (item.kind != ItemKind::kStar) ++advanced.item;
+    if (item.kind != TItemKind::kStar) ++advanced.item;
     if (Add(next, advanced, pos + 1)) return;
   }
 }
 
-bool PikeVm::Find(int32_t first, int32_t last, StartFilter* filter, RawMatch* match) {
+bool TPikeVm::Find(int32_t first, int32_t last, TStartFilter* filter, TRawMatch& match) {
   matched_ = false;
   current_.clear();
   std::fill(addedAt_.begin(), addedAt_.end(), -1);
@@ -71,15 +71,15 @@ bool PikeVm::Find(int32_t first, int32_t last, StartFilter* filter, RawMatch* ma
     if (!matched_ && pos <= last) {
       if (current_.empty() && filter != nullptr) pos = filter->Next(pos);
       if (pos > last) break;
-      Add(&current_, Thread{0, pos, {pos, pos}}, pos);
+      Add(current_, Thread{0, pos, {pos, pos}}, pos);
     }
     if (current_.empty() || pos == subject_.size) break;
     next_.clear();
-    Step(pos, current_, &next_);
+    Step(pos, current_, next_);
     std::swap(current_, next_);
     ++pos;
   }
-  if (matched_) *match = best_;
+  if (matched_) match = best_;
   return matched_;
 }
 

@@ -15,15 +15,15 @@
 
 namespace weft {
 
-class PikeVm {
+class TPikeVm {
  public:
   // `pattern` and `work` must outlive the object.
-  PikeVm(const Pattern& pattern, Subject subject, MatchWork* work);
+  TPikeVm(const TPattern& pattern, TSubject subject, TMatchWork& work);
 
   // The match that begins leftmost in [first, last] (last < size), preferring
   // the backtracker's order among those that begin there. Starts are tried
   // only where `filter` allows; a null filter allows every position.
-  bool Find(int32_t first, int32_t last, StartFilter* filter, RawMatch* match);
+  bool Find(int32_t first, int32_t last, TStartFilter* filter, TRawMatch& match);
 
  private:
   struct Thread {
@@ -33,17 +33,17 @@ class PikeVm {
   };
   using ThreadList = std::vector<Thread>;
 
-  bool Add(ThreadList* list, Thread thread, int32_t pos);
-  void Step(int32_t pos, const ThreadList& current, ThreadList* next);
+  bool Add(ThreadList& list, Thread thread, int32_t pos);
+  void Step(int32_t pos, const ThreadList& current, ThreadList& next);
 
-  const Pattern& pattern_;
-  Subject subject_;
-  MatchWork* work_;
+  const TPattern& pattern_;
+  TSubject subject_;
+  TMatchWork* work_;
   std::vector<int32_t> addedAt_;  // per item: the position whose list holds it
   ThreadList current_;
   ThreadList next_;
   bool matched_ = false;
-  RawMatch best_;
+  TRawMatch best_;
 };
 
 }  // namespace weft

@@ -55,7 +55,7 @@ int Commonness(unsigned char c, bool folded) {
 
 }  // namespace
 
-PlainFinder::PlainFinder(std::string_view needle, bool matchCase, Strategy strategy)
+TPlainFinder::TPlainFinder(std::string_view needle, bool matchCase, Strategy strategy)
     : needle_(needle), matchCase_(matchCase) {
   if (!matchCase) {
     for (char& c : needle_) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
@@ -71,7 +71,7 @@ PlainFinder::PlainFinder(std::string_view needle, bool matchCase, Strategy strat
 
 // The rarest position, and the rarest after it with a different byte when
 // there is one.
-void PlainFinder::PrepareProbes() {
+void TPlainFinder::PrepareProbes() {
   const auto byte = [&](int32_t k) { return static_cast<unsigned char>(needle_[static_cast<size_t>(k)]); };
   int32_t rarest = 0;
   for (int32_t k = 1; k < size(); ++k) {
@@ -88,7 +88,7 @@ void PlainFinder::PrepareProbes() {
 
 // Shift so that the rightmost earlier occurrence of the window's last pair
 // lines up with it; pairs the needle lacks allow the whole needle but one.
-void PlainFinder::PrepareHorspool() {
+void TPlainFinder::PrepareHorspool() {
   const int32_t m = size();
   const auto bucket = [&](int32_t k) {
     return PairBucket(static_cast<unsigned char>(needle_[static_cast<size_t>(k - 1)]),
@@ -104,16 +104,16 @@ void PlainFinder::PrepareHorspool() {
   shift_[last] = 0;
 }
 
-int32_t PlainFinder::FindForward(Subject subject, int32_t from) const {
+int32_t TPlainFinder::FindForward(TSubject subject, int32_t from) const {
   return matchCase_ ? Forward<false>(subject, from) : Forward<true>(subject, from);
 }
 
-int32_t PlainFinder::FindBackward(Subject subject, int32_t last) const {
+int32_t TPlainFinder::FindBackward(TSubject subject, int32_t last) const {
   return matchCase_ ? Backward<false>(subject, last) : Backward<true>(subject, last);
 }
 
 template <bool kFold>
-bool PlainFinder::EqualAt(const unsigned char* at) const {
+bool TPlainFinder::EqualAt(const unsigned char* at) const {
   if (!kFold) return std::memcmp(at, needle_.data(), needle_.size()) == 0;
   for (size_t k = 0; k < needle_.size(); ++k) {
     if (kFoldTable[at[k]] != static_cast<unsigned char>(needle_[k])) return false;
@@ -122,7 +122,7 @@ bool PlainFinder::EqualAt(const unsigned char* at) const {
 }
 
 template <bool kFold>
-int32_t PlainFinder::Forward(Subject subject, int32_t from) const {
+int32_t TPlainFinder::Forward(TSubject subject, int32_t from) const {
   const int32_t m = size();
   if (from > subject.size - m) return -1;
   if (m == 0) return from;
@@ -142,7 +142,7 @@ int32_t PlainFinder::Forward(Subject subject, int32_t from) const {
 }
 
 template <bool kFold>
-int32_t PlainFinder::ForwardByProbes(Subject subject, int32_t from) const {
+int32_t TPlainFinder::ForwardByProbes(TSubject subject, int32_t from) const {
   const unsigned char* text = subject.data;
   const int32_t last = subject.size - size();  // the last possible start
   int32_t p = from;
@@ -177,7 +177,7 @@ int32_t PlainFinder::ForwardByProbes(Subject subject, int32_t from) const {
 }
 
 template <bool kFold>
-int32_t PlainFinder::ForwardByHorspool(Subject subject, int32_t from) const {
+int32_t TPlainFinder::ForwardByHorspool(TSubject subject, int32_t from) const {
   const unsigned char* text = subject.data;
   const int32_t m = size();
   const int64_t size = subject.size;
@@ -195,7 +195,7 @@ int32_t PlainFinder::ForwardByHorspool(Subject subject, int32_t from) const {
 }
 
 template <bool kFold>
-int32_t PlainFinder::Backward(Subject subject, int32_t last) const {
+int32_t TPlainFinder::Backward(TSubject subject, int32_t last) const {
   const int32_t m = size();
   last = std::min(last, subject.size - m);
   if (last < 0 || m == 0) return last < 0 ? -1 : last;

@@ -18,19 +18,19 @@
 
 namespace weft {
 
-class PlainFinder {
+class TPlainFinder {
  public:
   enum class Strategy { kBest, kHorspool };
 
-  PlainFinder(std::string_view needle, bool matchCase, Strategy strategy = Strategy::kBest);
+  TPlainFinder(std::string_view needle, bool matchCase, Strategy strategy = Strategy::kBest);
 
   int32_t size() const { return static_cast<int32_t>(needle_.size()); }
 
   // The first occurrence that begins at `from` or later (from >= 0), or -1.
-  int32_t FindForward(Subject subject, int32_t from) const;
+  int32_t FindForward(TSubject subject, int32_t from) const;
   // The last occurrence that begins at `last` or earlier and ends within the
   // subject, or -1.
-  int32_t FindBackward(Subject subject, int32_t last) const;
+  int32_t FindBackward(TSubject subject, int32_t last) const;
 
  private:
   static constexpr size_t kPairBuckets = 4096;
@@ -38,13 +38,13 @@ class PlainFinder {
   void PrepareProbes();
   void PrepareHorspool();
   template <bool kFold>
-  int32_t Forward(Subject subject, int32_t from) const;
+  int32_t Forward(TSubject subject, int32_t from) const;
   template <bool kFold>
-  int32_t ForwardByProbes(Subject subject, int32_t from) const;
+  int32_t ForwardByProbes(TSubject subject, int32_t from) const;
   template <bool kFold>
-  int32_t ForwardByHorspool(Subject subject, int32_t from) const;
+  int32_t ForwardByHorspool(TSubject subject, int32_t from) const;
   template <bool kFold>
-  int32_t Backward(Subject subject, int32_t last) const;
+  int32_t Backward(TSubject subject, int32_t last) const;
   template <bool kFold>
   bool EqualAt(const unsigned char* at) const;
 

@@ -11,62 +11,62 @@
 namespace weft {
 namespace {
 
-bool WantsBacktracker(const Pattern& pattern, Subject subject, int32_t lowest, const SearchTuning& tuning) {
+bool WantsBacktracker(const TPattern& pattern, TSubject subject, int32_t lowest, const TSearchTuning& tuning) {
   switch (tuning.engine) {
-    case RegexEngine::kBacktracker:
+    case TRegexEngine::kBacktracker:
       return true;
-    case RegexEngine::kPikeVm:
+    case TRegexEngine::kPikeVm:
       return false;
-    case RegexEngine::kAuto:
+    case TRegexEngine::kAuto:
       break;
   }
-  return Backtracker::MemoBytes(pattern, subject, lowest) <= tuning.memoBudgetBytes;
+  return TBacktracker::MemoBytes(pattern, subject, lowest) <= tuning.memoBudgetBytes;
 }
 
-bool TryStarts(Backtracker* matcher, int32_t first, int32_t last, StartFilter* filter, RawMatch* match) {
+bool TryStarts(TBacktracker& matcher, int32_t first, int32_t last, TStartFilter* filter, TRawMatch& match) {
   for (int32_t pos = first; pos <= last; ++pos) {
     if (filter != nullptr) pos = filter->Next(pos);
     if (pos > last) break;
-    if (matcher->MatchAt(pos, match)) return true;
+    if (matcher.MatchAt(pos, match)) return true;
   }
   return false;
 }
 
 }  // namespace
 
-MatchSpan FindRegexForward(const Pattern& pattern, Subject subject, int32_t start, const SearchTuning& tuning,
-                           MatchWork* work) {
+TMatchSpan FindRegexForward(const TPattern& pattern, TSubject subject, int32_t start, const TSearchTuning& tuning,
+                           TMatchWork& work) {
   start = std::max(start, 0);
   if (start > subject.size) return {};
-  if (start == subject.size) return pattern.ZeroWidthOnly() ? MatchSpan{start, 0} : MatchSpan{};
+  if (start == subject.size) return pattern.ZeroWidthOnly() ? TMatchSpan{start, 0} : TMatchSpan{};
   const int32_t last = pattern.anchored ? start : subject.size - 1;
-  std::optional<StartFilter> filter;
+  std::optional<TStartFilter> filter;
   if (!pattern.anchored) filter.emplace(pattern, subject);
-  StartFilter* starts = filter ? &*filter : nullptr;
-  RawMatch match;
+  TStartFilter* starts = filter ? &*filter : nullptr;
+  TRawMatch match;
   if (WantsBacktracker(pattern, subject, start, tuning)) {
-    Backtracker matcher(pattern, subject, start, work);
-    return TryStarts(&matcher, start, last, starts, &match) ? ReportedSpan(pattern, match) : MatchSpan{};
+    TBacktracker matcher(pattern, subject, start, work);
+    return TryStarts(matcher, start, last, starts, match) ? ReportedSpan(pattern, match) : TMatchSpan{};
   }
-  PikeVm machine(pattern, subject, work);
-  return machine.Find(start, last, starts, &match) ? ReportedSpan(pattern, match) : MatchSpan{};
+  TPikeVm machine(pattern, subject, work);
+  return machine.Find(start, last, starts, match) ? ReportedSpan(pattern, match) : TMatchSpan{};
 }
 
-MatchSpan FindRegexBackward(const Pattern& pattern, Subject subject, int32_t start, const SearchTuning& tuning,
-                            MatchWork* work) {
+TMatchSpan FindRegexBackward(const TPattern& pattern, TSubject subject, int32_t start, const TSearchTuning& tuning,
+                            TMatchWork& work) {
   if (start > subject.size) return {};
   if (start < 0) start = subject.size - 1;
-  const Subject considered{subject.data, std::min(start + 1, subject.size)};
-  const int32_t begin = StartScanner(pattern, considered, work).LeftEndOfLastRun();
+  const TSubject considered{subject.data, std::min(start + 1, subject.size)};
+  const int32_t begin = TStartScanner(pattern, considered, work).LeftEndOfLastRun();
   if (begin < 0) return {};
   if (begin == considered.size) return {begin, 0};
-  RawMatch match;
+  TRawMatch match;
   if (WantsBacktracker(pattern, considered, begin, tuning)) {
-    Backtracker matcher(pattern, considered, begin, work);
-    matcher.MatchAt(begin, &match);
+    TBacktracker matcher(pattern, considered, begin, work);
+    matcher.MatchAt(begin, match);
   } else {
-    PikeVm machine(pattern, considered, work);
-    machine.Find(begin, begin, nullptr, &match);
+    TPikeVm machine(pattern, considered, work);
+    machine.Find(begin, begin, nullptr, match);
   }
   return ReportedSpan(pattern, match);
 }

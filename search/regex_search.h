@@ -24,18 +24,18 @@
 
 namespace weft {
 
-enum class RegexEngine { kAuto, kBacktracker, kPikeVm };
+enum class TRegexEngine { kAuto, kBacktracker, kPikeVm };
 
-struct SearchTuning {
-  RegexEngine engine = RegexEngine::kAuto;
+struct TSearchTuning {
+  TRegexEngine engine = TRegexEngine::kAuto;
   uint64_t memoBudgetBytes = uint64_t{16} << 20;
 };
 
 // `pattern` must be valid. Answers begin -1 when nothing is found.
-MatchSpan FindRegexForward(const Pattern& pattern, Subject subject, int32_t start, const SearchTuning& tuning,
-                           MatchWork* work);
-MatchSpan FindRegexBackward(const Pattern& pattern, Subject subject, int32_t start, const SearchTuning& tuning,
-                            MatchWork* work);
+TMatchSpan FindRegexForward(const TPattern& pattern, TSubject subject, int32_t start, const TSearchTuning& tuning,
+                           TMatchWork& work);
+TMatchSpan FindRegexBackward(const TPattern& pattern, TSubject subject, int32_t start, const TSearchTuning& tuning,
+                            TMatchWork& work);
 
 }  // namespace weft
 

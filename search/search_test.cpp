@@ -14,11 +14,11 @@ namespace {
 
 // The steps of a search in `unit` repeated to `length`, then `tail`, within a linear bound.
 uint64_t Steps(const std::string& pattern, const std::string& unit, size_t length, const std::string& tail,
-               const SearchTuning& tuning, bool forward, int32_t hit) {
+               const TSearchTuning& tuning, bool forward, int32_t hit) {
   std::string text;
   while (text.size() < length) text += unit;
   text += tail;
-  MatchWork work;
+  TMatchWork work;
   int32_t found = -1;
   EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), &found, forward ? 0 : -1, true, true, forward, tuning, &work),
             hit);
@@ -42,7 +42,7 @@ TEST(SearchWorkBound, WorkGrowsLinearlyWithTheTextAndThePattern) {
                      {"@a*@a*a*b", "a", "", -1},     {"a?a*a?a*a?a*b", "a", "", -1},   {"a*a*a*a*a*$", "a", "\nx", 0}};
   std::string manyLoops[2];
   for (int k = 0; k < 100; ++k) manyLoops[k / 50] += "a*";
-  for (const SearchTuning& tuning : {SearchTuning{}, SearchTuning{RegexEngine::kAuto, 0}}) {
+  for (const TSearchTuning& tuning : {TSearchTuning{}, TSearchTuning{TRegexEngine::kAuto, 0}}) {
     for (bool forward : {true, false}) {
       SCOPED_TRACE(std::string(tuning.memoBudgetBytes == 0 ? "pike vm" : "backtracker") + (forward ? " forward" : ""));
       for (const auto& a : adversaries) {
@@ -52,8 +52,8 @@ TEST(SearchWorkBound, WorkGrowsLinearlyWithTheTextAndThePattern) {
       }
       ExpectDoubled(Steps(manyLoops[0] + "b", "a", 2000, "", tuning, forward, -1),
                     Steps(manyLoops[0] + manyLoops[1] + "b", "a", 2000, "", tuning, forward, -1));
-      EXPECT_EQ(Steps(".*.*x", "a", 2000, "", SearchTuning{RegexEngine::kAuto, 0}, forward, -1),
-                Steps(".*.*x", "a", 2000, "", SearchTuning{RegexEngine::kPikeVm}, forward, -1));
+      EXPECT_EQ(Steps(".*.*x", "a", 2000, "", TSearchTuning{TRegexEngine::kAuto, 0}, forward, -1),
+                Steps(".*.*x", "a", 2000, "", TSearchTuning{TRegexEngine::kPikeVm}, forward, -1));
     }
   }
 }

@@ -7,26 +7,26 @@
 namespace weft {
 namespace {
 
-bool IsLiteral(const PatternItem& item) { return item.kind == ItemKind::kOne && item.literal >= 0; }
+bool IsLiteral(const TPatternItem& item) { return item.kind == TItemKind::kOne && item.literal >= 0; }
 
 }  // namespace
 
-StartFilter::StartFilter(const Pattern& pattern, Subject subject) : subject_(subject) {
+TStartFilter::TStartFilter(const TPattern& pattern, TSubject subject) : subject_(subject) {
   ChooseFirstSet(pattern);
   ChooseLiteral(pattern);
 }
 
 // The union of what the items can consume first, up to the first one that
 // must consume. A `$` there lets a match begin only at an LF.
-void StartFilter::ChooseFirstSet(const Pattern& pattern) {
-  for (const PatternItem& item : pattern.items) {
-    if (item.kind == ItemKind::kMark) continue;
-    if (item.kind == ItemKind::kLineEnd) {
+void TStartFilter::ChooseFirstSet(const TPattern& pattern) {
+  for (const TPatternItem& item : pattern.items) {
+    if (item.kind == TItemKind::kMark) continue;
+    if (item.kind == TItemKind::kLineEnd) {
       first_.Add('\n');
     } else {
       first_.Merge(item.set);
     }
-    if (item.kind == ItemKind::kOne || item.kind == ItemKind::kLineEnd) {
+    if (item.kind == TItemKind::kOne || item.kind == TItemKind::kLineEnd) {
       mode_ = first_.Size() == 1 ? Mode::kByte : Mode::kSet;
       for (unsigned c = 0; c < 256; ++c) isFirst_[c] = first_.Contains(static_cast<unsigned char>(c));
       return;
@@ -37,8 +37,8 @@ void StartFilter::ChooseFirstSet(const Pattern& pattern) {
 
 // The longest run of literal items (marks may lie between them), the
 // earliest of equals.
-void StartFilter::ChooseLiteral(const Pattern& pattern) {
-  const std::vector<PatternItem>& items = pattern.items;
+void TStartFilter::ChooseLiteral(const TPattern& pattern) {
+  const std::vector<TPatternItem>& items = pattern.items;
   std::string best;
   size_t bestStart = 0;
   std::string run;
@@ -54,7 +54,7 @@ void StartFilter::ChooseLiteral(const Pattern& pattern) {
     if (IsLiteral(items[k])) {
       if (run.empty()) runStart = k;
       run.push_back(static_cast<char>(items[k].literal));
-    } else if (items[k].kind != ItemKind::kMark) {
+    } else if (items[k].kind != TItemKind::kMark) {
       closeRun();
     }
   }
@@ -62,12 +62,12 @@ void StartFilter::ChooseLiteral(const Pattern& pattern) {
   if (best.size() < 2) return;
   literal_.emplace(best, pattern.matchCase);
   for (size_t k = 0; k < bestStart; ++k) {
-    if (items[k].kind == ItemKind::kOne) ++literalOffset_;
-    if (items[k].kind != ItemKind::kMark && items[k].kind != ItemKind::kLineEnd) beforeLiteral_.Merge(items[k].set);
+    if (items[k].kind == TItemKind::kOne) ++literalOffset_;
+    if (items[k].kind != TItemKind::kMark && items[k].kind != TItemKind::kLineEnd) beforeLiteral_.Merge(items[k].set);
   }
 }
 
-int32_t StartFilter::NextByFirstSet(int32_t from, int32_t end) const {
+int32_t TStartFilter::NextByFirstSet(int32_t from, int32_t end) const {
   const unsigned char* text = subject_.data;
   switch (mode_) {
     case Mode::kEvery:
@@ -83,7 +83,7 @@ int32_t StartFilter::NextByFirstSet(int32_t from, int32_t end) const {
   return from;
 }
 
-int32_t StartFilter::Next(int32_t from) {
+int32_t TStartFilter::Next(int32_t from) {
   const int32_t size = subject_.size;
   if (!literal_) return from >= size ? size : NextByFirstSet(from, size);
   while (from < size) {

@@ -24,9 +24,9 @@
 
 namespace weft {
 
-class StartFilter {
+class TStartFilter {
  public:
-  StartFilter(const Pattern& pattern, Subject subject);
+  TStartFilter(const TPattern& pattern, TSubject subject);
 
   // The first position at or after `from` where a match may begin, or
   // subject.size when there is none before the end. Calls must come with
@@ -36,17 +36,17 @@ class StartFilter {
  private:
   enum class Mode { kEvery, kByte, kSet };
 
-  void ChooseLiteral(const Pattern& pattern);
-  void ChooseFirstSet(const Pattern& pattern);
+  void ChooseLiteral(const TPattern& pattern);
+  void ChooseFirstSet(const TPattern& pattern);
   int32_t NextByFirstSet(int32_t from, int32_t end) const;
 
-  Subject subject_;
+  TSubject subject_;
   Mode mode_ = Mode::kEvery;
-  CharSet first_;
+  TCharSet first_;
   std::array<uint8_t, 256> isFirst_{};  // first_ as a table, for the scan
-  std::optional<PlainFinder> literal_;
+  std::optional<TPlainFinder> literal_;
   int32_t literalOffset_ = 0;  // the fewest characters before the literal
-  CharSet beforeLiteral_;      // what the items before the literal accept
+  TCharSet beforeLiteral_;      // what the items before the literal accept
   int32_t windowLow_ = 0;      // candidates for the literal's last occurrence
   int32_t windowHigh_ = -1;
 };

@@ -17,10 +17,10 @@
 
 namespace weft {
 
-class StartScanner {
+class TStartScanner {
  public:
   // `pattern` and `work` must outlive the object.
-  StartScanner(const Pattern& pattern, Subject subject, MatchWork* work);
+  TStartScanner(const TPattern& pattern, TSubject subject, TMatchWork& work);
 
   // The rightmost position p where a match begins, moved left while a match
   // also begins just before it; -1 when no match begins anywhere. At the end
@@ -28,12 +28,12 @@ class StartScanner {
   int32_t LeftEndOfLastRun();
 
  private:
-  void ColumnAtEnd(std::vector<uint8_t>* column) const;
-  void ColumnAt(int32_t pos, const std::vector<uint8_t>& right, std::vector<uint8_t>* column);
+  void ColumnAtEnd(std::vector<uint8_t>& here) const;
+  void ColumnAt(int32_t pos, const std::vector<uint8_t>& right, std::vector<uint8_t>& here);
 
-  const Pattern& pattern_;
-  Subject subject_;
-  MatchWork* work_;
+  const TPattern& pattern_;
+  TSubject subject_;
+  TMatchWork* work_;
 };
 
 }  // namespace weft
