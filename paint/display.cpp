@@ -40,12 +40,15 @@ class Painter {
   const TSettings& settings_;
   const TDisplayRequest& request_;
   HDC dc_;
+  RECT clip_{};
+  bool clipped_ = false;  // false: the device context gave no clip box
   Selection selection_ = Selection::kIgnored;
   const TTextAttributeDelta* inEffect_ = nullptr;
 };
 
 void Painter::Paint() {
   if (grid_.NumberOfRows() == 0) return;
+  clipped_ = GetClipBox(dc_, &clip_) != ERROR;
   const int savedExtra = GetTextCharacterExtra(dc_);
   HGDIOBJ savedFont = SelectObject(dc_, settings_.font(0));
   SetTextCharacterExtra(dc_, settings_.characterExtra(0));
@@ -141,10 +144,24 @@ void Painter::PaintRun(TPoint from, TPoint to) {
   }
 }
 
+// GDI measures every character it is given, shown or not, so a run is cut to
+// the characters whose cells reach into the clip box: painting a long row
+// costs what its visible part costs.
 void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x) {
   if (count <= 0 || !grid_.HasRow(row)) return;
+  const int32_t y = PixelYOf(grid_, row);
+  int32_t first = fromColumn;
+  int32_t last = fromColumn + count - 1;
+  if (clipped_) {
+    if (y >= clip_.bottom || int64_t{y} + settings_.lineHeight() <= clip_.top) return;
+    // The caret nearest a pixel lies on either side of the character under it.
+    first = std::max(first, CellForPoint(grid_, clip_.left, y).column - 1);
+    last = std::min(last, CellForPoint(grid_, clip_.right, y).column);
+    if (first > last) return;
+    if (first != fromColumn) x = PixelXOf(grid_, {first, row});
+  }
   const int tabStop = settings_.tabStopWidth();
-  TabbedTextOutA(dc_, x, PixelYOf(grid_, row), grid_.Row(row).data() + fromColumn, count, 1, &tabStop, LeftEdge());
+  TabbedTextOutA(dc_, x, y, grid_.Row(row).data() + first, last - first + 1, 1, &tabStop, LeftEdge());
 }
 
 void Painter::FillRowEnd(int32_t row) {

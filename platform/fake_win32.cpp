@@ -20,6 +20,8 @@ struct FakeDeviceContext {
   COLORREF textColor = 0;
   COLORREF backColor = 0x00FFFFFF;
   UINT align = 0;
+  bool clipped = false;  // without a clip box GetClipBox answers ERROR
+  RECT clipBox{};
 };
 
 struct FakeWindow {};
@@ -70,6 +72,11 @@ void SetPixelsPerInch(int pixelsPerInch) { TheWorld().pixelsPerInch = pixelsPerI
 void SetBrushCreationFails(bool fails) { TheWorld().brushFails = fails; }
 
 HDC CreatePaintContext() { return &TheWorld().contexts.emplace_back(); }
+
+void SetClipBox(HDC dc, RECT box) {
+  dc->clipped = true;
+  dc->clipBox = box;
+}
 
 HWND WindowHandle(uintptr_t id) { return reinterpret_cast<HWND>(id); }
 
@@ -199,6 +206,12 @@ LONG TabbedTextOutA(HDC dc, int x, int y, LPCSTR text, int count, int tabCount,
                                    dc->characterExtra, dc->align};
   TheWorld().textOuts.push_back(std::move(record));
   return 0;
+}
+
+int GetClipBox(HDC dc, RECT* rect) {
+  if (!IsLiveContext(dc) || !dc->clipped) return ERROR;
+  *rect = dc->clipBox;
+  return SIMPLEREGION;
 }
 
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {

@@ -30,6 +30,8 @@ using HWND = FakeWindow*;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 constexpr int LOGPIXELSY = 90;
+constexpr int ERROR = 0;
+constexpr int SIMPLEREGION = 2;
 constexpr int COLOR_HIGHLIGHT = 13;
 constexpr int COLOR_HIGHLIGHTTEXT = 14;
 constexpr LONG FW_NORMAL = 400;
@@ -95,6 +97,7 @@ HBRUSH CreateSolidBrush(COLORREF color);
 LONG TabbedTextOutA(HDC dc, int x, int y, LPCSTR text, int count, int tabCount,
                     const int* tabStops, int tabOrigin);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+int GetClipBox(HDC dc, RECT* rect);
 DWORD GetSysColor(int index);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 void OutputDebugStringA(LPCSTR message);

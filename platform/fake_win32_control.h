@@ -62,6 +62,8 @@ void SetBrushCreationFails(bool fails);
 
 // A device context to paint into, as a host's paint context would be.
 HDC CreatePaintContext();
+// Gives a device context a clip box; until then GetClipBox answers ERROR.
+void SetClipBox(HDC dc, RECT box);
 HWND WindowHandle(uintptr_t id);
 HFONT SelectedFont(HDC dc);
 
