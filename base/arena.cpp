@@ -29,13 +29,13 @@ void* ReallocateOrDie(void* block, size_t bytes) {
   return grown;
 }
 
-// A new chunk is at least a quarter of all held before it, so a text of any
-// size takes few chunks and leaves at most a fifth of them unused.
+// A new chunk is at least an eighth of all held before it, so a text of any
+// size takes few chunks and leaves at most a ninth of them unused.
 void TArena::NextChunk(size_t bytes) {
   filled_ += used_;
   if (inUse_ == chunks_.size() || chunks_[inUse_].size < bytes) {
     FreeChunksFrom(inUse_);
-    const size_t size = std::max({bytes, kFirstChunkBytes, held_ / 4});
+    const size_t size = std::max({bytes, kFirstChunkBytes, held_ / 8});
     chunks_.push_back({static_cast<char*>(AllocateOrDie(size)), size});
     held_ += size;
   }

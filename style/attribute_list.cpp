@@ -9,9 +9,9 @@ namespace weft {
 
 // Storage of its own grows in place where the allocator can.
 void TAttributeList::push_back(const TTextAttributeDelta& change) {
-  if (size_ == capacity_) {
-    const int32_t capacity = capacity_ < 4 ? 4 : 2 * capacity_;
-    if (lent_ || changes_ == nullptr) {
+  if (size_ >= capacity_) {
+    const int32_t capacity = size_ < 4 ? 4 : 2 * size_;
+    if (capacity_ == 0) {
       Reallocate(capacity, nullptr);
     } else {
       changes_ = static_cast<TTextAttributeDelta*>(
@@ -23,7 +23,11 @@ void TAttributeList::push_back(const TTextAttributeDelta& change) {
 }
 
 void TAttributeList::shrink_to_fit() {
-  if (lent_ || changes_ == nullptr || size_ == capacity_) return;
+  if (capacity_ == 0 || size_ == capacity_) return;
+  if (size_ == 0) {
+    clear();
+    return;
+  }
   changes_ = static_cast<TTextAttributeDelta*>(ReallocateOrDie(changes_, sizeof(TTextAttributeDelta) * size()));
   capacity_ = size_;
 }
@@ -33,7 +37,6 @@ void TAttributeList::clear() {
   changes_ = nullptr;
   size_ = 0;
   capacity_ = 0;
-  lent_ = false;
 }
 
 TAttributeList& TAttributeList::Assign(std::span<const TTextAttributeDelta> changes, TArena* arena) {
@@ -52,8 +55,7 @@ void TAttributeList::Reallocate(int32_t capacity, TArena* arena) {
   if (size_ > 0) std::memcpy(block, changes_, sizeof(TTextAttributeDelta) * size());
   FreeOwnBlock();
   changes_ = block;
-  capacity_ = capacity;
-  lent_ = arena != nullptr;
+  capacity_ = arena != nullptr ? 0 : capacity;
 }
 
 }  // namespace weft

@@ -3,7 +3,8 @@
 // The changes are in a heap block of the list's own or in a piece lent by an
 // arena (see TArena), which the list writes but never frees; a list that must
 // grow moves to a block of its own. An empty list after clear() holds no
-// storage, and copies and Assign take blocks of exactly the size needed.
+// storage, and copies and Assign take blocks of exactly the size needed. A
+// list costs 16 bytes besides its changes.
 #ifndef WEFT_STYLE_ATTRIBUTE_LIST_H_
 #define WEFT_STYLE_ATTRIBUTE_LIST_H_
 
@@ -61,18 +62,18 @@ class TAttributeList {
     changes_ = std::exchange(other.changes_, nullptr);
     size_ = std::exchange(other.size_, 0);
     capacity_ = std::exchange(other.capacity_, 0);
-    lent_ = std::exchange(other.lent_, false);
   }
   void FreeOwnBlock() const {
-    if (changes_ != nullptr && !lent_) std::free(changes_);
+    if (capacity_ > 0) std::free(changes_);
   }
   // Moves into storage for exactly `capacity` changes.
   void Reallocate(int32_t capacity, TArena* arena);
 
   TTextAttributeDelta* changes_ = nullptr;
   int32_t size_ = 0;
+  // Changes the list's own block holds; 0 when it has none: it is empty or
+  // its changes are lent.
   int32_t capacity_ = 0;
-  bool lent_ = false;  // the storage is a piece of an arena
 };
 
 }  // namespace weft
