@@ -29,7 +29,7 @@ class Painter {
   void EnterSelection();
   void LeaveSelection();
   void PaintRun(TPoint from, TPoint to);
-  void DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x);
+  void DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t xColumn);
   void FillRowEnd(int32_t row);
   void FillAfterText(TPoint end, int32_t lastRow);
   void BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom);
@@ -42,6 +42,10 @@ class Painter {
   HDC dc_;
   RECT clip_{};
   bool clipped_ = false;  // false: the device context gave no clip box
+  // The columns of one row whose cells reach into the clip box.
+  struct TVisibleColumns {
+    int32_t row = -1, first = 0, last = -1;
+  } visible_;
   Selection selection_ = Selection::kIgnored;
   const TTextAttributeDelta* inEffect_ = nullptr;
 };
@@ -133,33 +137,37 @@ void Painter::LeaveSelection() {
 
 void Painter::PaintRun(TPoint from, TPoint to) {
   SetTextAlign(dc_, 0);
-  const int32_t leftEdge = LeftEdge();
   for (int32_t row = from.row; row <= to.row; ++row) {
     const int32_t length = grid_.RowLength(row);
     const int32_t first = row == from.row ? std::clamp(from.column, 0, length) : 0;
     const int32_t last = row == to.row ? std::min(to.column, length - 1) : length - 1;
-    const int32_t x = row == from.row ? PixelXOf(grid_, {from.column, row}) : leftEdge;
-    DrawRowText(row, first, last - first + 1, x);
+    DrawRowText(row, first, last - first + 1, row == from.row ? from.column : 0);
     if (row != to.row || to.column >= length) FillRowEnd(row);
   }
 }
 
+// Draws `count` characters from `fromColumn`, placed as if the run started at
+// `xColumn` (which a stretch may start left of the row).
+//
 // GDI measures every character it is given, shown or not, so a run is cut to
-// the characters whose cells reach into the clip box: painting a long row
-// costs what its visible part costs.
-void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t x) {
+// the characters whose cells reach into the clip box, found once per row:
+// painting a long row costs what its visible part and its runs cost.
+void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t xColumn) {
   if (count <= 0 || !grid_.HasRow(row)) return;
   const int32_t y = PixelYOf(grid_, row);
   int32_t first = fromColumn;
   int32_t last = fromColumn + count - 1;
   if (clipped_) {
     if (y >= clip_.bottom || int64_t{y} + settings_.lineHeight() <= clip_.top) return;
-    // The caret nearest a pixel lies on either side of the character under it.
-    first = std::max(first, CellForPoint(grid_, clip_.left, y).column - 1);
-    last = std::min(last, CellForPoint(grid_, clip_.right, y).column);
+    if (visible_.row != row) {
+      // The caret nearest a pixel lies on either side of the character under it.
+      visible_ = {row, CellForPoint(grid_, clip_.left, y).column - 1, CellForPoint(grid_, clip_.right, y).column};
+    }
+    first = std::max(first, visible_.first);
+    last = std::min(last, visible_.last);
     if (first > last) return;
-    if (first != fromColumn) x = PixelXOf(grid_, {first, row});
   }
+  const int32_t x = PixelXOf(grid_, {first == fromColumn ? xColumn : first, row});
   const int tabStop = settings_.tabStopWidth();
   TabbedTextOutA(dc_, x, y, grid_.Row(row).data() + first, last - first + 1, 1, &tabStop, LeftEdge());
 }
