@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "base/arena.h"
+#include "base/split_span.h"
 
 namespace weft {
 
@@ -72,6 +73,9 @@ class TRowString {
   // none: it is empty or its characters are lent.
   int32_t capacity_ = 0;
 };
+
+// The rows of a text, read-only, as the grid keeps them.
+using TRowsView = TSplitSpan<const TRowString>;
 
 }  // namespace weft
 

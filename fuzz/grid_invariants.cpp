@@ -17,7 +17,7 @@ namespace {
 std::string Joined(const TStringGrid& grid) {
   std::string text;
   for (const TRowString& row : grid.rows()) {
-    if (&row != grid.rows().data()) text += "\r\n";
+    if (&row != &grid.Row(0)) text += "\r\n";
     text += row.view();
   }
   return text;
@@ -80,7 +80,7 @@ class TGridCheck {
   // alike, every attribute change alike.
   void SameAsAFreshGrid() {
     auto fresh = std::make_unique<TStringGrid>(grid_.shared());
-    fresh->editableRows() = grid_.rows();
+    for (const TRowString& row : grid_.rows()) fresh->editableRows().push_back(row);
     fresh->SetDefaultBackColor(grid_.defaultBackColor());
     fresh->SetDefaultForeColor(grid_.defaultForeColor());
     RebuildTokens(*fresh);

@@ -24,7 +24,7 @@ int32_t IndexForPoint(const TStringGrid& grid, TPoint position) {
   // Every row before the position counts its line break, rows past the last
   // one included; only the rows of the text add characters.
   int64_t index = int64_t{position.row} * 2 + position.column;
-  const std::vector<TRowString>& rows = grid.rows();
+  const TRowsView rows = grid.rows();
   const int32_t rowsWithText = std::min(position.row, grid.NumberOfRows());
   for (int32_t row = 0; row < rowsWithText; ++row) index += rows[row].size();
   return ClampToInt32(index);
@@ -54,7 +54,7 @@ TPoint PointAtDistanceFrom(const TStringGrid& grid, int32_t distance, TPoint pos
     taken -= row;
     row = 0;
   }
-  const std::vector<TRowString>& rows = grid.rows();
+  const TRowsView rows = grid.rows();
   for (; row < grid.NumberOfRows(); ++row) {
     const int32_t length = rows[row].size();
     if (length + taken >= distance) return {ClampToInt32(distance - taken), row};

@@ -99,7 +99,7 @@ bool IsNameOrColon(unsigned char c) { return IsName(c) || c == ':'; }
 // that leads anywhere but a one-character token.
 class Scan {
  public:
-  Scan(std::span<const TRowString> rows, TScanner& scanner) : rows_(rows), scanner_(scanner) {
+  Scan(TRowsView rows, TScanner& scanner) : rows_(rows), scanner_(scanner) {
     const int32_t rowCount = static_cast<int32_t>(rows.size());
     if (rowCount > 0) clamp_ = {rows.back().size(), rowCount - 1};
     end_ = std::min(scanner.endOfText, clamp_);
@@ -442,7 +442,7 @@ class Scan {
     }
   }
 
-  std::span<const TRowString> rows_;
+  TRowsView rows_;
   TScanner& scanner_;
   TPoint clamp_;
   TPoint end_;  // endOfText, or the clamp point if that comes first
@@ -463,15 +463,15 @@ class Scan {
 // Flattened so that every state is inlined and the Scan object never has its
 // address taken: its members then live in registers, which makes the scanner
 // about half again as fast.
-[[gnu::flatten]] int32_t ScanToken(std::span<const TRowString> rows, TScanner& scanner) {
+[[gnu::flatten]] int32_t ScanToken(TRowsView rows, TScanner& scanner) {
   return Scan(rows, scanner).Run();
 }
 
-[[gnu::flatten]] int32_t ScanTokens(std::span<const TRowString> rows, TScanner& scanner, std::span<TScannedToken> tokens) {
+[[gnu::flatten]] int32_t ScanTokens(TRowsView rows, TScanner& scanner, std::span<TScannedToken> tokens) {
   return Scan(rows, scanner).RunMany(tokens);
 }
 
-std::string_view SpanTextAnywhere(std::span<const TRowString> rows, TPoint from, TPoint to, std::string& scratch) {
+std::string_view SpanTextAnywhere(TRowsView rows, TPoint from, TPoint to, std::string& scratch) {
   constexpr size_t kMaxText = kMaxTokenText;
   if (to < from) return {};
   if (from.row == to.row && from.row >= 0 && static_cast<size_t>(from.row) < rows.size() && from.column >= 0 &&

@@ -53,7 +53,7 @@ struct TScanner {
 // Scans one token from the position after scanPosition and answers its kind
 // (a TokenKind, or a one-character kind). At end it answers kIncompleteToken
 // and leaves both positions as they are.
-int32_t ScanToken(std::span<const TRowString> rows, TScanner& scanner);
+int32_t ScanToken(TRowsView rows, TScanner& scanner);
 
 // A token as ScanToken cuts it: its kind, its first position (tokenStart) and
 // its last (scanPosition).
@@ -67,12 +67,12 @@ struct TScannedToken {
 // scan ends, and answers how many tokens it put into `tokens`; the scanner is
 // left as after the last of those ScanToken calls. For scans that consume
 // every token: one call keeps the machine's state at hand over many tokens.
-int32_t ScanTokens(std::span<const TRowString> rows, TScanner& scanner, std::span<TScannedToken> tokens);
+int32_t ScanTokens(TRowsView rows, TScanner& scanner, std::span<TScannedToken> tokens);
 
 // Scans to the end, calling `visit(const TScannedToken&)` for each token in
 // text order.
 template <typename Visit>
-void ScanToEnd(std::span<const TRowString> rows, TScanner& scanner, Visit&& visit) {
+void ScanToEnd(TRowsView rows, TScanner& scanner, Visit&& visit) {
   std::array<TScannedToken, 64> batch;
   while (const int32_t count = ScanTokens(rows, scanner, batch)) {
     for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) visit(token);
@@ -87,7 +87,7 @@ inline bool ScanAtEnd(const TScanner& scanner) { return !(scanner.scanPosition <
 // position gives CR LF, every other position inside a row its byte, and
 // positions outside the rows nothing. Stops early when `piece` answers false.
 template <typename Piece>
-void ForEachSpanPiece(std::span<const TRowString> rows, TPoint from, TPoint to, Piece&& piece) {
+void ForEachSpanPiece(TRowsView rows, TPoint from, TPoint to, Piece&& piece) {
   if (to < from) return;
   const int32_t lastRow = std::min(to.row, static_cast<int32_t>(rows.size()) - 1);
   for (int32_t row = std::max(from.row, 0); row <= lastRow; ++row) {
@@ -101,14 +101,14 @@ void ForEachSpanPiece(std::span<const TRowString> rows, TPoint from, TPoint to, 
   }
 }
 
-std::string_view SpanTextAnywhere(std::span<const TRowString> rows, TPoint from, TPoint to, std::string& scratch);
+std::string_view SpanTextAnywhere(TRowsView rows, TPoint from, TPoint to, std::string& scratch);
 
 // The text of the positions from `from` to `to` as ForEachSpanPiece gives
 // it, cut to kMaxTokenText characters. Within one row the answer views the
 // row itself; otherwise it is built in `scratch`, which it then views. The
 // span inside one row, the case of almost every token, is handled inline;
 // SpanTextAnywhere does the rest.
-inline std::string_view SpanText(std::span<const TRowString> rows, TPoint from, TPoint to, std::string& scratch) {
+inline std::string_view SpanText(TRowsView rows, TPoint from, TPoint to, std::string& scratch) {
   if (from.row == to.row && static_cast<size_t>(from.row) < rows.size() && from.column >= 0 &&
       from.column <= to.column && to.column - from.column < kMaxTokenText) {
     const TRowString& row = rows[static_cast<size_t>(from.row)];

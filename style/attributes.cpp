@@ -28,7 +28,7 @@ void ApplyTo(const TTextAttributeDelta& change, HDC dc, bool keepColours) {
 
 namespace {
 
-using TLists = std::span<const TAttributeList>;
+using TLists = TSplitSpan<const TAttributeList>;
 
 const TAttributeList& ListOf(TLists lists, int32_t row) { return lists[static_cast<size_t>(row)]; }
 
@@ -44,7 +44,7 @@ int32_t NextRowWithChanges(TLists lists, int32_t row) {
 
 }  // namespace
 
-const TTextAttributeDelta* AttributeAt(std::span<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor) {
+const TTextAttributeDelta* AttributeAt(TSplitSpan<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor) {
   const int32_t rows = ListCount(lists);
   if (point.row >= 0 && point.row < rows) {
     const TAttributeList& list = ListOf(lists, point.row);
@@ -73,7 +73,7 @@ const TTextAttributeDelta* AttributeAt(std::span<const TAttributeList> lists, TP
   return nullptr;
 }
 
-const TTextAttributeDelta* NextAttribute(std::span<const TAttributeList> lists, TAttributeCursor& cursor) {
+const TTextAttributeDelta* NextAttribute(TSplitSpan<const TAttributeList> lists, TAttributeCursor& cursor) {
   if (cursor.row >= 0 && cursor.row < ListCount(lists)) {
     const TAttributeList& list = ListOf(lists, cursor.row);
     if (cursor.index + 1 < static_cast<int32_t>(list.size())) {

@@ -12,6 +12,7 @@
 #include <span>
 
 #include "base/point.h"
+#include "base/split_span.h"
 #include "platform/platform.h"
 #include "settings/attribute_delta.h"
 #include "settings/settings.h"
@@ -47,11 +48,11 @@ void ApplyTo(const TTextAttributeDelta& change, HDC dc, bool keepColours);
 // The change in effect at `point` among `lists` (one per row, in row order),
 // or null; `cursor` is placed so that NextAttribute gives the first change
 // after it.
-const TTextAttributeDelta* AttributeAt(std::span<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor);
+const TTextAttributeDelta* AttributeAt(TSplitSpan<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor);
 
 // The next change after the cursor's, advancing the cursor; null (cursor
 // unchanged) when there is none.
-const TTextAttributeDelta* NextAttribute(std::span<const TAttributeList> lists, TAttributeCursor& cursor);
+const TTextAttributeDelta* NextAttribute(TSplitSpan<const TAttributeList> lists, TAttributeCursor& cursor);
 
 }  // namespace weft
 

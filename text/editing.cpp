@@ -24,7 +24,7 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
     SplitRow(grid, at, window);
     return {0, at.row + 1};
   }
-  std::vector<TRowString>& rows = grid.editableRows();
+  TGapVector<TRowString>& rows = grid.editableRows();
   const TRowString old = std::move(rows[static_cast<size_t>(at.row)]);
   const int32_t split = std::clamp(at.column, 0, old.size());
   int32_t row = at.row;
@@ -35,7 +35,7 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
       rows[static_cast<size_t>(row)].append(line);
       first = false;
     } else {
-      rows.insert(rows.begin() + ++row, TRowString(line));
+      rows.insert(static_cast<size_t>(++row), TRowString(line));
     }
   });
   const TPoint end{rows[static_cast<size_t>(row)].size(), row};
@@ -46,13 +46,13 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
 
 void SplitRow(TStringGrid& grid, TPoint at, HWND window) {
   if (!grid.HasRow(at.row)) return;
-  std::vector<TRowString>& rows = grid.editableRows();
+  TGapVector<TRowString>& rows = grid.editableRows();
   TRowString& row = rows[static_cast<size_t>(at.row)];
   const int32_t split = std::clamp(at.column, 0, row.size());
   TRowString rest(row.view().substr(static_cast<size_t>(split)));
   row.truncate(split);
   const int32_t length = row.size();
-  rows.insert(rows.begin() + at.row + 1, std::move(rest));
+  rows.insert(static_cast<size_t>(at.row) + 1, std::move(rest));
   RefreshAfterEdit(grid, EditKind::kInsertion, {length, at.row}, {0, at.row + 1}, window);
 }
 
@@ -69,11 +69,11 @@ void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window) {
   }
   if (end.row == first.row && end.column + 1 < first.column) return;
 
-  std::vector<TRowString>& rows = grid.editableRows();
+  TGapVector<TRowString>& rows = grid.editableRows();
   TRowString joined(rows[static_cast<size_t>(first.row)].view().substr(0, static_cast<size_t>(first.column)));
   joined.append(rows[static_cast<size_t>(end.row)].view().substr(static_cast<size_t>(end.column + 1)));
   rows[static_cast<size_t>(first.row)] = std::move(joined);
-  rows.erase(rows.begin() + first.row + 1, rows.begin() + end.row + 1);
+  rows.erase(static_cast<size_t>(first.row) + 1, static_cast<size_t>(end.row - first.row));
   RefreshAfterEdit(grid, EditKind::kDeletion, first, end, window);
 }
 

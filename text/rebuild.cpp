@@ -77,8 +77,8 @@ TPoint EndOfText(const TStringGrid& grid) {
 
 void RebuildTokens(TStringGrid& grid) {
   const size_t rowCount = static_cast<size_t>(grid.NumberOfRows());
-  std::vector<TTokenList>& tokenLists = grid.tokenLists();
-  std::vector<TAttributeList>& attributeLists = grid.attributeLists();
+  TGapVector<TTokenList>& tokenLists = grid.editableTokenLists();
+  TGapVector<TAttributeList>& attributeLists = grid.editableAttributeLists();
   tokenLists.clear();
   tokenLists.resize(rowCount);
   attributeLists.clear();

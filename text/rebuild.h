@@ -101,7 +101,7 @@ class TRowListsBuilder {
   }
   // Adds a scanned token with its text taken from `rows` as SpanText gives
   // it.
-  void AddScanned(std::span<const TRowString> rows, const TScannedToken& scanned) {
+  void AddScanned(TRowsView rows, const TScannedToken& scanned) {
     Add({scanned.start.column, scanned.end.column, scanned.end.row - scanned.start.row, scanned.kind},
         SpanText(rows, scanned.start, scanned.end, spanScratch_));
   }

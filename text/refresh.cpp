@@ -27,7 +27,7 @@ class TListBuilder {
     rows_.Add(token, text);
   }
   // Adds the token the scanner last cut; lastToken and lastText give it.
-  void AddScanned(std::span<const TRowString> rows, const TScanner& scanner, int32_t kind) {
+  void AddScanned(TRowsView rows, const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
     rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition});
   }
@@ -39,13 +39,13 @@ class TListBuilder {
 
   // Puts the lists of rows firstRow to lastRow in place of the old lists of
   // rows firstRow to oldLastRow; rows that got no token get empty lists. The
-  // lists after them move with their rows, in one move of each vector.
+  // lists after them move with their rows.
   void Install(TStringGrid& grid, int32_t lastRow, int32_t oldLastRow) {
     Flush();
     Slot(tokens_, lastRow);
     Slot(attributes_, lastRow);
-    Replace(grid.tokenLists(), oldLastRow, tokens_);
-    Replace(grid.attributeLists(), oldLastRow, attributes_);
+    Replace(grid.editableTokenLists(), oldLastRow, tokens_);
+    Replace(grid.editableAttributeLists(), oldLastRow, attributes_);
   }
 
  private:
@@ -58,15 +58,15 @@ class TListBuilder {
 
   // Replaces the lists of rows firstRow_ to oldLastRow with `fresh`.
   template <typename List>
-  void Replace(std::vector<List>& lists, int32_t oldLastRow, std::vector<List>& fresh) {
-    const auto first = lists.begin() + firstRow_;
+  void Replace(TGapVector<List>& lists, int32_t oldLastRow, std::vector<List>& fresh) {
+    const size_t first = static_cast<size_t>(firstRow_);
     const size_t oldCount = static_cast<size_t>(oldLastRow - firstRow_ + 1);
     if (fresh.size() > oldCount) {
-      lists.insert(first + static_cast<long>(oldCount), fresh.size() - oldCount, List());
+      lists.insert(first + oldCount, fresh.size() - oldCount);
     } else if (fresh.size() < oldCount) {
-      lists.erase(first + static_cast<long>(fresh.size()), first + static_cast<long>(oldCount));
+      lists.erase(first + fresh.size(), oldCount - fresh.size());
     }
-    std::move(fresh.begin(), fresh.end(), lists.begin() + firstRow_);
+    for (size_t i = 0; i < fresh.size(); ++i) lists[first + i] = std::move(fresh[i]);
   }
 
   void StartRow(int32_t row) {
@@ -112,7 +112,7 @@ class TRefresh {
   void KeepTokensAfter(TPoint syncPoint, TListBuilder& builder);
 
   TStringGrid& grid_;
-  const std::vector<TTokenList>& lists_;  // the old lists, until the new ones are put in place
+  const TSplitSpan<const TTokenList> lists_;  // the old lists, until the new ones are put in place
   const int32_t oldRowCount_;
   const TPoint start_;
   const int32_t delta_;  // rows the edit added after its start row (negative: removed)

@@ -26,7 +26,7 @@ class RefreshTest : public testing::GridTest {
 
   std::unique_ptr<TStringGrid> Rebuilt(const TStringGrid& edited) {
     auto fresh = std::make_unique<TStringGrid>(shared);
-    fresh->editableRows() = edited.rows();
+    for (const TRowString& row : edited.rows()) fresh->editableRows().push_back(row);
     RebuildTokens(*fresh);
     return fresh;
   }
@@ -36,9 +36,9 @@ class RefreshTest : public testing::GridTest {
 // re-scan replaced and how many it had to.
 struct ListsBefore {
   explicit ListsBefore(const TStringGrid& edited) : grid(edited.shared()) {
-    grid.editableRows() = edited.rows();
-    grid.tokenLists() = edited.tokenLists();
-    grid.attributeLists() = edited.attributeLists();
+    for (const TRowString& row : edited.rows()) grid.editableRows().push_back(row);
+    for (const TTokenList& list : edited.tokenLists()) grid.editableTokenLists().push_back(list);
+    for (const TAttributeList& list : edited.attributeLists()) grid.editableAttributeLists().push_back(list);
     for (const TTokenList& list : edited.tokenLists()) {
       if (!list.empty()) texts.insert(list.Text(0));
     }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/arena.h"
+#include "base/gap_vector.h"
 #include "base/point.h"
 #include "base/row_string.h"
 #include "lex/token_list.h"
@@ -55,9 +56,9 @@ class TStringGrid {
   bool HasRow(int32_t row) const { return row >= 0 && row < NumberOfRows(); }
   int32_t RowLength(int32_t row) const { return HasRow(row) ? Row(row).size() : 0; }
   const TRowString& Row(int32_t row) const { return rows_[static_cast<size_t>(row)]; }
-  const std::vector<TRowString>& rows() const { return rows_; }
+  TSplitSpan<const TRowString> rows() const { return rows_.view(); }
   // For the edits, which change rows in place and then refresh the lists.
-  std::vector<TRowString>& editableRows() { return rows_; }
+  TGapVector<TRowString>& editableRows() { return rows_; }
   // The point just after the last character: (length of the last row, last
   // row), or (0, 0) without rows.
   TPoint LastRowAndColumn() const;
@@ -75,10 +76,11 @@ class TStringGrid {
   // One token list and one attribute list per row, in row order, once the
   // grid has rows (kept so by SetText, the rebuild and every edit, which
   // assert it in debug builds through AssertListsMatchRows).
-  std::vector<TTokenList>& tokenLists() { return tokenLists_; }
-  const std::vector<TTokenList>& tokenLists() const { return tokenLists_; }
-  std::vector<TAttributeList>& attributeLists() { return attributeLists_; }
-  const std::vector<TAttributeList>& attributeLists() const { return attributeLists_; }
+  TSplitSpan<const TTokenList> tokenLists() const { return tokenLists_.view(); }
+  TSplitSpan<const TAttributeList> attributeLists() const { return attributeLists_.view(); }
+  // For the rebuild and the refresh, which replace lists.
+  TGapVector<TTokenList>& editableTokenLists() { return tokenLists_; }
+  TGapVector<TAttributeList>& editableAttributeLists() { return attributeLists_; }
   // Where the lists of the last full rebuild keep their tokens and changes.
   TArena& listArena() { return listArena_; }
   TTokenCursor& tokenCursor() { return tokenCursor_; }
@@ -99,9 +101,10 @@ class TStringGrid {
   // their own.
   TArena rowArena_;
   TArena listArena_;
-  std::vector<TRowString> rows_;
-  std::vector<TTokenList> tokenLists_;
-  std::vector<TAttributeList> attributeLists_;
+  // Kept with their gaps where the last edit was: see TGapVector.
+  TGapVector<TRowString> rows_;
+  TGapVector<TTokenList> tokenLists_;
+  TGapVector<TAttributeList> attributeLists_;
   TTokenCursor tokenCursor_;
   bool hasTabs_ = false;
   int32_t indentWidth_;

@@ -1,0 +1,56 @@
+// TSplitSpan: a read-only view of a sequence kept in two runs, such as a
+// TGapVector's elements either side of its gap, indexed as one. Any
+// contiguous range converts to one whose second run is empty. It costs a
+// comparison per element read; loops that read every element can take the
+// two runs, first() and second(), and read plain spans.
+#ifndef WEFT_BASE_SPLIT_SPAN_H_
+#define WEFT_BASE_SPLIT_SPAN_H_
+
+#include <concepts>
+#include <cstddef>
+#include <span>
+#include <utility>
+
+namespace weft {
+
+template <typename T>
+class TSplitSpan {
+ public:
+  class Iterator {
+   public:
+    Iterator(const TSplitSpan* view, size_t index) : view_(view), index_(index) {}
+    T& operator*() const { return (*view_)[index_]; }
+    Iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    bool operator==(const Iterator& other) const { return index_ == other.index_; }
+
+   private:
+    const TSplitSpan* view_;
+    size_t index_;
+  };
+
+  TSplitSpan() = default;
+  TSplitSpan(std::span<T> first, std::span<T> second) : first_(first), second_(second) {}
+  template <typename Range>
+    requires std::convertible_to<Range&&, std::span<T>>
+  TSplitSpan(Range&& range) : first_(std::forward<Range>(range)) {}
+
+  size_t size() const { return first_.size() + second_.size(); }
+  bool empty() const { return size() == 0; }
+  T& operator[](size_t i) const { return i < first_.size() ? first_[i] : second_[i - first_.size()]; }
+  T& back() const { return second_.empty() ? first_.back() : second_.back(); }
+  std::span<T> first() const { return first_; }
+  std::span<T> second() const { return second_; }
+  Iterator begin() const { return {this, 0}; }
+  Iterator end() const { return {this, size()}; }
+
+ private:
+  std::span<T> first_;
+  std::span<T> second_;
+};
+
+}  // namespace weft
+
+#endif  // WEFT_BASE_SPLIT_SPAN_H_
