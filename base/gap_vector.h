@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "base/split_span.h"
@@ -49,14 +50,16 @@ class TGapVector {
     CloseGap();
     items_.resize(count);
   }
-  void push_back(T value) {
-    if (gapLength_ == 0 || gapStart_ != size()) CloseGap();
+  void push_back(T value) { emplace_back(std::move(value)); }
+  template <typename... Args>
+  void emplace_back(Args&&... args) {
     if (gapLength_ == 0) {
-      items_.push_back(std::move(value));
+      items_.emplace_back(std::forward<Args>(args)...);
       gapStart_ = items_.size();
       return;
     }
-    items_[gapStart_++] = std::move(value);
+    MoveGapTo(size());
+    items_[gapStart_++] = T(std::forward<Args>(args)...);
     --gapLength_;
   }
   // Inserts `count` default-constructed elements before element `at`.

@@ -32,12 +32,13 @@ class TSplitSpan {
   };
 
   TSplitSpan() = default;
-  TSplitSpan(std::span<T> first, std::span<T> second) : first_(first), second_(second) {}
+  TSplitSpan(std::span<T> first, std::span<T> second)
+      : first_(first), second_(second), size_(first.size() + second.size()) {}
   template <typename Range>
     requires std::convertible_to<Range&&, std::span<T>>
-  TSplitSpan(Range&& range) : first_(std::forward<Range>(range)) {}
+  TSplitSpan(Range&& range) : first_(std::forward<Range>(range)), size_(first_.size()) {}
 
-  size_t size() const { return first_.size() + second_.size(); }
+  size_t size() const { return size_; }
   bool empty() const { return size() == 0; }
   T& operator[](size_t i) const { return i < first_.size() ? first_[i] : second_[i - first_.size()]; }
   T& back() const { return second_.empty() ? first_.back() : second_.back(); }
@@ -49,6 +50,7 @@ class TSplitSpan {
  private:
   std::span<T> first_;
   std::span<T> second_;
+  size_t size_ = 0;
 };
 
 }  // namespace weft

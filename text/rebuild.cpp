@@ -93,13 +93,14 @@ void RebuildTokens(TStringGrid& grid) {
   scanner.endOfText = EndOfText(grid);
   TRowListsBuilder builder(grid, nullptr, &grid.listArena());
   size_t row = 0;
-  ScanToEnd(grid.rows(), scanner, [&](const TScannedToken& token) {
+  const TRowsView rows = grid.rows();
+  ScanToEnd(rows, scanner, [&](const TScannedToken& token) {
     const size_t startRow = static_cast<size_t>(token.start.row);
     if (startRow != row) {
       builder.FinishRow(tokenLists[row], attributeLists[row]);
       row = startRow;
     }
-    builder.AddScanned(grid.rows(), token);
+    builder.AddScanned(rows, token);
   });
   builder.FinishRow(tokenLists[row], attributeLists[row]);
   grid.AssertListsMatchRows();

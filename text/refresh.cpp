@@ -186,8 +186,9 @@ void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
 
 bool TRefresh::Rescan(TListBuilder& builder) {
   TScanner& scanner = scanner_;
+  const TRowsView rows = grid_.rows();
   while (!ScanAtEnd(scanner)) {
-    builder.AddScanned(grid_.rows(), scanner, ScanToken(grid_.rows(), scanner));
+    builder.AddScanned(rows, scanner, ScanToken(rows, scanner));
     if (InSync(builder)) return true;
   }
   return false;

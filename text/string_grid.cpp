@@ -57,7 +57,7 @@ void TStringGrid::ReadRows(std::string_view text, bool convert) {
       ConvertSpacesToTabs(line, indentWidth_, inLiteral, converted);
       line = converted;
     }
-    rows_.push_back(TRowString(line, rowArena_));
+    rows_.emplace_back(line, rowArena_);
   });
 }
 
