@@ -77,6 +77,10 @@ class TStringGrid {
   // grid has rows (kept so by SetText, the rebuild and every edit, which
   // assert it in debug builds through AssertListsMatchRows).
   TSplitSpan<const TTokenList> tokenLists() const { return tokenLists_.view(); }
+  // The same lists one at a time, for readers that take a few (the token
+  // walk): cheaper than making a view per read.
+  int32_t NumberOfLists() const { return static_cast<int32_t>(tokenLists_.size()); }
+  const TTokenList& TokenList(int32_t row) const { return tokenLists_[static_cast<size_t>(row)]; }
   TSplitSpan<const TAttributeList> attributeLists() const { return attributeLists_.view(); }
   // For the rebuild and the refresh, which replace lists.
   TGapVector<TTokenList>& editableTokenLists() { return tokenLists_; }

@@ -8,25 +8,22 @@ namespace weft {
 
 namespace {
 
-int32_t ListCount(const TStringGrid& grid) { return static_cast<int32_t>(grid.tokenLists().size()); }
-
-int32_t TokensIn(const TStringGrid& grid, int32_t row) {
-  return grid.tokenLists()[static_cast<size_t>(row)].count();
-}
+int32_t TokensIn(const TStringGrid& grid, int32_t row) { return grid.TokenList(row).count(); }
 
 // The token at `index` of `row`'s list with its normalized span: on the
 // list's row, and, when it is the row's last token, ending just before the
 // next token of the text, or at the text's last character when none follows.
 THandedToken Normalized(const TStringGrid& grid, int32_t index, int32_t row) {
-  const TTokenList& list = grid.tokenLists()[static_cast<size_t>(row)];
+  const TTokenList& list = grid.TokenList(row);
   const TToken& stored = list.at(index);
   THandedToken token{{stored.startColumn, row}, {stored.endColumn, row}, stored.kind, list.Text(index),
                      list.TextLength(index)};
-  const int32_t lastRow = ListCount(grid) - 1;
-  if (index != list.count() - 1 || row >= lastRow) return token;
+  if (index != list.count() - 1) return token;
+  const int32_t lastRow = grid.NumberOfLists() - 1;
+  if (row >= lastRow) return token;
   for (int32_t next = row + 1; next <= lastRow; ++next) {
     if (TokensIn(grid, next) > 0) {
-      token.end = {grid.tokenLists()[static_cast<size_t>(next)].at(0).startColumn - 1, next};
+      token.end = {grid.TokenList(next).at(0).startColumn - 1, next};
       return token;
     }
   }
@@ -51,7 +48,7 @@ void RewindTokens(TStringGrid& grid) { grid.tokenCursor() = {-1, 0}; }
 
 THandedToken NextToken(TStringGrid& grid) {
   TTokenCursor& cursor = grid.tokenCursor();
-  const int32_t rows = ListCount(grid);
+  const int32_t rows = grid.NumberOfLists();
   int32_t row = std::max(cursor.row, 0);
   int32_t index = cursor.row < 0 ? 0 : std::max(cursor.index + 1, 0);
   for (; row < rows; ++row, index = 0) {
@@ -64,7 +61,7 @@ THandedToken NextToken(TStringGrid& grid) {
 
 THandedToken PreviousToken(TStringGrid& grid) {
   TTokenCursor& cursor = grid.tokenCursor();
-  const int32_t rows = ListCount(grid);
+  const int32_t rows = grid.NumberOfLists();
   int32_t row = cursor.row;
   int32_t index = cursor.index - 1;
   if (row >= rows) {
@@ -80,10 +77,10 @@ THandedToken PreviousToken(TStringGrid& grid) {
 }
 
 THandedToken TokenAt(TStringGrid& grid, TPoint point) {
-  const int32_t rows = ListCount(grid);
+  const int32_t rows = grid.NumberOfLists();
   if (point.row < 0 || rows == 0) return {};
   if (point.row < rows) {
-    const TTokenList& list = grid.tokenLists()[static_cast<size_t>(point.row)];
+    const TTokenList& list = grid.TokenList(point.row);
     if (!list.empty() && list.at(0).startColumn <= point.column) {
       // Only a row's last token ends beyond its stored span.
       const int32_t last = list.count() - 1;
