@@ -33,23 +33,24 @@ class TSplitSpan {
 
   TSplitSpan() = default;
   TSplitSpan(std::span<T> first, std::span<T> second)
-      : first_(first), second_(second), size_(first.size() + second.size()) {}
+      : first_(first.data()), second_(second.data()), firstSize_(first.size()), size_(first.size() + second.size()) {}
   template <typename Range>
     requires std::convertible_to<Range&&, std::span<T>>
-  TSplitSpan(Range&& range) : first_(std::forward<Range>(range)), size_(first_.size()) {}
+  TSplitSpan(Range&& range) : TSplitSpan(std::span<T>(std::forward<Range>(range)), {}) {}
 
   size_t size() const { return size_; }
-  bool empty() const { return size() == 0; }
-  T& operator[](size_t i) const { return i < first_.size() ? first_[i] : second_[i - first_.size()]; }
-  T& back() const { return second_.empty() ? first_.back() : second_.back(); }
-  std::span<T> first() const { return first_; }
-  std::span<T> second() const { return second_; }
+  bool empty() const { return size_ == 0; }
+  T& operator[](size_t i) const { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }
+  T& back() const { return (*this)[size_ - 1]; }
+  std::span<T> first() const { return {first_, firstSize_}; }
+  std::span<T> second() const { return {second_, size_ - firstSize_}; }
   Iterator begin() const { return {this, 0}; }
-  Iterator end() const { return {this, size()}; }
+  Iterator end() const { return {this, size_}; }
 
  private:
-  std::span<T> first_;
-  std::span<T> second_;
+  T* first_ = nullptr;
+  T* second_ = nullptr;
+  size_t firstSize_ = 0;
   size_t size_ = 0;
 };
 

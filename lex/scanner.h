@@ -1,5 +1,5 @@
 // The Smalltalk source scanner: a 16-state machine that cuts rows (a
-// read-only span of them) into tokens, one ScanToken call per token, as one
+// read-only view of them) into tokens, one ScanToken call per token, as one
 // stream over the whole text (comments, strings and white space run across
 // line ends).
 //
