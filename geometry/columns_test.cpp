@@ -15,7 +15,8 @@ namespace {
 
 class ColumnsTest : public testing::GridTest {};
 
-// One example per rule at the edges; the cross-checks below cover the rest.
+// One example per rule at the edges; the cross-checks below cover the rest. A grid without a font has cells of
+// 0 pixels and a tab width of 0, which count as 1.
 TEST_F(ColumnsTest, EdgeCases) {
   EXPECT_EQ(VisualColumn("ab", 2, -3, 4), 0);
   EXPECT_EQ(VisualColumn("\t", 1, 1, -5), 1);  // tab widths below 1 count as 1
@@ -31,9 +32,15 @@ TEST_F(ColumnsTest, EdgeCases) {
   EXPECT_EQ(CellForPoint(*grid, 2 * cellWidth() + 1, -lineHeight()), (TPoint{2, 0}));    // further: the cell grid
   EXPECT_EQ(NonTabbedToTabbedIndex(*Grid("a\tb", true), 5), 5);                          // kept as it was
   EXPECT_EQ(NonTabbedToTabbedIndex(TStringGrid(shared), 5), 0);
+  TSharedState bare;
+  grid = std::make_unique<TStringGrid>(bare);
+  grid->SetText("\tab\ncd", 0, false);
+  EXPECT_EQ(PointForCell(*grid, {2, 1}), (TPoint{2, 1}));
+  EXPECT_EQ(CellForPoint(*grid, 2, 1), (TPoint{2, 1}));
+  EXPECT_EQ(CellForPoint(*grid, -7, -7), (TPoint{-7, 0}));
+  EXPECT_EQ(CellExtent(*grid), (TPoint{3, 2}));
 }
 
-// A tab advances to the next multiple of the tab width, all else one column.
 int32_t ModelColumn(std::string_view text, int32_t index, int32_t tabWidth) {
   int32_t column = 0;
   for (size_t i = 0; i < static_cast<size_t>(index); ++i) {
@@ -42,8 +49,8 @@ int32_t ModelColumn(std::string_view text, int32_t index, int32_t tabWidth) {
   return column;
 }
 
-// The left half of a character (half a full stop for a tab) gives the caret
-// before it, the rest the caret after it; past the text, one per cell.
+// The left half of a character (half a full stop for a tab) gives the caret before it, the rest the caret after
+// it; past the text, one per cell.
 TEST_F(ColumnsTest, VisualColumnsAndCaretsFollowTheTabStops) {
   std::mt19937 random(7);
   for (int trial = 0; trial < 200; ++trial) {
@@ -66,8 +73,8 @@ TEST_F(ColumnsTest, VisualColumnsAndCaretsFollowTheTabStops) {
   }
 }
 
-// Each cell's pixel is its visual column and row less the top corner and maps
-// back to it; AtPoint reads it, or a line feed off the characters.
+// Each cell's pixel is its visual column and row less the top corner and maps back to it; AtPoint reads it, or a
+// line feed off the characters.
 TEST_F(ColumnsTest, CellsAndPixelsInvertOnGeneratedText) {
   std::mt19937 random(5);
   for (int trial = 0; trial < 20; ++trial) {
@@ -99,8 +106,8 @@ TEST_F(ColumnsTest, CellsAndPixelsInvertOnGeneratedText) {
   }
 }
 
-// Against Text with tabs expanded: a tab's first space maps to the tab, the
-// others after it; a CR to its row's end, an LF to the next row's start.
+// Against Text with tabs expanded: a tab's first space maps to the tab, the others after it; a CR to its row's
+// end, an LF to the next row's start.
 TEST_F(ColumnsTest, NonTabbedToTabbedIndexMatchesTheExpandedText) {
   std::mt19937 random(11);
   for (int trial = 0; trial < 1000; ++trial) {

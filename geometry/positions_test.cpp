@@ -1,10 +1,14 @@
+// Positions, indices and steps on generated text and against edits, and every mapping on arguments outside
+// the text (the native build runs these under the sanitizers).
 #include "geometry/positions.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <string>
 
+#include "geometry/columns.h"
 #include "tests/support/grid_test_support.h"
 #include "text/editing.h"
 
@@ -13,8 +17,11 @@ namespace {
 
 class PositionsTest : public testing::GridTest {};
 
-// Index to point and back; steps back undo steps forward; d steps are d
-// applications of PointAfter, up to and past the end, or d columns left.
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+// Index to point and back; steps back undo steps forward; d steps are d applications of PointAfter, up to and
+// past the end, or d columns left.
 TEST_F(PositionsTest, IndicesAndStepsOnGeneratedText) {
   std::mt19937 random(4);
   for (int trial = 0; trial < 30; ++trial) {
@@ -41,8 +48,8 @@ TEST_F(PositionsTest, IndicesAndStepsOnGeneratedText) {
   }
 }
 
-// Insertion at a linear index, deleting it again, and TextInRect within any
-// limit, against the whole text as Text writes it.
+// Insertion at a linear index, deleting it again, and TextInRect within any limit, against the whole text as
+// Text writes it.
 TEST_F(PositionsTest, EditsAgreeWithAModelOfTheText) {
   std::mt19937 random(17);
   const char* const kInsertions[] = {"x", "\n", "\r\n", "ab\ncd", "q\n\n", "\n\n", "tail"};
@@ -77,6 +84,52 @@ TEST_F(PositionsTest, EditsAgreeWithAModelOfTheText) {
       }
     }
   }
+}
+
+TEST_F(PositionsTest, ExtremeArgumentsOnEveryKindOfGrid) {
+  const int32_t extremes[] = {kMin, kMin + 1, -1000, -1, 0, 1, 2, 3, 1000, kMax - 1, kMax};
+  for (const char* text : {"", "ab\ncd", "\t\tx\n\n'a  b'\n", "    a\n        b", static_cast<const char*>(nullptr)}) {
+    for (bool convert : {false, true}) {
+      auto grid = text == nullptr ? std::make_unique<TStringGrid>(shared) : Grid(text, convert);
+      for (TPoint corner : {TPoint{kMin, kMax}, TPoint{0, 0}, TPoint{kMax, kMin}}) {
+        grid->SetTopCorner(corner.column, corner.row);
+        for (int32_t row : extremes) {
+          for (int32_t column : extremes) {
+            VisualColumn(*grid, row, column); VisualColumnFor(*grid, {column, row}); CellForPoint(*grid, column, row);
+            PointForCell(*grid, {column, row}); RowEndPixelX(*grid, row); AtPoint(*grid, {column, row});
+            IndexForPoint(*grid, {column, row}); PointAfter(*grid, {column, row}); PointBefore(*grid, {column, row});
+            PointForIndex(*grid, column); NonTabbedToTabbedIndex(*grid, column); CellExtent(*grid);
+            for (int32_t distance : extremes) PointAtDistanceFrom(*grid, distance, {column, row});
+            IndexFromPixelWidth("a\tb", 3, row, row, column); IndexFromPixelWidth(nullptr, row, 8, 4, column);
+            VisualColumn("a\tb", 3, column, row);
+          }
+        }
+      }
+    }
+  }
+}
+
+// Indices of "ab" / "cd": a 0, b 1, CR 2, LF 3, c 4, d 5; other rows are empty.
+TEST_F(PositionsTest, PositionsAroundTheText) {
+  auto grid = Grid("ab\ncd");
+  EXPECT_EQ(PointForIndex(*grid, 7), (TPoint{3, 1}));  // past the last row's line break
+  EXPECT_EQ(PointForIndex(*grid, -1), (TPoint{-1, 0}));
+  EXPECT_EQ(IndexForPoint(*grid, {5, 0}), 5);  // a column past the row's end runs into the next
+  EXPECT_EQ(IndexForPoint(*grid, {1, 4}), 8 + 2 * 2 + 1);
+  EXPECT_EQ(IndexForPoint(*grid, {1, kMax}), kMax);
+  EXPECT_EQ(PointAfter(*grid, {kMax - 1, 0}), (TPoint{kMax, 0}));  // past the row's end: keeps moving right
+  EXPECT_EQ(PointBefore(*grid, {0, 2}), (TPoint{2, 1}));
+  EXPECT_EQ(PointBefore(*grid, {0, -4}), (TPoint{0, -4}));
+  TPoint stepped{0, -3};  // from rows before the text each row is one step
+  for (int32_t distance = 0; distance < 12; ++distance, stepped = PointAfter(*grid, stepped)) {
+    EXPECT_EQ(PointAtDistanceFrom(*grid, distance, {0, -3}), stepped) << distance;
+  }
+  EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, kMin}), (TPoint{0, -1}));
+  EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, 0}), (TPoint{2, 1}));
+  const TStringGrid empty(shared);
+  EXPECT_EQ(PointForIndex(empty, 5), (TPoint{0, 0}));
+  EXPECT_EQ(PointAtDistanceFrom(empty, 3, {0, 0}), (TPoint{0, 0}));
+  EXPECT_EQ(IndexForPoint(empty, {1, 2}), 5);
 }
 
 }  // namespace

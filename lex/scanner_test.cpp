@@ -1,6 +1,5 @@
-// The scanner against a step-by-step model of its state machine that reads
-// every character through the position rules alone, from any state, on
-// generated text, random bytes and the corpus.
+// The scanner against a step-by-step model of its state machine that reads every character through the
+// position rules alone, from any state, on generated text, random bytes and the corpus.
 #include "lex/scanner.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +47,6 @@ unsigned char At(const TRows& rows, TPoint p) {
   if (p.row < 0 || p.row >= static_cast<int32_t>(rows.size()) || p.column < 0) return 0;
   return p.column >= rows[p.row].size() ? '\n' : rows[p.row][p.column];
 }
-
 // A scan of the whole text: up to the position before the clamp point.
 TScanner ScannerAtTextStart(const TRows& rows) { return {0, Previous(rows, Clamp(rows)), {-1, 0}, {}, 0}; }
 
@@ -72,7 +70,6 @@ struct Model {
     for (s.scanState = 0; kind == kMore;) kind = Step();
     return kind;
   }
-
   unsigned char Current() const { return At(rows, s.scanPosition); }
   unsigned char Peek() const { return At(rows, Next(rows, s.scanPosition)); }
   bool AtEnd() const { return !(s.scanPosition < std::min(s.endOfText, Clamp(rows))); }
@@ -112,12 +109,10 @@ struct Model {
         return IsUpper(p) ? kRadixNumberOpen : kIntegerNumber;
     }
   }
-
   int32_t Start() {
     Take();
     s.tokenStart = s.scanPosition;
-    const unsigned char c = Current();
-    const unsigned char p = Peek();
+    const unsigned char c = Current(), p = Peek();
     if (IsWhite(c)) return Go(1);
     if (IsNameStart(c)) return Go(2);
     if (IsDigit(c) || (c == '-' && IsDigit(p))) return Go(3);
@@ -127,7 +122,6 @@ struct Model {
     if (IsBinary(c) && IsBinary(p)) return Take(), kBinaryPair;
     return CharacterKind(c);
   }
-
   int32_t Identifier(unsigned char p) {
     if (IsName(p)) return Take();
     if (p != ':') return kIdentifier;
@@ -142,7 +136,6 @@ struct Model {
     s.scanPosition = colon;
     return chain ? Go(10) : kKeywordPart;
   }
-
   int32_t Integer(unsigned char p) {
     if (IsDigit(p)) return Take();
     if (p == '.') return Take(), !AtEnd() && (IsDigit(Peek()) || Peek() == '-') ? Go(11) : Back(kIntegerNumber);
@@ -159,7 +152,6 @@ struct Model {
     const unsigned char q = AtEnd() ? 'r' : Peek();
     return IsRadixDigit(q) ? Go(14) : q == '-' ? Go(13) : kRadixNumberOpen;
   }
-
   int32_t Quoted(unsigned char quote, int32_t closedKind) {
     Take();
     if (Current() != quote) return kMore;
@@ -179,8 +171,8 @@ struct Generator {
     while (length-- > 0) text += static_cast<char>(Below(256));
     return text;
   }
-  // Pieces that reach every state and rule, radixes that wrap among them,
-  // joined with line breaks, spaces and tabs or nothing.
+  // Pieces that reach every state and rule, radixes that wrap among them, joined with line breaks, spaces and
+  // tabs or nothing.
   std::string Fragments(int32_t count) {
     static const char* const kPieces[] = {
         "x", "at:", "put:", "a:b:c", ":=", "16r1F", "16r", "2r", "-", "3.14", "1e", "e-5", "2.5e-", ".", "\"",
@@ -196,8 +188,7 @@ struct Generator {
     }
     return text;
   }
-  // Up to three rows, and a state with positions before, inside and past
-  // them, and any end.
+  // Up to three rows, and a state with positions before, inside and past them, and any end.
   std::pair<TRows, TScanner> AnyState() {
     TRows rows(static_cast<size_t>(Below(4)));
     for (TRowString& row : rows) row.assign(Below(3) == 0 ? Bytes(Below(6)) : Fragments(Below(5)));
@@ -210,14 +201,13 @@ struct Generator {
   std::mt19937 random{20240611};
 };
 
-// Scans with the model and the scanner side by side, the scanner taking one
-// token a call or batches of any size, for up to `rounds` calls or to the end;
-// answers the tokens' texts joined.
+// Scans with the model and the scanner side by side, the scanner taking one token a call or batches of any
+// size, for up to `rounds` calls or to the end; answers the tokens' texts joined.
 std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fast, int rounds) {
   const auto fields = [](const TScanner& s) {
     return std::tie(s.scanState, s.endOfText, s.scanPosition, s.tokenStart, s.radixDigitLimit);
   };
-  const auto show = [](TPoint p) { return std::string("(") + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
+  const auto show = [](TPoint p) { return "(" + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
   std::string before = "from " + show(fast.scanPosition) + " to " + show(fast.endOfText) + " in";
   for (const TRowString& row : rows) before += " [" + std::string(row.view()) + "]";
   TScanner model = fast;
@@ -232,8 +222,8 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
       const int32_t count = ScanTokens(rows, fast, batch);
       for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) {
         const int32_t kind = ModelToken(rows, model);
-        EXPECT_EQ(std::tuple(kind, model.tokenStart, model.scanPosition),
-                  std::tuple(token.kind, token.start, token.end)) << before;
+        EXPECT_EQ(std::tuple(kind, model.tokenStart, model.scanPosition), std::tuple(token.kind, token.start, token.end))
+            << before;
         joined += SpanText(rows, token.start, token.end, scratch);
       }
       TScanner ended = model;  // a short batch ends where the scan does
@@ -245,8 +235,7 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
   return joined;
 }
 
-// From any state a few tokens; whole texts to their end, whose tokens give
-// back the text with CR LF line breaks.
+// From any state a few tokens; whole texts to their end, whose tokens give back the text with CR LF line breaks.
 TEST(ScanPropertyTest, MatchesTheStepModel) {
   Generator generator;
   for (int i = 0; i < 30000 && !HasFailure(); ++i) {
@@ -264,8 +253,7 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
   }
 }
 
-// Under the sanitizers: no state, however absurd, makes the scanner read
-// outside the rows or overflow.
+// Under the sanitizers: no state, however absurd, makes the scanner read outside the rows or overflow.
 TEST(ScanPropertyTest, SurvivesExtremeStates) {
   const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -2, -1, 0, 1, 2, 3, 9, 10, INT32_MAX - 1, INT32_MAX};
   std::string scratch;
@@ -282,8 +270,8 @@ TEST(ScanPropertyTest, SurvivesExtremeStates) {
   }
 }
 
-// Within one row a span views the row, past the rows it gives nothing, and
-// a long one is cut, though its token keeps its real end.
+// Within one row a span views the row, past the rows it gives nothing, and a long one is cut, though its token
+// keeps its real end.
 TEST(SpanTextTest, ViewsOneRowAndCutsLongSpans) {
   const std::string longRow(40000, 'x');
   const TRows rows = RowsFromText("\"" + longRow + "\n" + longRow + "\" x");
