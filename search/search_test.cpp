@@ -255,12 +255,15 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
   }
 }
 
-// Both plain finder strategies on texts long enough for the vector loop.
+// Both plain finder strategies on texts long enough for the vector loop; first a needle longer than a shift can
+// reach, whose pair "xy" ends the first window.
 TEST(PatternSearchDifferential, PlainFinderAgreesWithNaiveSearch) {
   std::mt19937 random(77);
   for (int round = 0; round < 2000; ++round) {
-    const std::string needle = testing::RandomText(random, "aabAB\n\xE1\xC1[{", 7);
-    const std::string text = testing::RandomText(random, "aaabbAB\n\xE1\xC1[{@`", 300);
+    const std::string needle =
+        round == 0 ? "xy" + std::string(297, 'a') + "b" : testing::RandomText(random, "aabAB\n\xE1\xC1[{", 7);
+    const std::string text =
+        round == 0 ? std::string(298, 'c') + needle : testing::RandomText(random, "aaabbAB\n\xE1\xC1[{@`", 300);
     const TSubject subject{reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
     for (auto strategy : {TPlainFinder::Strategy::kBest, TPlainFinder::Strategy::kHorspool}) {
       const TPlainFinder finder(needle, round % 2 == 0, strategy);
