@@ -1,3 +1,4 @@
+// The arena's pieces and chunk reuse, and rows lent by it or of their own against std::string.
 #include "base/arena.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +47,6 @@ TEST(ArenaTest, ResetKeepsWhatTheLastFillUsedAndFreesTheRest) {
   EXPECT_EQ(fill(0), 0u) << "a text that used under half of the chunks gives them all back";
 }
 
-// Random changes to a row lent by an arena and to one of its own, against
-// std::string.
 TEST(RowStringTest, LentAndOwnedRowsChangeLikeAString) {
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {

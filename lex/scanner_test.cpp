@@ -1,6 +1,5 @@
-// The scanner against a step-by-step model of its state machine that reads
-// every character through the position rules alone, from any state, on
-// generated text, random bytes and the corpus.
+// The scanner against a step-by-step model of its state machine that reads every character through the
+// position rules alone, from any state, on generated text, random bytes and the corpus.
 #include "lex/scanner.h"
 
 #include <gtest/gtest.h>
@@ -37,8 +36,7 @@ TPoint Clamp(const TRows& rows) {
   return rows.empty() ? TPoint{0, 0} : TPoint{rows.back().size(), static_cast<int32_t>(rows.size()) - 1};
 }
 TPoint Next(const TRows& rows, TPoint p) {
-  if (p == Clamp(rows)) return p;
-  return p.column >= Length(rows, p.row) ? TPoint{0, p.row + 1} : TPoint{p.column + 1, p.row};
+  return p == Clamp(rows) ? p : p.column >= Length(rows, p.row) ? TPoint{0, p.row + 1} : TPoint{p.column + 1, p.row};
 }
 TPoint Previous(const TRows& rows, TPoint p) {
   if (p == TPoint{0, 0}) return p;
@@ -48,7 +46,6 @@ unsigned char At(const TRows& rows, TPoint p) {
   if (p.row < 0 || p.row >= static_cast<int32_t>(rows.size()) || p.column < 0) return 0;
   return p.column >= rows[p.row].size() ? '\n' : rows[p.row][p.column];
 }
-
 // A scan of the whole text: up to the position before the clamp point.
 TScanner ScannerAtTextStart(const TRows& rows) { return {0, Previous(rows, Clamp(rows)), {-1, 0}, {}, 0}; }
 
@@ -72,7 +69,6 @@ struct Model {
     for (s.scanState = 0; kind == kMore;) kind = Step();
     return kind;
   }
-
   unsigned char Current() const { return At(rows, s.scanPosition); }
   unsigned char Peek() const { return At(rows, Next(rows, s.scanPosition)); }
   bool AtEnd() const { return !(s.scanPosition < std::min(s.endOfText, Clamp(rows))); }
@@ -112,12 +108,10 @@ struct Model {
         return IsUpper(p) ? kRadixNumberOpen : kIntegerNumber;
     }
   }
-
   int32_t Start() {
     Take();
     s.tokenStart = s.scanPosition;
-    const unsigned char c = Current();
-    const unsigned char p = Peek();
+    const unsigned char c = Current(), p = Peek();
     if (IsWhite(c)) return Go(1);
     if (IsNameStart(c)) return Go(2);
     if (IsDigit(c) || (c == '-' && IsDigit(p))) return Go(3);
@@ -127,7 +121,6 @@ struct Model {
     if (IsBinary(c) && IsBinary(p)) return Take(), kBinaryPair;
     return CharacterKind(c);
   }
-
   int32_t Identifier(unsigned char p) {
     if (IsName(p)) return Take();
     if (p != ':') return kIdentifier;
@@ -142,7 +135,6 @@ struct Model {
     s.scanPosition = colon;
     return chain ? Go(10) : kKeywordPart;
   }
-
   int32_t Integer(unsigned char p) {
     if (IsDigit(p)) return Take();
     if (p == '.') return Take(), !AtEnd() && (IsDigit(Peek()) || Peek() == '-') ? Go(11) : Back(kIntegerNumber);
@@ -159,7 +151,6 @@ struct Model {
     const unsigned char q = AtEnd() ? 'r' : Peek();
     return IsRadixDigit(q) ? Go(14) : q == '-' ? Go(13) : kRadixNumberOpen;
   }
-
   int32_t Quoted(unsigned char quote, int32_t closedKind) {
     Take();
     if (Current() != quote) return kMore;
@@ -173,14 +164,9 @@ struct Model {
 int32_t ModelToken(const TRows& rows, TScanner& s) { return Model{rows, s}.ScanToken(); }
 
 struct Generator {
-  int32_t Below(int32_t n) { return std::uniform_int_distribution<int32_t>(0, n - 1)(random); }
-  std::string Bytes(int32_t length) {
-    std::string text;
-    while (length-- > 0) text += static_cast<char>(Below(256));
-    return text;
-  }
-  // Pieces that reach every state and rule, radixes that wrap among them,
-  // joined with line breaks, spaces and tabs or nothing.
+  int32_t Below(size_t n) { return std::uniform_int_distribution<int32_t>(0, static_cast<int32_t>(n) - 1)(random); }
+  // Pieces that reach every state and rule, radixes that wrap among them, and any byte, joined with line breaks,
+  // spaces and tabs or nothing.
   std::string Fragments(int32_t count) {
     static const char* const kPieces[] = {
         "x", "at:", "put:", "a:b:c", ":=", "16r1F", "16r", "2r", "-", "3.14", "1e", "e-5", "2.5e-", ".", "\"",
@@ -191,33 +177,36 @@ struct Generator {
     static const char* const kGaps[] = {"", "", "", " ", "\t", "\n", "\r\n", "  ", "\n\n"};
     std::string text;
     while (count-- > 0) {
-      text += kPieces[Below(static_cast<int32_t>(std::size(kPieces)))];
-      text += kGaps[Below(static_cast<int32_t>(std::size(kGaps)))];
+      text += Below(6) == 0 ? std::string(1, static_cast<char>(Below(256))) : kPieces[Below(std::size(kPieces))];
+      text += kGaps[Below(std::size(kGaps))];
     }
     return text;
   }
-  // Up to three rows, and a state with positions before, inside and past
-  // them, and any end.
+  // Up to three rows, and a state with positions before, inside, past them and at the ends of int32, and any end.
   std::pair<TRows, TScanner> AnyState() {
     TRows rows(static_cast<size_t>(Below(4)));
-    for (TRowString& row : rows) row.assign(Below(3) == 0 ? Bytes(Below(6)) : Fragments(Below(5)));
-    const auto point = [&](int32_t row) { return TPoint{Below(Length(rows, row) + 5) - 2, row}; };
-    const auto anyPoint = [&] { return point(Below(static_cast<int32_t>(rows.size()) + 4) - 2); };
-    TScanner scanner{Below(16), anyPoint(), anyPoint(), anyPoint(), Below(200) - 50};
+    for (TRowString& row : rows) row.assign(Fragments(Below(5)));
+    const auto any = [&](int32_t usual) {
+      return Below(10) > 0 ? usual : Below(2) == 0 ? INT32_MIN + Below(2) : INT32_MAX - Below(2);
+    };
+    const auto anyPoint = [&] {
+      const int32_t row = any(Below(static_cast<int32_t>(rows.size()) + 4) - 2);
+      return TPoint{std::min(any(Below(Length(rows, row) + 5) - 2), INT32_MAX - 1), row};  // INT32_MAX reads as at end
+    };
+    TScanner scanner{Below(16), anyPoint(), anyPoint(), anyPoint(), any(Below(200) - 50)};
     if (Below(3) == 0) scanner.endOfText = ScannerAtTextStart(rows).endOfText;
     return {std::move(rows), scanner};
   }
   std::mt19937 random{20240611};
 };
 
-// Scans with the model and the scanner side by side, the scanner taking one
-// token a call or batches of any size, for up to `rounds` calls or to the end;
-// answers the tokens' texts joined.
+// Scans with the model and the scanner side by side, the scanner taking one token a call or batches of any
+// size, for up to `rounds` calls or to the end; answers the tokens' texts joined.
 std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fast, int rounds) {
   const auto fields = [](const TScanner& s) {
     return std::tie(s.scanState, s.endOfText, s.scanPosition, s.tokenStart, s.radixDigitLimit);
   };
-  const auto show = [](TPoint p) { return std::string("(") + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
+  const auto show = [](TPoint p) { return "(" + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
   std::string before = "from " + show(fast.scanPosition) + " to " + show(fast.endOfText) + " in";
   for (const TRowString& row : rows) before += " [" + std::string(row.view()) + "]";
   TScanner model = fast;
@@ -232,8 +221,8 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
       const int32_t count = ScanTokens(rows, fast, batch);
       for (const TScannedToken& token : std::span(batch).first(static_cast<size_t>(count))) {
         const int32_t kind = ModelToken(rows, model);
-        EXPECT_EQ(std::tuple(kind, model.tokenStart, model.scanPosition),
-                  std::tuple(token.kind, token.start, token.end)) << before;
+        EXPECT_EQ(std::tuple(kind, model.tokenStart, model.scanPosition), std::tuple(token.kind, token.start, token.end))
+            << before;
         joined += SpanText(rows, token.start, token.end, scratch);
       }
       TScanner ended = model;  // a short batch ends where the scan does
@@ -245,8 +234,8 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
   return joined;
 }
 
-// From any state a few tokens; whole texts to their end, whose tokens give
-// back the text with CR LF line breaks.
+// From any state a few tokens (under the sanitizers: no state, however absurd, makes the scanner read outside the
+// rows or overflow); whole texts to their end, whose tokens give back the text with CR LF line breaks.
 TEST(ScanPropertyTest, MatchesTheStepModel) {
   Generator generator;
   for (int i = 0; i < 30000 && !HasFailure(); ++i) {
@@ -254,8 +243,7 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
     ScanBesideModel(generator, rows, scanner, 4);
   }
   std::vector<std::string> texts = {""};
-  for (int i = 0; i < 3000; ++i) texts.push_back(generator.Fragments(generator.Below(40)));
-  for (int i = 0; i < 1000; ++i) texts.push_back(generator.Bytes(generator.Below(80)));
+  for (int i = 0; i < 4000; ++i) texts.push_back(generator.Fragments(generator.Below(40)));
   for (const auto& path : testing::CorpusFiles()) texts.push_back(testing::ReadFile(path));
   for (const std::string& text : texts) {
     const TRows rows = RowsFromText(text);
@@ -264,26 +252,8 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
   }
 }
 
-// Under the sanitizers: no state, however absurd, makes the scanner read
-// outside the rows or overflow.
-TEST(ScanPropertyTest, SurvivesExtremeStates) {
-  const int32_t values[] = {INT32_MIN, INT32_MIN + 1, -2, -1, 0, 1, 2, 3, 9, 10, INT32_MAX - 1, INT32_MAX};
-  std::string scratch;
-  for (const TRows& rows : {RowsFromText("ab: 16r1F\n\n'x"), TRows()}) {
-    for (const int32_t column : values) {
-      for (const int32_t row : values) {
-        for (const TPoint end : {TPoint{column, row}, TPoint{2, 2}, TPoint{INT32_MAX, INT32_MAX}}) {
-          TScanner scanner{0, end, {column, row}, {row, column}, 0};
-          ScanToken(rows, scanner);
-          SpanText(rows, scanner.tokenStart, scanner.scanPosition, scratch);
-        }
-      }
-    }
-  }
-}
-
-// Within one row a span views the row, past the rows it gives nothing, and
-// a long one is cut, though its token keeps its real end.
+// Within one row a span views the row, past the rows it gives nothing, and a long one is cut, though its token
+// keeps its real end.
 TEST(SpanTextTest, ViewsOneRowAndCutsLongSpans) {
   const std::string longRow(40000, 'x');
   const TRows rows = RowsFromText("\"" + longRow + "\n" + longRow + "\" x");

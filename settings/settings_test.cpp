@@ -11,11 +11,9 @@
 namespace weft {
 namespace {
 
-// The requested character height at the display's pixels per inch. Bold,
-// italic and bold italic get fonts of their own, made at the regular cell
-// height, when they keep it at some height the search tries; the others share
-// the regular font. The default attributes follow style 5's font, and every
-// old font is deleted once.
+// The requested character height at the display's pixels per inch. Bold, italic and bold italic get fonts of
+// their own, made at the regular cell height, when they keep it at some height the search tries; the others
+// share the regular font. The default attributes follow style 5's font, and every old font is deleted once.
 TEST(SettingsTest, FontsKeepTheRequestedHeightAndOneCellHeight) {
   fake::Reset();
   auto settings = std::make_unique<TSettings>();

@@ -11,9 +11,8 @@ namespace {
 
 constexpr TPoint kNone{-1, -1};
 
-// Random rows of changes, half of them lent by an arena: the change in effect
-// at a point is the last one at or before it in text order, and NextAttribute
-// walks on from there through every later change in order.
+// Random rows of changes, half of them lent by an arena: the change in effect at a point is the last one at or
+// before it in text order, and NextAttribute walks on from there through every later change in order.
 TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
   std::mt19937 random(5);
   for (int round = 0; round < 2000; ++round) {
@@ -35,9 +34,7 @@ TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
     const TPoint point{static_cast<int32_t>(random() % 6) - 1, static_cast<int32_t>(random() % 8) - 2};
     const auto after = std::upper_bound(model.begin(), model.end(), point);
     TAttributeCursor cursor;
-    const auto where = [&](const TTextAttributeDelta* change) {
-      return change == nullptr ? kNone : TPoint{change->column, cursor.row};
-    };
+    const auto where = [&](const TTextAttributeDelta* c) { return c == nullptr ? kNone : TPoint{c->column, cursor.row}; };
     ASSERT_EQ(where(AttributeAt(lists, point, cursor)), after == model.begin() ? kNone : *(after - 1));
     for (auto next = after; next != model.end(); ++next) ASSERT_EQ(where(NextAttribute(lists, cursor)), *next);
     const TAttributeCursor last = cursor;
