@@ -1,11 +1,24 @@
-// The exported C interface as a host on another platform calls it.
+// The exported C interface as a host on another platform calls it, and a
+// host's working day of grids made, edited and deleted, which must leave the
+// library holding what it held before (LeakSanitizer, on in the native preset,
+// also reports single leaked blocks).
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
+#include <random>
 #include <string>
+#include <thread>
 
+#include "support/test_support.h"
 #include "weftcore.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer's allocator answers for every block; g++ ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -23,6 +36,8 @@ class ExportTest : public ::testing::Test {
   int32_t handle = -1;
 };
 
+// Rows outside the text read as empty. (Dead handles are held to "none" by the
+// call scripts' checks after every call: fuzz/call_script.h.)
 TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
   WeftPoint point{};
   EXPECT_EQ(VersionNumber(&point), &point);
@@ -39,37 +54,15 @@ TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
   EXPECT_STREQ(buffer, "x := 3.\r\n\ty printNl");
   EXPECT_EQ(StringAtRow(handle, 1, buffer, 7), 7);
   EXPECT_EQ(std::string(buffer, 7), "x := 3.");
+  for (int32_t row : {0, -1, 3, INT32_MAX, INT32_MIN}) {
+    EXPECT_EQ(StringAtRow(handle, row, buffer, 4), 0);
+    EXPECT_EQ(ColumnsInRow(handle, row), 0);
+  }
+  EXPECT_EQ(std::string(buffer, 7), "x := 3.");
   WeftLogFont logFont{};
   GetLogFont(&logFont);
   EXPECT_STREQ(logFont.lfFaceName, "Courier New");
   EXPECT_EQ(SetConfiguration(nullptr), 0);
-}
-
-// Dead handles and rows outside the text are answered with "none" and leave
-// every record as it was.
-TEST_F(ExportTest, DeadHandlesAndBadRowsDoNothing) {
-  SetText(handle, "ab", 2, 0);
-  char buffer[4] = "xyz";
-  for (int32_t bad : {-1, handle + 1, 1000, INT32_MIN}) {
-    WeftPoint point{77, 88};
-    WeftTokenRecord token{};
-    SetText(bad, "zz", 2, 0);
-    EXPECT_EQ(Text(bad, buffer, 4, 1), -1);
-    EXPECT_EQ(StringAtRow(bad, 1, buffer, 4), 0);
-    EXPECT_EQ(TextInRect(bad, 1, 1, 2, 1, buffer, 3), 0);
-    EXPECT_EQ(NumberOfRows(bad), 0);
-    EXPECT_EQ(IsHandleOk(bad), 0);
-    EXPECT_EQ(PreviousToken(bad, &token), -1);
-    EXPECT_EQ(token.text, nullptr);
-    LastRowAndColumn(bad, &point);
-    EXPECT_EQ(point.x, 77);
-  }
-  for (int32_t row : {0, -1, 2, INT32_MAX, INT32_MIN}) {
-    EXPECT_EQ(StringAtRow(handle, row, buffer, 4), 0);
-    EXPECT_EQ(ColumnsInRow(handle, row), 0);
-  }
-  EXPECT_STREQ(buffer, "xyz");
-  EXPECT_EQ(NumberOfRows(handle), 1);
 }
 
 TEST_F(ExportTest, TokensWalkThroughTheRecord) {
@@ -144,22 +137,16 @@ TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
   } cases[] = {
       {"ab\ncd\nef", nullptr, 1, 1, -5, 2, "cd\r\nef"},  // before column 1: the line break before row 2
       {"ab\ncd\nef", nullptr, 2, 1, INT32_MIN, 3, "aef"},
-      {"a\nb\nc", nullptr, 2, 1, 1, 4, "a\r\nb\r\nc"},  // no row 4: nothing changes
       {"a\nb\nc", nullptr, 1, 0, 1, 2, "a\r\nb\r\nc"},  // no row 0
       {"a\nb\nc", nullptr, 1, 2, 1, 1, "a\r\nb\r\nc"},  // end row before the start row
       {"a\nb\nc", nullptr, INT32_MIN, 2, INT32_MAX, 3, "a\r\n"},
-      {"abc", nullptr, 3, 1, 1, 1, "abc"},
-      {"ab", "x\r", 1, 1, 2, 1, "xab"},
       {"ab", "x\r\ny\r", 2, 1, 2, 2, "ax\r\nyb"},
       {"ab", "x\r\r", 1, 1, 3, 1, "x\rab"},
-      {"ab", "x", 1, 2, 1, 2, "ab"},
       {"ab", "x", 1, INT32_MIN, 1, INT32_MIN, "ab"},
       {"ab\r", "", 1, 1, 1, 1, "ab"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.inserted ? c.inserted : "deletion") + " " + std::to_string(c.startColumn) + "," +
-                 std::to_string(c.startRow) + " " + std::to_string(c.endColumn) + "," + std::to_string(c.endRow) +
-                 " in " + c.text);
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
     SetText(handle, c.text, 0, 0);
     WeftPoint end{};
     if (c.inserted == nullptr) DeleteSection(handle, c.startColumn, c.startRow, c.endColumn, c.endRow, nullptr);
@@ -199,6 +186,64 @@ TEST_F(ExportTest, ExtremeTabWidthsAndFontSizesAreCapped) {
     WeftPoint pixel{};
     PointForCell(handle, INT32_MAX, 1, &pixel);
   }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kAllocatorSlack = 0;
+size_t BytesHeld() { return __sanitizer_get_current_allocated_bytes(); }
+#else
+// glibc's own bookkeeping moves by a few dozen bytes with each thread that
+// ends; a leak of one block per cycle would be hundreds of kilobytes.
+constexpr size_t kAllocatorSlack = 4096;
+size_t BytesHeld() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+#endif
+
+void OneCycle(std::mt19937& random) {
+  const std::string text =
+      weft::testing::RandomText(random, "self foo: #bar 'a' \"c\" $c 12 3.5e2 [:x | x] ^\t\r\n\n", 900);
+  const int32_t handle = CreateGrid();
+  ASSERT_GE(handle, 0);
+  SetText(handle, text.c_str(), static_cast<int32_t>(text.size()), static_cast<int32_t>(random() % 2));
+  WeftView view{};
+  WeftPoint end{};
+  const int32_t rows = NumberOfRows(handle);
+  for (int edit = 0; edit < 4; ++edit) {
+    const int32_t row = 1 + static_cast<int32_t>(random() % static_cast<uint32_t>(rows));
+    const int32_t column = 1 + static_cast<int32_t>(random() % 20);
+    InsertCell(handle, 'x', column, row, &view);
+    InsertString(handle, "'open\r\n[ :y |", column, row, &end, &view);
+    DeleteSection(handle, column, row, column + 3, row + 1, &view);
+  }
+  WeftTokenRecord token{};
+  RewindTokens(handle);
+  for (int i = 0; i < 50 && NextToken(handle, &token) >= 0; ++i) {
+  }
+  TokenAt(handle, 2, 2, &token);
+  char buffer[128];
+  Text(handle, buffer, sizeof buffer, 1);
+  DeleteGrid(handle);
+}
+
+// Painting and fonts stay out of the cycles: off Windows they go to a
+// stand-in that records every call. glibc keeps blocks freed by a thread in a
+// cache of that thread, which its statistics count as in use, and gives the
+// cache back when the thread ends: the cycles run on threads of their own, so
+// only what the library holds is counted. The first cycle makes the library's
+// first allocations.
+TEST_F(ExportTest, TenThousandCyclesGiveBackWhatTheyTook) {
+  AddKeyword("self");
+  std::mt19937 random(7);
+  std::thread([&] { OneCycle(random); }).join();
+  const size_t before = BytesHeld();
+  std::thread([&] {
+    for (int cycle = 0; cycle < 10000; ++cycle) OneCycle(random);
+  }).join();
+  const size_t after = BytesHeld();
+  EXPECT_LE(after, before + kAllocatorSlack);
+  EXPECT_LE(before, after + kAllocatorSlack);
 }
 
 }  // namespace

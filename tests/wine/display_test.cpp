@@ -49,10 +49,20 @@ class DllDisplay : public ::testing::Test {
   int32_t handle = -1;
 };
 
+// The device context comes with a font and a character extra of the host's,
+// which painting must neither use nor keep.
 TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
   host::Call<void>("SetText", handle, "ab \"c\"\nx", 0, 0);
+  LOGFONTA request{};
+  request.lfHeight = -20;
+  HFONT hostFont = CreateFontIndirectA(&request);
+  SelectObject(target.dc, hostFont);
+  SetTextCharacterExtra(target.dc, 3);
   host::Display(handle, target.dc, {1, 1, 2, 4, 2, 1, 2, 1});  // to row 4, past the text; the b selected
   GdiFlush();
+  EXPECT_EQ(GetTextCharacterExtra(target.dc), 3);
+  EXPECT_EQ(GetCurrentObject(target.dc, OBJ_FONT), hostFont);
+  DeleteObject(hostFont);
   EXPECT_EQ(CellBackground(0, 0), kTextBack);
   EXPECT_EQ(CellBackground(1, 0), kHighlight);
   EXPECT_EQ(CellBackground(2, 0), kSpaceBack);
@@ -67,21 +77,6 @@ TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
   EXPECT_EQ(At(3, 3 * height() + 3), kSpaceBack);
   EXPECT_EQ(At(kWidth - 1, 4 * height() - 1), kSpaceBack);
   EXPECT_EQ(At(3, 4 * height() + 2), kUnpainted);
-}
-
-TEST_F(DllDisplay, RestoresTheCharacterExtraAndFont) {
-  host::Call<void>("SetText", handle, "abc", 0, 0);
-  LOGFONTA request{};
-  request.lfHeight = -20;
-  HFONT hostFont = CreateFontIndirectA(&request);
-  SelectObject(target.dc, hostFont);
-  SetTextCharacterExtra(target.dc, 3);
-  host::Display(handle, target.dc, {1, 1, 4, 1});
-  GdiFlush();
-  EXPECT_EQ(GetTextCharacterExtra(target.dc), 3);
-  EXPECT_EQ(GetCurrentObject(target.dc, OBJ_FONT), hostFont);
-  EXPECT_EQ(CellBackground(2, 0), kTextBack);
-  DeleteObject(hostFont);
 }
 
 }  // namespace
