@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -30,27 +31,18 @@ std::string TempPath(const std::string& name) {
   return folder + "\\" + name;
 }
 
-std::string ReadAndClose(std::FILE* file) {
-  std::string text;
-  std::rewind(file);
-  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-  std::fclose(file);
-  return text;
-}
-
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome RunCommand(std::vector<std::string> args) {
+// Runs weftrender's code with `args`: its exit status and all it printed.
+std::pair<int, std::string> RunCommand(std::vector<std::string> args) {
   args.insert(args.begin(), "weftrender");
   std::vector<const char*> argv;
   for (const std::string& arg : args) argv.push_back(arg.c_str());
-  std::FILE* out = std::fopen(TempPath("out.txt").c_str(), "w+");
-  std::FILE* err = std::fopen(TempPath("err.txt").c_str(), "w+");
-  const int status = RunWeftrender(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, ReadAndClose(out), ReadAndClose(err)};
+  std::FILE* printed = std::fopen(TempPath("printed.txt").c_str(), "w+");
+  const int status = RunWeftrender(static_cast<int>(argv.size()), argv.data(), printed, printed);
+  std::string text;
+  std::rewind(printed);
+  for (int c; (c = std::fgetc(printed)) != EOF;) text += static_cast<char>(c);
+  std::fclose(printed);
+  return {status, text};
 }
 
 // A PNG file's pixels; none where it cannot be read.
@@ -100,10 +92,10 @@ TEST(Weftrender, AnswersFaultyInputs) {
   };
   for (const auto& c : cases) {
     DeleteFileA(picture.c_str());
-    const Outcome outcome = RunCommand(c.args);
-    SCOPED_TRACE(std::string(c.message) + " answered: " + outcome.out + outcome.err);
-    EXPECT_EQ(outcome.status, c.status);
-    EXPECT_NE((outcome.out + outcome.err).find(c.message), std::string::npos);
+    const auto [status, printed] = RunCommand(c.args);
+    SCOPED_TRACE(std::string(c.message) + " answered: " + printed);
+    EXPECT_EQ(status, c.status);
+    EXPECT_NE(printed.find(c.message), std::string::npos);
     const Image image(picture);
     EXPECT_EQ(image.rgb != nullptr, c.status == 0);
     EXPECT_LE(image.width, 3000);
@@ -135,8 +127,8 @@ TEST(Weftrender, PaintsEachStyleInItsCells) {
     SCOPED_TRACE(themeName);
     const Theme& theme = *FindTheme(themeName);
     const std::string picture = TempPath(std::string("literals-") + themeName + ".png");
-    const Outcome outcome = RunCommand({"--theme", themeName, "--select", "12:5", "12:14", source, picture});
-    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const auto [status, printed] = RunCommand({"--theme", themeName, "--select", "12:5", "12:14", source, picture});
+    ASSERT_EQ(status, 0) << printed;
     const Image image(picture);
     ASSERT_NE(image.rgb, nullptr);
     WeftPoint cell{};
