@@ -217,8 +217,7 @@ void OneCycle(std::mt19937& random) {
     DeleteSection(handle, column, row, column + 3, row + 1, &view);
   }
   WeftTokenRecord token{};
-  RewindTokens(handle);
-  for (int i = 0; i < 50 && NextToken(handle, &token) >= 0; ++i) {
+  for (RewindTokens(handle); NextToken(handle, &token) >= 0;) {
   }
   TokenAt(handle, 2, 2, &token);
   char buffer[128];

@@ -1,6 +1,6 @@
-// The exports as the host calls them: handles, fonts, text, tokens, search
-// and edits, every record built and read as raw bytes at its documented
-// offsets; edits invalidate a real window, read back with GetUpdateRect.
+// The exports as the host calls them: handles, fonts, points, tokens and
+// edits, every record built and read as raw bytes at its documented offsets;
+// edits invalidate a real window, read back with GetUpdateRect.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -41,8 +41,10 @@ TEST_F(DllGrid, PointRecordsAndTextBuffers) {
 }
 
 // The token record: start column and row, end column and row, the text
-// pointer at 16, its length at 20 and the kind at 24.
-TEST_F(DllGrid, TokensAndSearchThroughTheirRecords) {
+// pointer at 16, its length at 20 and the kind at 24. (The search exports'
+// answers through the DLL are held to the native library's by the replay
+// comparison.)
+TEST_F(DllGrid, TokensThroughTheirRecords) {
   Call<void>("AddKeyword", "self");
   Call<void>("SetText", handle, "x := self.\n  \"note\" #at:put:", 0, 0);
   Call<void>("RewindTokens", handle);
@@ -60,12 +62,6 @@ TEST_F(DllGrid, TokensAndSearchThroughTheirRecords) {
             (std::array{11, 1, 2, 2, 4, 146}));
   EXPECT_EQ(Call("PreviousToken", handle, record.data()), 1);
   Call<void>("DeleteKeyword", "self");
-  int32_t length = 99;
-  EXPECT_EQ(Call("FindPattern", "xaay", 4, "x@a+@y", &length, 1, 1, 1, 1), 2);
-  EXPECT_EQ(length, 2);
-  EXPECT_EQ(Call("FindPattern", "xxAB", 4, "ab", &length, 0, 0, 0, 0), 3);
-  EXPECT_EQ(Call("BeginsWithIgnoreCase", "printOn:", "PRINTString", 5, 1), 1);
-  EXPECT_EQ(Call("CalcMatchWeight", "abc", 3, "abdc", 4), 75);
 }
 
 // The view record holds the window at offset 56; an edit invalidates the

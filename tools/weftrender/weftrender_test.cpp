@@ -68,9 +68,7 @@ TEST(Weftrender, AnswersFaultyInputs) {
   DeleteFileA(missing.c_str());
   std::ofstream(TempPath("empty.st"), std::ios::binary);
   std::ofstream(TempPath("binary.st"), std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0", 16);
-  std::string line;
-  while (line.size() < (1 << 20)) line += "x := x + 1. ";
-  std::ofstream(TempPath("long.st"), std::ios::binary) << line;
+  std::ofstream(TempPath("long.st"), std::ios::binary) << "x := '" << std::string(1 << 20, 'a') << "'";
   std::ofstream(small, std::ios::binary) << "^self";
   CreateDirectoryA(TempPath("folder.st").c_str(), nullptr);
   const struct {
