@@ -57,7 +57,7 @@ TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
   EXPECT_STREQ(buffer, "x := 3.\r\n\ty printNl");
   EXPECT_EQ(Text(handle, buffer, 1, 0), 0);
   EXPECT_EQ(buffer[0], '\0');
-  EXPECT_EQ((std::array{AtPoint(handle, 7, 1), AtPoint(handle, 8, 1)}), (std::array<int32_t, 2>{'.', '\n'}));
+  EXPECT_EQ((std::array{AtPoint(handle, 1, 1), AtPoint(handle, 8, 1)}), (std::array<int32_t, 2>{'x', '\n'}));
   EXPECT_EQ(StringAtRow(handle, 1, buffer, 9), 7);
   for (int32_t row : {0, -1, 3, INT32_MAX, INT32_MIN}) {
     EXPECT_EQ(StringAtRow(handle, row, buffer, 4), 0);
