@@ -85,6 +85,8 @@ TEST_F(ExportTest, TokensWalkThroughTheRecord) {
   EXPECT_EQ(TokenAt(handle, 3, 1, &token), 2);
   EXPECT_STREQ(token.text, ":=");
   EXPECT_EQ((std::array{token.kind, token.startColumn, token.startRow, token.endColumn}), (std::array{129, 3, 1, 4}));
+  EXPECT_EQ(PreviousToken(handle, &token), 1);
+  EXPECT_STREQ(token.text, " ");
   EXPECT_EQ(TokenAt(handle, 1, 9, nullptr), 3);  // past the last row: the last token, record optional
   DeleteKeyword("self");
   RebuildDataStructures(handle);
