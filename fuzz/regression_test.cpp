@@ -1,6 +1,6 @@
-// Runs the fuzz targets' harnesses over every kept regression input
-// (fuzz/regressions/exports, fuzz/regressions/find_pattern) and every seed,
-// with every check the fuzz targets make.
+// Runs the fuzz targets' harnesses, with every check they make, over every
+// kept regression input (fuzz/regressions/exports, fuzz/regressions/find_pattern)
+// and every seed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +17,7 @@
 namespace weft::fuzz {
 namespace {
 
-std::vector<TSeed> Regressions(const std::string& target) {
+std::vector<TSeed> RegressionsAnd(const std::string& target, std::vector<TSeed> seeds) {
   std::vector<TSeed> inputs;
   std::error_code error;
   for (const auto& entry :
@@ -27,14 +27,12 @@ std::vector<TSeed> Regressions(const std::string& target) {
                         std::vector<uint8_t>{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
   }
   std::sort(inputs.begin(), inputs.end());
+  inputs.insert(inputs.end(), seeds.begin(), seeds.end());
   return inputs;
 }
 
 TEST(FuzzRegressions, CallScriptsKeepEveryPromise) {
-  std::vector<TSeed> inputs = Regressions("exports");
-  const std::vector<TSeed> seeds = CallScriptSeeds(WEFT_CORPUS_DIR);
-  inputs.insert(inputs.end(), seeds.begin(), seeds.end());
-  for (const auto& [name, bytes] : inputs) {
+  for (const auto& [name, bytes] : RegressionsAnd("exports", CallScriptSeeds(WEFT_CORPUS_DIR))) {
     TInvariantObserver observer([&, name = name](const std::string& what) { ADD_FAILURE() << name << ": " << what; });
     TScriptOptions options;
     ReloadLinkedLibrary(options);
@@ -43,10 +41,7 @@ TEST(FuzzRegressions, CallScriptsKeepEveryPromise) {
 }
 
 TEST(FuzzRegressions, FindPatternInputsKeepEveryPromise) {
-  std::vector<TSeed> inputs = Regressions("find_pattern");
-  const std::vector<TSeed> seeds = FindPatternSeeds();
-  inputs.insert(inputs.end(), seeds.begin(), seeds.end());
-  for (const auto& [name, bytes] : inputs) {
+  for (const auto& [name, bytes] : RegressionsAnd("find_pattern", FindPatternSeeds())) {
     RunFindPatternInput(bytes.data(), bytes.size(),
                         [&, name = name](const std::string& what) { ADD_FAILURE() << name << ": " << what; });
   }

@@ -1,22 +1,26 @@
-// The exported C interface as a host on another platform calls it.
+// The exported C interface as a host on another platform calls it, and a
+// host's working day of grids made, edited and deleted, which must leave the
+// library holding what it held before (LeakSanitizer, on in the native preset,
+// also reports single leaked blocks).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <random>
 #include <string>
+#include <thread>
 
+#include "support/test_support.h"
 #include "weftcore.h"
 
-namespace {
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer's allocator answers for every block; g++ ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#else
+#include <malloc.h>
+#endif
 
-// A Display record for the stretch between two 1-based points, no selection.
-WeftDisplay Stretch(int32_t fromColumn, int32_t fromRow, int32_t toColumn, int32_t toRow) {
-  WeftDisplay display{};
-  display.fromColumn = fromColumn;
-  display.fromRow = fromRow;
-  display.toColumn = toColumn;
-  display.toRow = toRow;
-  return display;
-}
+namespace {
 
 class ExportTest : public ::testing::Test {
  protected:
@@ -32,95 +36,70 @@ class ExportTest : public ::testing::Test {
   int32_t handle = -1;
 };
 
+// Rows outside the text read as empty. (Dead handles are held to "none" by the
+// call scripts' checks after every call: fuzz/call_script.h.)
 TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
-  WeftPoint version{};
-  EXPECT_EQ(VersionNumber(&version), &version);
-  EXPECT_EQ(version.x * 10 + version.y, 12);
-  const char text[] = "x := 3.\n\ty printNl";
-  SetText(handle, text, static_cast<int32_t>(std::strlen(text)), 1);
+  WeftPoint point{};
+  EXPECT_EQ(VersionNumber(&point), &point);
+  EXPECT_EQ(point.x * 10 + point.y, 12);
+  LastRowAndColumn(handle, &point);
+  EXPECT_EQ((std::pair{point.x, point.y}), (std::pair{1, 1}));
+  char buffer[64];
+  EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), -1);  // no rows yet
+  SetText(handle, "x := 3.\n    y printNl", 21, 1);
   EXPECT_EQ(NumberOfRows(handle), 2);
   EXPECT_EQ(ColumnsInRow(handle, 2), 10);
-  WeftPoint last{};
-  LastRowAndColumn(handle, &last);
-  EXPECT_EQ(last.x, 11);
-  EXPECT_EQ(last.y, 2);
-  char buffer[64];
+  LastRowAndColumn(handle, &point);
+  EXPECT_EQ((std::pair{point.x, point.y}), (std::pair{11, 2}));
+  EXPECT_EQ(Text(handle, buffer, sizeof buffer, 1), 22);
+  EXPECT_STREQ(buffer, "x := 3.\r\n    y printNl");
   EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), 19);
   EXPECT_STREQ(buffer, "x := 3.\r\n\ty printNl");
-  EXPECT_EQ(StringAtRow(handle, 1, buffer, 7), 7);
-  EXPECT_EQ(std::string(buffer, 7), "x := 3.");
+  EXPECT_EQ(Text(handle, buffer, 1, 0), 0);
+  EXPECT_EQ(buffer[0], '\0');
+  EXPECT_EQ((std::array{AtPoint(handle, 1, 1), AtPoint(handle, 8, 1)}), (std::array<int32_t, 2>{'x', '\n'}));
+  EXPECT_EQ(StringAtRow(handle, 1, buffer, 9), 7);
+  for (int32_t row : {0, -1, 3, INT32_MAX, INT32_MIN}) {
+    EXPECT_EQ(StringAtRow(handle, row, buffer, 4), 0);
+    EXPECT_EQ(ColumnsInRow(handle, row), 0);
+  }
+  EXPECT_EQ(std::string(buffer, 10), std::string("x := 3.\0\0\t", 10));
   WeftLogFont logFont{};
   GetLogFont(&logFont);
   EXPECT_STREQ(logFont.lfFaceName, "Courier New");
   EXPECT_EQ(SetConfiguration(nullptr), 0);
 }
 
-// Dead handles and rows outside the text are answered with "none" and leave
-// every record as it was.
-TEST_F(ExportTest, DeadHandlesAndBadRowsDoNothing) {
-  WeftPoint last{};
-  LastRowAndColumn(handle, &last);
-  EXPECT_EQ(last.x, 1);
-  EXPECT_EQ(last.y, 1);
-  SetText(handle, "ab", 2, 0);
-  char buffer[4] = "xyz";
-  for (int32_t bad : {-1, handle + 1, 1000, INT32_MIN}) {
-    WeftPoint point{77, 88};
-    SetText(bad, "zz", 2, 0);
-    EXPECT_EQ(Text(bad, buffer, 4, 1), -1);
-    EXPECT_EQ(StringAtRow(bad, 1, buffer, 4), 0);
-    EXPECT_EQ(TextInRect(bad, 1, 1, 2, 1, buffer, 3), 0);
-    EXPECT_EQ(NumberOfRows(bad), 0);
-    LastRowAndColumn(bad, &point);
-    EXPECT_EQ(point.x, 77);
-    EXPECT_EQ(IsHandleOk(bad), 0);
-  }
-  for (int32_t row : {0, -1, 2, INT32_MAX, INT32_MIN}) {
-    EXPECT_EQ(StringAtRow(handle, row, buffer, 4), 0);
-    EXPECT_EQ(ColumnsInRow(handle, row), 0);
-  }
-  EXPECT_STREQ(buffer, "xyz");
-  EXPECT_EQ(NumberOfRows(handle), 1);
-}
-
 TEST_F(ExportTest, TokensWalkThroughTheRecord) {
   AddKeyword("self");
   AddKeyword(nullptr);
   DeleteKeyword(nullptr);
-  const char text[] = "x := self.\n\"c\"";
-  SetText(handle, text, 0, 0);
+  SetText(handle, "x := self.\n\"c\"", 0, 0);
   RewindTokens(handle);
   WeftTokenRecord token{};
   std::string joined;
-  int count = 0;
-  for (int32_t length; (length = NextToken(handle, &token)) >= 0; ++count) {
+  for (int32_t length; (length = NextToken(handle, &token)) >= 0; joined += token.text) {
     ASSERT_EQ(length, static_cast<int32_t>(std::strlen(token.text)));
-    EXPECT_GE(token.startColumn, 1);
-    EXPECT_GE(token.startRow, 1);
-    joined += token.text;
   }
-  EXPECT_EQ(count, 8);
   EXPECT_EQ(joined, "x := self.\r\n\"c\"");
   EXPECT_EQ(TokenAt(handle, 3, 1, &token), 2);
   EXPECT_STREQ(token.text, ":=");
-  EXPECT_EQ(token.kind, 129);
-  EXPECT_EQ(token.startColumn, 3);
-  EXPECT_EQ(token.endColumn, 4);
-  WeftTokenRecord untouched{};
+  EXPECT_EQ((std::array{token.kind, token.startColumn, token.startRow, token.endColumn}), (std::array{129, 3, 1, 4}));
+  EXPECT_EQ(PreviousToken(handle, &token), 1);
+  EXPECT_STREQ(token.text, " ");
   EXPECT_EQ(TokenAt(handle, 1, 9, nullptr), 3);  // past the last row: the last token, record optional
-  EXPECT_EQ(PreviousToken(handle + 1, &untouched), -1);
-  EXPECT_EQ(untouched.text, nullptr);
   DeleteKeyword("self");
   RebuildDataStructures(handle);
 }
 
-TEST_F(ExportTest, EditsConvertPointsAndViewRecords) {
+// InsertString converts its point and writes the end back; Display converts
+// its record to 0-based in place.
+TEST_F(ExportTest, EditsAndDisplayConvertTheirRecords) {
   SetText(handle, "abc\ndef", 0, 0);
   WeftView view{};
   WeftPoint end{};
   EXPECT_EQ(InsertString(handle, "12\n3", 2, 1, &end, &view), &end);
-  EXPECT_EQ(end.x, 2);
-  EXPECT_EQ(end.y, 2);
+  EXPECT_EQ((std::pair{end.x, end.y}), (std::pair{2, 2}));
   InsertCell(handle, 'Z', 1, 1, nullptr);
   DeleteSection(handle, 4, 1, 1, 2, nullptr);  // from the 2 through the 3
   char buffer[32];
@@ -128,6 +107,10 @@ TEST_F(ExportTest, EditsConvertPointsAndViewRecords) {
   EXPECT_STREQ(buffer, "Za1bc\r\ndef\r\n");
   EXPECT_EQ(Text(handle, buffer, sizeof buffer, 0), 10);
   EXPECT_STREQ(buffer, "Za1bc\r\ndef");
+  WeftDisplay display{nullptr, 1, 1, 4, 3, 0, 0, 0, 0, {}};
+  Display(handle, &display);
+  EXPECT_EQ((std::array{display.fromColumn, display.toRow, display.selectionEndRow}), (std::array{0, 2, -1}));
+  Display(handle, nullptr);
 }
 
 // Each flag of FindPattern is read as 0 or not 0, and the start and the
@@ -146,17 +129,6 @@ TEST_F(ExportTest, SearchExportsConvertFlagsAndIndices) {
   EXPECT_EQ(CalcMatchWeight("abc", 3, "abdc", 4), 75);
 }
 
-TEST_F(ExportTest, DisplayConvertsTheRecordInPlace) {
-  SetText(handle, "abc", 0, 0);
-  WeftDisplay display = Stretch(1, 1, 4, 3);
-  Display(handle, &display);
-  EXPECT_EQ(display.fromColumn, 0);
-  EXPECT_EQ(display.toRow, 2);
-  EXPECT_EQ(display.selectionEndRow, -1);
-  Display(handle, nullptr);
-}
-
-
 // Edits with coordinates outside the text are clamped into it or refused,
 // as the text read back shows; InsertString reads its lines as SetText does
 // and writes the end point back, the given one where it refuses.
@@ -169,31 +141,25 @@ TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
   } cases[] = {
       {"ab\ncd\nef", nullptr, 1, 1, -5, 2, "cd\r\nef"},  // before column 1: the line break before row 2
       {"ab\ncd\nef", nullptr, 2, 1, INT32_MIN, 3, "aef"},
-      {"a\nb\nc", nullptr, 2, 1, 1, 4, "a\r\nb\r\nc"},    // no row 4: nothing changes
-      {"a\nb\nc", nullptr, 1, 0, 1, 2, "a\r\nb\r\nc"},    // no row 0
-      {"a\nb\nc", nullptr, 1, 2, 1, 1, "a\r\nb\r\nc"},    // end row before the start row
+      {"a\nb\nc", nullptr, 1, 0, 1, 2, "a\r\nb\r\nc"},  // no row 0
+      {"a\nb\nc", nullptr, 1, 2, 1, 1, "a\r\nb\r\nc"},  // end row before the start row
       {"a\nb\nc", nullptr, INT32_MIN, 2, INT32_MAX, 3, "a\r\n"},
-      {"abc", nullptr, 3, 1, 1, 1, "abc"},
-      {"ab", "x\r", 1, 1, 2, 1, "xab"},
       {"ab", "x\r\ny\r", 2, 1, 2, 2, "ax\r\nyb"},
       {"ab", "x\r\r", 1, 1, 3, 1, "x\rab"},
-      {"ab", "x", 1, 2, 1, 2, "ab"},
       {"ab", "x", 1, INT32_MIN, 1, INT32_MIN, "ab"},
       {"ab\r", "", 1, 1, 1, 1, "ab"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
     SetText(handle, c.text, 0, 0);
     WeftPoint end{};
     if (c.inserted == nullptr) DeleteSection(handle, c.startColumn, c.startRow, c.endColumn, c.endRow, nullptr);
     if (c.inserted != nullptr) InsertString(handle, c.inserted, c.startColumn, c.startRow, &end, nullptr);
     char buffer[32];
     Text(handle, buffer, sizeof buffer, 0);
-    const std::string where = std::string(c.inserted ? c.inserted : "deletion") + " (" + std::to_string(c.startColumn) +
-                              "," + std::to_string(c.startRow) + ")-(" + std::to_string(c.endColumn) + "," +
-                              std::to_string(c.endRow) + ") in " + c.text;
-    EXPECT_STREQ(buffer, c.expected) << where;
+    EXPECT_STREQ(buffer, c.expected);
     if (c.inserted != nullptr) {
-      EXPECT_EQ((std::pair{end.x, end.y}), (std::pair{c.endColumn, c.endRow})) << where;
+      EXPECT_EQ((std::pair{end.x, end.y}), (std::pair{c.endColumn, c.endRow}));
     }
   }
 }
@@ -211,7 +177,7 @@ TEST_F(ExportTest, ExtremeTabWidthsAndFontSizesAreCapped) {
     std::string expanded(4096, '#');
     EXPECT_EQ(Text(grid, expanded.data(), 4096, 1), 2001) << tabWidth;
     EXPECT_EQ(VisualColumnFor(grid, 4, 1), 2001) << tabWidth;
-    WeftDisplay display = Stretch(1, 1, 5, 1);
+    WeftDisplay display{nullptr, 1, 1, 5, 1, 0, 0, 0, 0, {}};
     Display(grid, &display);
     DeleteGrid(grid);
   }
@@ -224,6 +190,63 @@ TEST_F(ExportTest, ExtremeTabWidthsAndFontSizesAreCapped) {
     WeftPoint pixel{};
     PointForCell(handle, INT32_MAX, 1, &pixel);
   }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kAllocatorSlack = 0;
+size_t BytesHeld() { return __sanitizer_get_current_allocated_bytes(); }
+#else
+// glibc's own bookkeeping moves by a few dozen bytes with each thread that
+// ends; a leak of one block per cycle would be hundreds of kilobytes.
+constexpr size_t kAllocatorSlack = 4096;
+size_t BytesHeld() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+#endif
+
+void OneCycle(std::mt19937& random) {
+  const std::string text =
+      weft::testing::RandomText(random, "self foo: #bar 'a' \"c\" $c 12 3.5e2 [:x | x] ^\t\r\n\n", 900);
+  const int32_t handle = CreateGrid();
+  ASSERT_GE(handle, 0);
+  SetText(handle, text.c_str(), static_cast<int32_t>(text.size()), static_cast<int32_t>(random() % 2));
+  WeftView view{};
+  WeftPoint end{};
+  const int32_t rows = NumberOfRows(handle);
+  for (int edit = 0; edit < 4; ++edit) {
+    const int32_t row = 1 + static_cast<int32_t>(random() % static_cast<uint32_t>(rows));
+    const int32_t column = 1 + static_cast<int32_t>(random() % 20);
+    InsertCell(handle, 'x', column, row, &view);
+    InsertString(handle, "'open\r\n[ :y |", column, row, &end, &view);
+    DeleteSection(handle, column, row, column + 3, row + 1, &view);
+  }
+  WeftTokenRecord token{};
+  for (RewindTokens(handle); NextToken(handle, &token) >= 0;) {
+  }
+  TokenAt(handle, 2, 2, &token);
+  char buffer[128];
+  Text(handle, buffer, sizeof buffer, 1);
+  DeleteGrid(handle);
+}
+
+// Painting and fonts stay out of the cycles: off Windows they go to a
+// stand-in that records every call. glibc keeps blocks freed by a thread in a
+// cache of that thread, which its statistics count as in use, and gives the
+// cache back when the thread ends: the cycles run on threads of their own, so
+// only what the library holds is counted. The first cycle makes the library's
+// first allocations.
+TEST_F(ExportTest, TenThousandCyclesGiveBackWhatTheyTook) {
+  AddKeyword("self");
+  std::mt19937 random(7);
+  std::thread([&] { OneCycle(random); }).join();
+  const size_t before = BytesHeld();
+  std::thread([&] {
+    for (int cycle = 0; cycle < 10000; ++cycle) OneCycle(random);
+  }).join();
+  const size_t after = BytesHeld();
+  EXPECT_LE(after, before + kAllocatorSlack);
+  EXPECT_LE(before, after + kAllocatorSlack);
 }
 
 }  // namespace

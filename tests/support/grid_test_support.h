@@ -51,20 +51,18 @@ inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const st
 
 // Styles 2 (white space) and 5 (text) share their background, as an
 // editor's usually do.
-inline void ConfigureDistinctStyles(TSettings& settings) {
-  TConfiguration configuration{};
-  configuration.tabWidth = 4;
-  for (int32_t style = 0; style < 8; ++style) {
-    configuration.styles[style] = {style % 4, RGB(10 * style, 0, 0), RGB(0, 0, 100 + style), 0, 0};
-  }
-  configuration.styles[kWhiteSpaceStyle].backColor = configuration.styles[kTextStyle].backColor;
-  settings.SetFont("Mono", 10);
-  settings.SetConfiguration(configuration);
-}
-
 class GridTest : public ::testing::Test {
  protected:
-  GridTest() { ConfigureDistinctStyles(shared.settings); }
+  GridTest() {
+    TConfiguration configuration{};
+    configuration.tabWidth = 4;
+    for (int32_t style = 0; style < 8; ++style) {
+      configuration.styles[style] = {style % 4, RGB(10 * style, 0, 0), RGB(0, 0, 100 + style), 0, 0};
+    }
+    configuration.styles[kWhiteSpaceStyle].backColor = configuration.styles[kTextStyle].backColor;
+    shared.settings.SetFont("Mono", 10);
+    shared.settings.SetConfiguration(configuration);
+  }
 
   std::unique_ptr<TStringGrid> Grid(std::string_view text, bool convertSpaces = false) {
     auto grid = std::make_unique<TStringGrid>(shared);

@@ -14,6 +14,7 @@ constexpr COLORREF kTextBack = RGB(255, 255, 255);
 constexpr COLORREF kSpaceBack = RGB(200, 220, 240);
 constexpr COLORREF kCommentBack = RGB(250, 250, 0);
 constexpr COLORREF kHighlight = RGB(0x30, 0x96, 0xFA);  // Wine's COLOR_HIGHLIGHT
+constexpr COLORREF kUnpainted = RGB(0x12, 0x34, 0x56);
 
 class DllDisplay : public ::testing::Test {
  protected:
@@ -28,28 +29,16 @@ class DllDisplay : public ::testing::Test {
     handle = host::Call("CreateGrid");
     std::fill(target.pixels, target.pixels + kWidth * kHeight, 0x00123456u);
   }
-
   void TearDown() override { host::Call<void>("DeleteGrid", handle); }
 
-  // Paints from (fromColumn, fromRow) to (toColumn, toRow) with the columns
-  // from selectionStart to selectionEnd of the first row selected.
-  void Paint(int32_t fromColumn, int32_t fromRow, int32_t toColumn, int32_t toRow, int32_t selectionStart = 0,
-             int32_t selectionEnd = 0) {
-    host::Display(handle, target.dc, {fromColumn, fromRow, toColumn, toRow, selectionStart, selectionStart ? 1 : 0,
-                                      selectionEnd, selectionEnd ? 1 : 0});
-    GdiFlush();
-  }
-
-  // The colour at pixel (x, y) as a COLORREF.
+  // The colour at pixel (x, y), and at the bottom-left pixel of a cell
+  // (0-based): below the glyphs of the characters used here, so the cell's
+  // background.
   COLORREF At(int x, int y) const {
     const uint32_t pixel = target.pixels[y * kWidth + x];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
   }
-
-  // The bottom-left pixel of a cell (0-based column and row): below the
-  // glyphs of the characters used here, so it shows the cell's background.
   COLORREF CellBackground(int column, int row) const { return At(column * width(), (row + 1) * height() - 1); }
-
   int width() const { return cell.Get(0); }
   int height() const { return cell.Get(4); }
 
@@ -60,9 +49,20 @@ class DllDisplay : public ::testing::Test {
   int32_t handle = -1;
 };
 
+// The device context comes with a font and a character extra of the host's,
+// which painting must neither use nor keep.
 TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
   host::Call<void>("SetText", handle, "ab \"c\"\nx", 0, 0);
-  Paint(1, 1, 2, 4, 2, 2);  // to row 4, past the text; the b selected
+  LOGFONTA request{};
+  request.lfHeight = -20;
+  HFONT hostFont = CreateFontIndirectA(&request);
+  SelectObject(target.dc, hostFont);
+  SetTextCharacterExtra(target.dc, 3);
+  host::Display(handle, target.dc, {1, 1, 2, 4, 2, 1, 2, 1});  // to row 4, past the text; the b selected
+  GdiFlush();
+  EXPECT_EQ(GetTextCharacterExtra(target.dc), 3);
+  EXPECT_EQ(GetCurrentObject(target.dc, OBJ_FONT), hostFont);
+  DeleteObject(hostFont);
   EXPECT_EQ(CellBackground(0, 0), kTextBack);
   EXPECT_EQ(CellBackground(1, 0), kHighlight);
   EXPECT_EQ(CellBackground(2, 0), kSpaceBack);
@@ -71,27 +71,12 @@ TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
   // Right of the first row's end, and the line break: the blank background.
   EXPECT_EQ(At(7 * width() + 3, 2), kSpaceBack);
   EXPECT_EQ(At(kWidth - 1, height() - 1), kSpaceBack);
-  // The last row, its end, and every row down to row 4.
+  // The last row, its end, and every row down to row 4; nothing below.
   EXPECT_EQ(CellBackground(0, 1), kTextBack);
   EXPECT_EQ(At(2 * width() + 2, height() + 2), kSpaceBack);
   EXPECT_EQ(At(3, 3 * height() + 3), kSpaceBack);
   EXPECT_EQ(At(kWidth - 1, 4 * height() - 1), kSpaceBack);
-  // Below row 4 nothing was painted.
-  EXPECT_EQ(At(3, 4 * height() + 2), RGB(0x12, 0x34, 0x56));
-}
-
-TEST_F(DllDisplay, RestoresTheCharacterExtraAndFont) {
-  host::Call<void>("SetText", handle, "abc", 0, 0);
-  LOGFONTA request{};
-  request.lfHeight = -20;
-  HFONT hostFont = CreateFontIndirectA(&request);
-  SelectObject(target.dc, hostFont);
-  SetTextCharacterExtra(target.dc, 3);
-  Paint(1, 1, 4, 1);
-  EXPECT_EQ(GetTextCharacterExtra(target.dc), 3);
-  EXPECT_EQ(GetCurrentObject(target.dc, OBJ_FONT), hostFont);
-  EXPECT_EQ(CellBackground(2, 0), kTextBack);
-  DeleteObject(hostFont);
+  EXPECT_EQ(At(3, 4 * height() + 2), kUnpainted);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Loads weftcore.dll as the host does and hands out its exports as stdcall
-// function pointers. Records are built as raw bytes at their documented
-// offsets, never through the library's own header.
+// Loads weftcore.dll as the host does and calls its exports as stdcall
+// functions found with GetProcAddress. Records are built as raw bytes at
+// their documented offsets, never through the library's own header.
 #ifndef WEFT_TESTS_WINE_DLL_HOST_H_
 #define WEFT_TESTS_WINE_DLL_HOST_H_
 
@@ -9,27 +9,27 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
 
-HMODULE Library();
-
-template <typename Function>
-Function Export(const char* name) {
-  FARPROC address = GetProcAddress(Library(), name);
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+inline HMODULE Library() {
+  static HMODULE module = LoadLibraryA("weftcore.dll");
+  return module;
 }
 
-// Calls the export `name` as a stdcall function of the argument types given:
-// pass int32_t and pointers only, every argument 32 bits wide as in the host
-// (kNoRecord, not nullptr, whose value need not be passed at all).
+// Calls the export `name` with the argument types given: pass int32_t and
+// pointers only, every argument 32 bits wide as in the host (kNoRecord, not
+// nullptr, whose value need not be passed at all).
 inline void* const kNoRecord = nullptr;
 
 template <typename Result = int32_t, typename... Args>
 Result Call(const char* name, Args... args) {
-  return Export<Result(__stdcall*)(Args...)>(name)(args...);
+  const auto address = reinterpret_cast<void (*)()>(GetProcAddress(Library(), name));
+  return reinterpret_cast<Result(__stdcall*)(Args...)>(address)(args...);
 }
 
 // A record of 32-bit little-endian fields.
@@ -37,11 +37,14 @@ class Record {
  public:
   explicit Record(size_t bytes) : bytes_(bytes, 0) {}
   void Set(size_t offset, int32_t value) { std::memcpy(&bytes_[offset], &value, 4); }
+  void SetPointer(size_t offset, const void* value) { std::memcpy(&bytes_[offset], &value, sizeof value); }
   int32_t Get(size_t offset) const {
     int32_t value;
     std::memcpy(&value, &bytes_[offset], 4);
     return value;
   }
+  // The point or extent in the two fields from `offset`.
+  std::pair<int32_t, int32_t> Pair(size_t offset = 0) const { return {Get(offset), Get(offset + 4)}; }
   void* data() { return bytes_.data(); }
   const uint8_t* bytes() const { return bytes_.data(); }
 
@@ -49,11 +52,33 @@ class Record {
   std::vector<uint8_t> bytes_;
 };
 
+// A Configuration record: tab width and eight styles of (font, fore, back,
+// use-default-fore, use-default-back).
+inline Record Configuration(int32_t tabWidth) {
+  Record record(164);
+  record.Set(0, tabWidth);
+  for (size_t style = 0; style < 8; ++style) {
+    record.Set(4 + 20 * style, style == 4 ? 1 : 0);
+    record.Set(8 + 20 * style, static_cast<int32_t>(0x00000010 * (style + 1)));
+    record.Set(12 + 20 * style, static_cast<int32_t>(0x00FFFFFF - style));
+  }
+  return record;
+}
+
 // A memory device context painting into a top-down 32-bit DIB section of
 // width x height pixels (0x00RRGGBB each).
 struct PaintTarget {
-  PaintTarget(int width, int height);
-  ~PaintTarget();
+  PaintTarget(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    dc = CreateCompatibleDC(nullptr);
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
+    SelectObject(dc, bitmap);
+  }
+  ~PaintTarget() {
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   uint32_t* pixels = nullptr;
@@ -62,14 +87,34 @@ struct PaintTarget {
 // Calls Display with a record of the device context and the 1-based points
 // (column, row) of the stretch's start and end and of the selection's start
 // and end (zeros: no selection).
-void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points);
+inline void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points) {
+  Record record(48);
+  record.SetPointer(0, dc);
+  for (size_t i = 0; i < points.size(); ++i) record.Set(4 + 4 * i, points[i]);
+  Call<void>("Display", handle, record.data());
+}
+
+// Where CaptureDebugString puts the debugger messages it sees, if anywhere.
+inline std::vector<std::string>* capturing = nullptr;
+
+inline LONG CALLBACK CaptureDebugString(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD* record = info->ExceptionRecord;
+  if (record->ExceptionCode != DBG_PRINTEXCEPTION_C || capturing == nullptr) return EXCEPTION_CONTINUE_SEARCH;
+  const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
+  capturing->emplace_back(reinterpret_cast<const char*>(record->ExceptionInformation[1]), length > 0 ? length - 1 : 0);
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
 
 // The debugger messages the library sent while `action` ran.
-std::vector<std::string> DebugMessagesDuring(void (*action)(void*), void* context);
-
-// A Configuration record: tab width and eight styles of (font, fore, back,
-// use-default-fore, use-default-back).
-Record Configuration(int32_t tabWidth);
+inline std::vector<std::string> DebugMessagesDuring(const std::function<void()>& action) {
+  std::vector<std::string> messages;
+  capturing = &messages;
+  PVOID handler = AddVectoredExceptionHandler(1, CaptureDebugString);
+  action();
+  RemoveVectoredExceptionHandler(handler);
+  capturing = nullptr;
+  return messages;
+}
 
 }  // namespace host
 

@@ -9,14 +9,9 @@
 #include "fuzz/call_script.h"
 #include "fuzz/replay.h"
 
-namespace {
-
-void (*Lookup(const char* name, void* module))() {
-  FARPROC address = GetProcAddress(static_cast<HMODULE>(module), name);
-  return reinterpret_cast<void (*)()>(reinterpret_cast<void*>(address));
+static void (*Lookup(const char* name, void* module))() {
+  return reinterpret_cast<void (*)()>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
-
-}  // namespace
 
 int main(int argc, char** argv) {
   HMODULE library = LoadLibraryA("weftcore.dll");
@@ -24,9 +19,8 @@ int main(int argc, char** argv) {
     std::printf("FAIL: cannot load weftcore.dll\n");
     return 1;
   }
-  const weft::fuzz::TExports exports = weft::fuzz::BindExports(Lookup, library);
   weft::fuzz::TScriptOptions options;
   options.deviceContext = CreateCompatibleDC(nullptr);
   options.setFont = false;
-  return weft::fuzz::ReplayFiles(argc, argv, exports, options, stdout);
+  return weft::fuzz::ReplayFiles(argc, argv, weft::fuzz::BindExports(Lookup, library), options, stdout);
 }
