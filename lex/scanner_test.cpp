@@ -206,7 +206,7 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
   const auto fields = [](const TScanner& s) {
     return std::tie(s.scanState, s.endOfText, s.scanPosition, s.tokenStart, s.radixDigitLimit);
   };
-  const auto show = [](TPoint p) { return "(" + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
+  const auto show = [](TPoint p) { return std::string("(") + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
   std::string before = "from " + show(fast.scanPosition) + " to " + show(fast.endOfText) + " in";
   for (const TRowString& row : rows) before += " [" + std::string(row.view()) + "]";
   TScanner model = fast;
