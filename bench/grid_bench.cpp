@@ -40,11 +40,13 @@ TSharedState& Shared() {
 
 bool HaveBigText(benchmark::State& state) { return !bench::MissingBigText(state); }
 
-std::unique_ptr<TStringGrid> BigGrid() {
+std::unique_ptr<TStringGrid> GridOf(const std::string& text) {
   auto grid = std::make_unique<TStringGrid>(Shared());
-  grid->SetText(BigText().data(), static_cast<int32_t>(BigText().size()), false);
+  grid->SetText(text.data(), static_cast<int32_t>(text.size()), false);
   return grid;
 }
+
+std::unique_ptr<TStringGrid> BigGrid() { return GridOf(BigText()); }
 
 constexpr std::array<uint8_t, 256> kByteClasses = [] {
   std::array<uint8_t, 256> classes{};
@@ -129,6 +131,22 @@ void BM_DisplayScreen(benchmark::State& state) {
   state.counters["text_outputs"] = static_cast<double>(outputs);
 }
 BENCHMARK(BM_DisplayScreen)->Unit(benchmark::kMicrosecond);
+
+// The start of a 500 KB row of identifiers and keywords, which change
+// attributes at almost every token.
+void BM_DisplayLongRow(benchmark::State& state) {
+  std::string text;
+  while (text.size() < 500000) text += "foo bar: 'baz' ";
+  auto grid = GridOf(text);
+  HDC dc = fake::CreatePaintContext();
+  for (auto _ : state) {
+    Display(*grid, {dc, {0, 0}, {120, 0}, {-1, -1}, {-1, -1}});
+    state.PauseTiming();
+    fake::ClearLogs();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DisplayLongRow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace weft

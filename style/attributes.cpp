@@ -47,12 +47,14 @@ int32_t NextRowWithChanges(TLists lists, int32_t row) {
 const TTextAttributeDelta* AttributeAt(TSplitSpan<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor) {
   const int32_t rows = ListCount(lists);
   if (point.row >= 0 && point.row < rows) {
+    // A row's changes lie in column order, and a long row holds one per token.
     const TAttributeList& list = ListOf(lists, point.row);
-    for (int32_t i = static_cast<int32_t>(list.size()) - 1; i >= 0; --i) {
-      if (list[static_cast<size_t>(i)].column <= point.column) {
-        cursor = {i, point.row};
-        return &list[static_cast<size_t>(i)];
-      }
+    const TTextAttributeDelta* after = std::upper_bound(
+        list.begin(), list.end(), point.column,
+        [](int32_t column, const TTextAttributeDelta& change) { return column < change.column; });
+    if (after != list.begin()) {
+      cursor = {static_cast<int32_t>(after - list.begin()) - 1, point.row};
+      return after - 1;
     }
   }
   for (int32_t row = std::min(point.row - 1, rows - 1); row >= 0; --row) {
