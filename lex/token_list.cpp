@@ -81,6 +81,36 @@ void TTokenList::MakeRoom(int32_t characters) {
   charCapacity_ = charCapacity;
 }
 
+TTokenList TTokenList::Spliced(int32_t first, int32_t last, const TTokenList& middle, int32_t shift) const {
+  const int32_t tail = count_ - last - 1;
+  const int32_t headChars = tokens_[first].textOffset;
+  const int32_t tailStart = tail > 0 ? tokens_[last + 1].textOffset : charCount_;
+  const int32_t tailChars = charCount_ - tailStart;
+  TTokenList spliced;
+  spliced.Reallocate(first + middle.count_ + tail, headChars + middle.charCount_ + tailChars);
+  TToken* out = spliced.tokens_;
+  char* text = spliced.chars();
+  std::memcpy(out, tokens_, sizeof(TToken) * static_cast<size_t>(first));
+  std::memcpy(text, chars(), static_cast<size_t>(headChars));
+  out += first;
+  for (int32_t i = 0; i < middle.count_; ++i, ++out) {
+    *out = middle.tokens_[i];
+    out->textOffset += headChars;
+  }
+  std::memcpy(text + headChars, middle.chars(), static_cast<size_t>(middle.charCount_));
+  const int32_t tailOffset = headChars + middle.charCount_ - tailStart;
+  for (int32_t i = last + 1; i < count_; ++i, ++out) {
+    *out = tokens_[i];
+    out->textOffset += tailOffset;
+    out->startColumn += shift;
+    if (out->rowSpan == 0) out->endColumn += shift;
+  }
+  std::memcpy(text + headChars + middle.charCount_, chars() + tailStart, static_cast<size_t>(tailChars));
+  spliced.count_ = spliced.tokenCapacity_;
+  spliced.charCount_ = spliced.charCapacity_;
+  return spliced;
+}
+
 void TTokenList::truncate(int32_t count) {
   if (count < 0 || count >= count_) return;
   charCount_ = count == 0 ? 0 : tokens_[count].textOffset;

@@ -46,6 +46,10 @@ class TAttributeList {
   std::span<const TTextAttributeDelta> changes() const { return {changes_, size()}; }
 
   void push_back(const TTextAttributeDelta& change);
+  // This list with changes `first` up to `last` (exclusive) replaced by
+  // `middle` and the changes after them moved `shift` columns along, in a
+  // block of exactly its size.
+  TAttributeList Spliced(size_t first, size_t last, std::span<const TTextAttributeDelta> middle, int32_t shift) const;
   // Drops every change and the storage.
   void clear();
   // Drops every change, keeping the storage for reuse.

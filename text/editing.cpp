@@ -13,8 +13,9 @@ namespace weft {
 void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window) {
   if (!grid.HasRow(at.row)) return;
   TRowString& row = grid.editableRows()[static_cast<size_t>(at.row)];
-  if (at.column >= 0 && at.column <= row.size()) row.insert(at.column, character);
-  RefreshAfterEdit(grid, EditKind::kInsertion, at, at, window);
+  const bool inserted = at.column >= 0 && at.column <= row.size();
+  if (inserted) row.insert(at.column, character);
+  RefreshAfterEdit(grid, EditKind::kInsertion, at, inserted ? TPoint{at.column + 1, at.row} : at, window);
 }
 
 TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window) {
@@ -40,7 +41,7 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
   });
   const TPoint end{rows[static_cast<size_t>(row)].size(), row};
   rows[static_cast<size_t>(row)].append(old.view().substr(static_cast<size_t>(split)));
-  RefreshAfterEdit(grid, EditKind::kInsertion, at, end, window);
+  RefreshAfterEdit(grid, EditKind::kInsertion, {split, at.row}, end, window);
   return end;
 }
 

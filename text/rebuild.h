@@ -105,6 +105,9 @@ class TRowListsBuilder {
     Add({scanned.start.column, scanned.end.column, scanned.end.row - scanned.start.row, scanned.kind},
         SpanText(rows, scanned.start, scanned.end, spanScratch_));
   }
+  // The tokens and changes gathered for the row so far.
+  const TTokenList& tokens() const { return tokens_; }
+  std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
   // The token added last, and its text.
   const TToken& lastToken() const { return tokens_.at(tokens_.count() - 1); }
   std::string_view lastText() const { return tokens_.TextView(tokens_.count() - 1); }

@@ -1,6 +1,7 @@
 #include "text/refresh.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "base/int_math.h"
@@ -87,6 +88,25 @@ class TListBuilder {
   std::vector<TAttributeList> attributes_;
 };
 
+// An edit inside one row, in columns of that row: text before
+// `firstChanged` is as it was, and from `firstUnchanged` on the row is its old
+// text moved `shift` columns along.
+struct TRowEdit {
+  int32_t firstChanged;
+  int32_t firstUnchanged;
+  int32_t shift;
+};
+
+std::optional<TRowEdit> RowEditOf(EditKind kind, TPoint start, TPoint end) {
+  if (start.row != end.row || start.column < 0) return std::nullopt;
+  if (kind == EditKind::kInsertion) return TRowEdit{start.column, end.column, end.column - start.column};
+  return TRowEdit{start.column, start.column, start.column - end.column - 1};
+}
+
+// The scanner reads at most two characters past a token's last one, so a
+// token that starts this many columns before an edit starts where it did.
+constexpr int32_t kUnchangedBoundaryMargin = 3;
+
 // Re-scans against the old lists, which stay in place, at their old rows,
 // until the new ones replace them: rows after the edit are found at their old
 // row, `delta_` rows away.
@@ -98,13 +118,16 @@ class TRefresh {
         oldRowCount_(static_cast<int32_t>(grid.tokenLists().size())),
         start_(start),
         delta_(kind == EditKind::kInsertion ? end.row - start.row : start.row - end.row),
-        editEnd_(kind == EditKind::kInsertion ? end : start) {}
+        editEnd_(kind == EditKind::kInsertion ? end : start),
+        rowEdit_(RowEditOf(kind, start, end)) {}
 
   // Answers the last row whose lists were replaced.
   int32_t Run();
 
  private:
+  bool RefreshInsideRow();
   TPoint RestartPoint();
+  void PlaceBefore(TPoint restart, TScanner& scanner) const;
   const TTextAttributeDelta* InEffectBefore(TPoint restart);
   void KeepTokensBefore(TPoint restart, TListBuilder& builder);
   bool Rescan(TListBuilder& builder);
@@ -117,6 +140,7 @@ class TRefresh {
   const TPoint start_;
   const int32_t delta_;  // rows the edit added after its start row (negative: removed)
   const TPoint editEnd_;  // in the new text: the re-scan may stop only past it
+  const std::optional<TRowEdit> rowEdit_;  // for an edit inside one row
   TScanner scanner_;  // the re-scan's working state
   int32_t restartRow_ = 0;
   bool restartRowEmptied_ = false;  // every token of the restart row was kept
@@ -132,6 +156,7 @@ int32_t TRefresh::Run() {
   TScanner& scanner = scanner_;
   scanner.endOfText = EndOfText(grid_);
   const TPoint restart = RestartPoint();
+  if (RefreshInsideRow()) return start_.row;
   restartRow_ = restart.row;
   TListBuilder builder(grid_, restart.row, InEffectBefore(restart));
   KeepTokensBefore(restart, builder);
@@ -145,12 +170,88 @@ int32_t TRefresh::Run() {
   return lastReplaced;
 }
 
+// For an edit inside one row that kept every row: re-scans from a token that
+// starts a few columns before the edit and stops at the first token past it
+// that starts where an old token started (moved along with the text), equal
+// to it and with the same attributes in effect. Only the row's lists change,
+// spliced at the re-scanned tokens, so an edit in a long row costs a copy of
+// its lists, not a scan of the row. Answers false, having changed nothing,
+// when the edit is not inside a row or a re-scanned token leaves the row
+// before such a token turns up.
+bool TRefresh::RefreshInsideRow() {
+  if (delta_ != 0 || !rowEdit_) return false;
+  const TRowEdit edit = *rowEdit_;
+  const int32_t row = start_.row;
+  const TTokenList& old = lists_[static_cast<size_t>(row)];
+  const auto startsAfter = [&](int32_t column) {
+    int32_t low = 0, high = old.count();
+    while (low < high) {
+      const int32_t middle = (low + high) / 2;
+      if (old.at(middle).startColumn <= column) low = middle + 1; else high = middle;
+    }
+    return low;  // the first token starting after `column`
+  };
+  const int32_t first = startsAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
+  if (first < 0) return false;
+  const TPoint restart{old.at(first).startColumn, row};
+  TScanner scanner;
+  scanner.endOfText = scanner_.endOfText;
+  PlaceBefore(restart, scanner);
+  TAttributeCursor cursor;
+  const TTextAttributeDelta* previous = nullptr;
+  if (restart.column > 0) {
+    previous = AttributeAt(grid_.attributeLists(), {restart.column - 1, row}, cursor);
+  } else if (row > 0) {
+    previous = AttributeAt(grid_.attributeLists(), {grid_.RowLength(row - 1), row - 1}, cursor);
+  }
+  TRowListsBuilder builder(grid_, previous);
+  const TRowsView rows = grid_.rows();
+  while (!ScanAtEnd(scanner)) {
+    const int32_t kind = ScanToken(rows, scanner);
+    const TScannedToken token{kind, scanner.tokenStart, scanner.scanPosition};
+    if (token.start.row != row || token.end.row != row) return false;
+    builder.AddScanned(rows, token);
+    if (token.start.column < edit.firstUnchanged) continue;
+    const int32_t oldStart = token.start.column - edit.shift;
+    const int32_t last = startsAfter(oldStart) - 1;
+    if (last < 0 || old.at(last).startColumn != oldStart) continue;
+    TToken moved = old.at(last);
+    moved.startColumn += edit.shift;
+    moved.endColumn += moved.rowSpan == 0 ? edit.shift : 0;
+    if (!TokensEqual(builder.lastToken(), builder.lastText(), moved, old.TextView(last))) continue;
+    const TTextAttributeDelta* before = AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor);
+    const TTextAttributeDelta* now = builder.inEffect();
+    if (before == nullptr ? now != nullptr : now == nullptr || !(*before == *now)) continue;
+
+    const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
+    const auto changeAfter = [&](int32_t column) {
+      return static_cast<size_t>(std::upper_bound(changes.begin(), changes.end(), column,
+                                                  [](int32_t c, const TTextAttributeDelta& change) {
+                                                    return c < change.column;
+                                                  }) -
+                                 changes.begin());
+    };
+    TAttributeList spliced =
+        changes.Spliced(changeAfter(restart.column - 1), changeAfter(oldStart), builder.changes(), edit.shift);
+    grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last, builder.tokens(), edit.shift);
+    grid_.editableAttributeLists()[static_cast<size_t>(row)] = std::move(spliced);
+    return true;
+  }
+  return false;
+}
+
 TPoint TRefresh::RestartPoint() {
   TScanner& scanner = scanner_;
   TPoint restart{0, 0};
   if (start_.row >= 1) {
     if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) restart = token.start;
   }
+  PlaceBefore(restart, scanner);
+  return restart;
+}
+
+// Sets `scanner` to cut its next token from `restart` on.
+void TRefresh::PlaceBefore(TPoint restart, TScanner& scanner) const {
   scanner.tokenStart = restart;
   if (restart == TPoint{0, 0}) {
     scanner.scanPosition = {-1, 0};
@@ -159,7 +260,6 @@ TPoint TRefresh::RestartPoint() {
   } else {
     scanner.scanPosition = {grid_.RowLength(restart.row - 1), restart.row - 1};
   }
-  return restart;
 }
 
 const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {

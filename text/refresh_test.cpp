@@ -128,7 +128,7 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
   std::string longRows = "#[";
   while (longRows.size() < 100000) longRows += "12 ";
   for (longRows += "]\n"; longRows.size() < 200000;) longRows += "foo bar: baz ";
-  runs.push_back({"rows of 100 KB", longRows, 20, 10});
+  runs.push_back({"rows of 100 KB", longRows, 20, 2});
   const size_t oneBackgroundFrom = runs.size() + 150;
   for (int i = 0; i < 300; ++i) runs.push_back({"sequence " + std::to_string(i), kSeeds[i % std::size(kSeeds)], 40, 1});
   for (size_t i = 0; i < runs.size(); ++i) {
@@ -211,7 +211,8 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
 // Typing, Enter and joining two rows each re-scan the rows from the one
 // before the edit to the one after it, and invalidate the band from the
 // edited row down to the last re-scanned one, or to the text's old end when
-// rows came or went; the later rows' lists move with them.
+// rows came or went; the later rows' lists move with them. Typing a few
+// columns into a row re-scans that row alone.
 TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
   std::string text;
   for (int row = 0; row < 200; ++row) text += "abc def: 12.\n";
@@ -225,6 +226,7 @@ TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
     int32_t firstRescanned, lastRescanned, bandTop, bandBottom;
   } cases[] = {
       {"x", {2, 100}, 99, 101, 99, 101},
+      {"x", {9, 120}, 120, 120, 119, 120},  // far enough into the row to re-scan only there
       {"\r\n", {3, 50}, 49, 52, 49, 201},
       {"", {12, 150}, 149, 151, 149, 201},
   };
