@@ -12,6 +12,7 @@
 #ifndef WEFT_LEX_TOKEN_LIST_H_
 #define WEFT_LEX_TOKEN_LIST_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -59,6 +60,15 @@ class TTokenList {
   }
   std::string_view TextView(int32_t i) const {
     return {Text(i), static_cast<size_t>(TextLength(i))};
+  }
+
+  // The index of the first token that starts after `column`, by binary
+  // search (a row's tokens lie in column order); count() when none does.
+  int32_t FirstStartingAfter(int32_t column) const {
+    return static_cast<int32_t>(
+        std::upper_bound(tokens_, tokens_ + count_, column,
+                         [](int32_t c, const TToken& token) { return c < token.startColumn; }) -
+        tokens_);
   }
 
   // Appends a copy of `token` with a copy of `text`, cut to kMaxTokenText.

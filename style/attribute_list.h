@@ -8,6 +8,7 @@
 #ifndef WEFT_STYLE_ATTRIBUTE_LIST_H_
 #define WEFT_STYLE_ATTRIBUTE_LIST_H_
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -44,6 +45,15 @@ class TAttributeList {
   const TTextAttributeDelta* begin() const { return changes_; }
   const TTextAttributeDelta* end() const { return changes_ + size_; }
   std::span<const TTextAttributeDelta> changes() const { return {changes_, size()}; }
+
+  // The index of the first change after `column`, by binary search; size()
+  // when none is.
+  size_t FirstAfter(int32_t column) const {
+    return static_cast<size_t>(
+        std::upper_bound(begin(), end(), column,
+                         [](int32_t c, const TTextAttributeDelta& change) { return c < change.column; }) -
+        begin());
+  }
 
   void push_back(const TTextAttributeDelta& change);
   // This list with changes `first` up to `last` (exclusive) replaced by

@@ -49,12 +49,9 @@ const TTextAttributeDelta* AttributeAt(TSplitSpan<const TAttributeList> lists, T
   if (point.row >= 0 && point.row < rows) {
     // A row's changes lie in column order, and a long row holds one per token.
     const TAttributeList& list = ListOf(lists, point.row);
-    const TTextAttributeDelta* after = std::upper_bound(
-        list.begin(), list.end(), point.column,
-        [](int32_t column, const TTextAttributeDelta& change) { return column < change.column; });
-    if (after != list.begin()) {
-      cursor = {static_cast<int32_t>(after - list.begin()) - 1, point.row};
-      return after - 1;
+    if (const size_t after = list.FirstAfter(point.column); after > 0) {
+      cursor = {static_cast<int32_t>(after) - 1, point.row};
+      return &list[after - 1];
     }
   }
   for (int32_t row = std::min(point.row - 1, rows - 1); row >= 0; --row) {

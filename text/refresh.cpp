@@ -103,6 +103,11 @@ std::optional<TRowEdit> RowEditOf(EditKind kind, TPoint start, TPoint end) {
   return TRowEdit{start.column, start.column, start.column - end.column - 1};
 }
 
+// Both null, or equal attributes.
+bool SameInEffect(const TTextAttributeDelta* before, const TTextAttributeDelta* now) {
+  return before == nullptr ? now == nullptr : now != nullptr && *before == *now;
+}
+
 // The scanner reads at most two characters past a token's last one, so a
 // token that starts this many columns before an edit starts where it did.
 constexpr int32_t kUnchangedBoundaryMargin = 3;
@@ -183,28 +188,15 @@ bool TRefresh::RefreshInsideRow() {
   const TRowEdit edit = *rowEdit_;
   const int32_t row = start_.row;
   const TTokenList& old = lists_[static_cast<size_t>(row)];
-  const auto startsAfter = [&](int32_t column) {
-    int32_t low = 0, high = old.count();
-    while (low < high) {
-      const int32_t middle = (low + high) / 2;
-      if (old.at(middle).startColumn <= column) low = middle + 1; else high = middle;
-    }
-    return low;  // the first token starting after `column`
-  };
-  const int32_t first = startsAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
+  const int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
   if (first < 0) return false;
   const TPoint restart{old.at(first).startColumn, row};
   TScanner scanner;
   scanner.endOfText = scanner_.endOfText;
   PlaceBefore(restart, scanner);
+  // The scanner now stands on the last position before the restart token.
   TAttributeCursor cursor;
-  const TTextAttributeDelta* previous = nullptr;
-  if (restart.column > 0) {
-    previous = AttributeAt(grid_.attributeLists(), {restart.column - 1, row}, cursor);
-  } else if (row > 0) {
-    previous = AttributeAt(grid_.attributeLists(), {grid_.RowLength(row - 1), row - 1}, cursor);
-  }
-  TRowListsBuilder builder(grid_, previous);
+  TRowListsBuilder builder(grid_, AttributeAt(grid_.attributeLists(), scanner.scanPosition, cursor));
   const TRowsView rows = grid_.rows();
   while (!ScanAtEnd(scanner)) {
     const int32_t kind = ScanToken(rows, scanner);
@@ -213,26 +205,17 @@ bool TRefresh::RefreshInsideRow() {
     builder.AddScanned(rows, token);
     if (token.start.column < edit.firstUnchanged) continue;
     const int32_t oldStart = token.start.column - edit.shift;
-    const int32_t last = startsAfter(oldStart) - 1;
+    const int32_t last = old.FirstStartingAfter(oldStart) - 1;
     if (last < 0 || old.at(last).startColumn != oldStart) continue;
     TToken moved = old.at(last);
     moved.startColumn += edit.shift;
     moved.endColumn += moved.rowSpan == 0 ? edit.shift : 0;
     if (!TokensEqual(builder.lastToken(), builder.lastText(), moved, old.TextView(last))) continue;
-    const TTextAttributeDelta* before = AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor);
-    const TTextAttributeDelta* now = builder.inEffect();
-    if (before == nullptr ? now != nullptr : now == nullptr || !(*before == *now)) continue;
+    if (!SameInEffect(AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor), builder.inEffect())) continue;
 
     const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
-    const auto changeAfter = [&](int32_t column) {
-      return static_cast<size_t>(std::upper_bound(changes.begin(), changes.end(), column,
-                                                  [](int32_t c, const TTextAttributeDelta& change) {
-                                                    return c < change.column;
-                                                  }) -
-                                 changes.begin());
-    };
-    TAttributeList spliced =
-        changes.Spliced(changeAfter(restart.column - 1), changeAfter(oldStart), builder.changes(), edit.shift);
+    TAttributeList spliced = changes.Spliced(changes.FirstAfter(restart.column - 1), changes.FirstAfter(oldStart),
+                                             builder.changes(), edit.shift);
     grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last, builder.tokens(), edit.shift);
     grid_.editableAttributeLists()[static_cast<size_t>(row)] = std::move(spliced);
     return true;
@@ -310,9 +293,7 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   const int32_t last = old.count() - 1;
   if (!TokensEqual(builder.lastToken(), builder.lastText(), old.at(last), old.TextView(last))) return false;
   TAttributeCursor cursor;
-  const TTextAttributeDelta* before = AttributeAt(grid_.attributeLists(), {old.at(last).startColumn, oldRow}, cursor);
-  const TTextAttributeDelta* now = builder.inEffect();
-  return before == nullptr ? now == nullptr : now != nullptr && *before == *now;
+  return SameInEffect(AttributeAt(grid_.attributeLists(), {old.at(last).startColumn, oldRow}, cursor), builder.inEffect());
 }
 
 // Tokens of the sync row after the sync token are unchanged.
