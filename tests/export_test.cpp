@@ -36,8 +36,28 @@ class ExportTest : public ::testing::Test {
   int32_t handle = -1;
 };
 
-// Rows outside the text read as empty. (Dead handles are held to "none" by the
-// call scripts' checks after every call: fuzz/call_script.h.)
+// Handles that name no grid are answered with "none" and change nothing. The
+// call scripts check this after every call, but only the calls a kept script
+// happens to make on a dead handle.
+TEST_F(ExportTest, DeadHandlesDoNothing) {
+  SetText(handle, "ab", 2, 0);
+  char buffer[4] = "xyz";
+  for (int32_t bad : {-1, handle + 1, 1000, INT32_MIN}) {
+    WeftPoint point{77, 88};
+    WeftTokenRecord token{};
+    SetText(bad, "zz", 2, 0);
+    EXPECT_EQ((std::array{Text(bad, buffer, 4, 1), StringAtRow(bad, 1, buffer, 4), NumberOfRows(bad),
+                          IsHandleOk(bad), TextInRect(bad, 1, 1, 2, 1, buffer, 3), PreviousToken(bad, &token)}),
+              (std::array<int32_t, 6>{-1, 0, 0, 0, 0, -1}));
+    EXPECT_EQ(token.text, nullptr);
+    LastRowAndColumn(bad, &point);
+    EXPECT_EQ(point.x, 77);
+  }
+  EXPECT_STREQ(buffer, "xyz");
+  EXPECT_EQ(NumberOfRows(handle), 1);
+}
+
+// Rows outside the text read as empty.
 TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
   WeftPoint point{};
   EXPECT_EQ(VersionNumber(&point), &point);
