@@ -23,7 +23,7 @@ constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
 // One example per rule at the edges; the cross-checks below cover the rest. A grid without a font has cells of
-// 0 pixels and a tab width of 0, which count as 1.
+// 0 pixels and a tab width of 0, which count as 1. Rows outside the text read as empty.
 TEST_F(GeometryTest, EdgeCases) {
   EXPECT_EQ(VisualColumn(nullptr, 4, 3, 4), 3);
   EXPECT_EQ(IndexFromPixelWidth("", 0, 8, 4, -5), 1);
@@ -34,7 +34,6 @@ TEST_F(GeometryTest, EdgeCases) {
   EXPECT_EQ(CellForPoint(*grid, 2 * cellWidth() + 1, 1 - lineHeight()), (TPoint{1, 0}));  // just above: row 0
   EXPECT_EQ(CellForPoint(*grid, 2 * cellWidth() + 1, -lineHeight()), (TPoint{2, 0}));    // further: the cell grid
   EXPECT_EQ(NonTabbedToTabbedIndex(*Grid("a\tb", true), 5), 5);                          // kept as it was
-  EXPECT_EQ(NonTabbedToTabbedIndex(TStringGrid(shared), 5), 0);
   TSharedState bare;
   grid = std::make_unique<TStringGrid>(bare);
   grid->SetText("\tab\ncd", 0, false);
@@ -42,6 +41,25 @@ TEST_F(GeometryTest, EdgeCases) {
   EXPECT_EQ(CellForPoint(*grid, 2, 1), (TPoint{2, 1}));
   EXPECT_EQ(CellForPoint(*grid, -7, -7), (TPoint{-7, 0}));
   EXPECT_EQ(CellExtent(*grid), (TPoint{3, 2}));
+  grid = Grid("ab\ncd");  // indices: a 0, b 1, CR 2, LF 3, c 4, d 5; other rows are empty
+  EXPECT_EQ(PointForIndex(*grid, -1), (TPoint{-1, 0}));
+  EXPECT_EQ(IndexForPoint(*grid, {5, 0}), 5);  // a column past the row's end runs into the next
+  EXPECT_EQ(IndexForPoint(*grid, {1, 4}), 8 + 2 * 2 + 1);
+  EXPECT_EQ(IndexForPoint(*grid, {1, kMax}), kMax);
+  EXPECT_EQ(PointAfter(*grid, {kMax - 1, 0}), (TPoint{kMax, 0}));  // past the row's end: keeps moving right
+  EXPECT_EQ(PointBefore(*grid, {0, 2}), (TPoint{2, 1}));
+  EXPECT_EQ(PointBefore(*grid, {0, -4}), (TPoint{0, -4}));
+  TPoint stepped{0, -3};  // from rows before the text each row is one step
+  for (int32_t distance = 0; distance < 12; ++distance, stepped = PointAfter(*grid, stepped)) {
+    EXPECT_EQ(PointAtDistanceFrom(*grid, distance, {0, -3}), stepped) << distance;
+  }
+  EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, kMin}), (TPoint{0, -1}));
+  EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, 0}), (TPoint{2, 1}));
+  const TStringGrid empty(shared);
+  EXPECT_EQ(NonTabbedToTabbedIndex(empty, 5), 0);
+  EXPECT_EQ(PointForIndex(empty, 5), (TPoint{0, 0}));
+  EXPECT_EQ(PointAtDistanceFrom(empty, 3, {0, 0}), (TPoint{0, 0}));
+  EXPECT_EQ(IndexForPoint(empty, {1, 2}), 5);
 }
 
 int32_t ModelColumn(std::string_view text, int32_t index, int32_t tabWidth) {
@@ -225,28 +243,6 @@ TEST_F(GeometryTest, ExtremeArgumentsOnEveryKindOfGrid) {
       }
     }
   }
-}
-
-// Indices of "ab" / "cd": a 0, b 1, CR 2, LF 3, c 4, d 5; other rows are empty.
-TEST_F(GeometryTest, PositionsAroundTheText) {
-  auto grid = Grid("ab\ncd");
-  EXPECT_EQ(PointForIndex(*grid, -1), (TPoint{-1, 0}));
-  EXPECT_EQ(IndexForPoint(*grid, {5, 0}), 5);  // a column past the row's end runs into the next
-  EXPECT_EQ(IndexForPoint(*grid, {1, 4}), 8 + 2 * 2 + 1);
-  EXPECT_EQ(IndexForPoint(*grid, {1, kMax}), kMax);
-  EXPECT_EQ(PointAfter(*grid, {kMax - 1, 0}), (TPoint{kMax, 0}));  // past the row's end: keeps moving right
-  EXPECT_EQ(PointBefore(*grid, {0, 2}), (TPoint{2, 1}));
-  EXPECT_EQ(PointBefore(*grid, {0, -4}), (TPoint{0, -4}));
-  TPoint stepped{0, -3};  // from rows before the text each row is one step
-  for (int32_t distance = 0; distance < 12; ++distance, stepped = PointAfter(*grid, stepped)) {
-    EXPECT_EQ(PointAtDistanceFrom(*grid, distance, {0, -3}), stepped) << distance;
-  }
-  EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, kMin}), (TPoint{0, -1}));
-  EXPECT_EQ(PointAtDistanceFrom(*grid, kMax, {0, 0}), (TPoint{2, 1}));
-  const TStringGrid empty(shared);
-  EXPECT_EQ(PointForIndex(empty, 5), (TPoint{0, 0}));
-  EXPECT_EQ(PointAtDistanceFrom(empty, 3, {0, 0}), (TPoint{0, 0}));
-  EXPECT_EQ(IndexForPoint(empty, {1, 2}), 5);
 }
 
 }  // namespace

@@ -38,14 +38,20 @@ class ExportTest : public ::testing::Test {
 
 // Handles that name no grid are answered with "none" and change nothing. The
 // call scripts check this after every call, but only the calls a kept script
-// happens to make on a dead handle.
+// happens to make on a dead handle. A new grid takes the lowest free handle.
 TEST_F(ExportTest, DeadHandlesDoNothing) {
   SetText(handle, "ab", 2, 0);
+  for (int32_t next = handle + 1; next < handle + 8; ++next) EXPECT_EQ(CreateGrid(), next);
+  DeleteGrid(handle + 2);
+  DeleteGrid(handle + 2);
+  EXPECT_EQ(CreateGrid(), handle + 2);
+  for (int32_t next = handle + 1; next < handle + 8; ++next) DeleteGrid(next);
   char buffer[4] = "xyz";
   for (int32_t bad : {-1, handle + 1, 1000, INT32_MIN}) {
     WeftPoint point{77, 88};
     WeftTokenRecord token{};
     SetText(bad, "zz", 2, 0);
+    DeleteGrid(bad);
     EXPECT_EQ((std::array{Text(bad, buffer, 4, 1), StringAtRow(bad, 1, buffer, 4), NumberOfRows(bad),
                           IsHandleOk(bad), TextInRect(bad, 1, 1, 2, 1, buffer, 3), PreviousToken(bad, &token)}),
               (std::array<int32_t, 6>{-1, 0, 0, 0, 0, -1}));
@@ -164,6 +170,7 @@ TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
       {"a\nb\nc", nullptr, 1, 0, 1, 2, "a\r\nb\r\nc"},  // no row 0
       {"a\nb\nc", nullptr, 1, 2, 1, 1, "a\r\nb\r\nc"},  // end row before the start row
       {"a\nb\nc", nullptr, INT32_MIN, 2, INT32_MAX, 3, "a\r\n"},
+      {"abc", nullptr, 3, 1, 0, 1, "abc"},  // no line break before row 1
       {"ab", "x\r\ny\r", 2, 1, 2, 2, "ax\r\nyb"},
       {"ab", "x\r\r", 1, 1, 3, 1, "x\rab"},
       {"ab", "x", 1, INT32_MIN, 1, INT32_MIN, "ab"},

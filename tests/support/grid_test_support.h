@@ -30,23 +30,24 @@ inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
   return rows;
 }
 
-// Both grids hold one token list and one attribute list per row, equal row
-// by row: tokens in every field and text, changes in attributes and column.
+// Row `rowA` of grid a holds the same lists as row `rowB` of grid b: tokens
+// equal in every field and text, changes in attributes and column.
+inline bool SameRowLists(const TStringGrid& a, size_t rowA, const TStringGrid& b, size_t rowB) {
+  const TTokenList& x = a.tokenLists()[rowA];
+  const TTokenList& y = b.tokenLists()[rowB];
+  bool same = x.count() == y.count();
+  for (int32_t i = 0; same && i < x.count(); ++i) same = TokensEqual(x.at(i), x.TextView(i), y.at(i), y.TextView(i));
+  return same && std::ranges::equal(a.attributeLists()[rowA], b.attributeLists()[rowB],
+                                    [](const auto& p, const auto& q) { return p == q && p.column == q.column; });
+}
+
+// Both grids hold one token list and one attribute list per row, the same
+// row by row.
 inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const std::string& context) {
   ASSERT_EQ(a.tokenLists().size(), a.rows().size()) << context;
   ASSERT_EQ(a.attributeLists().size(), a.rows().size()) << context;
   ASSERT_EQ(b.tokenLists().size(), a.rows().size()) << context;
-  for (size_t row = 0; row < a.rows().size(); ++row) {
-    const TTokenList& x = a.tokenLists()[row];
-    const TTokenList& y = b.tokenLists()[row];
-    ASSERT_EQ(x.count(), y.count()) << context << " row " << row;
-    for (int32_t i = 0; i < x.count(); ++i) {
-      ASSERT_TRUE(TokensEqual(x.at(i), x.TextView(i), y.at(i), y.TextView(i))) << context << " row " << row << " token " << i;
-    }
-    ASSERT_TRUE(std::ranges::equal(a.attributeLists()[row], b.attributeLists()[row],
-                                   [](const auto& p, const auto& q) { return p == q && p.column == q.column; }))
-        << context << " changes of row " << row;
-  }
+  for (size_t row = 0; row < a.rows().size(); ++row) ASSERT_TRUE(SameRowLists(a, row, b, row)) << context << " row " << row;
 }
 
 // Styles 2 (white space) and 5 (text) share their background, as an
