@@ -11,9 +11,12 @@ namespace {
 
 // A handed token as "(column,row)..(column,row) kind 'text'", or "" for none.
 std::string Show(const THandedToken& t) {
-  const auto point = [](TPoint p) { return "(" + std::to_string(p.column) + "," + std::to_string(p.row) + ")"; };
-  return t ? point(t.start) + ".." + point(t.end) + " " + std::to_string(t.kind) + " '" + std::string(t.text, t.length) + "'"
-           : "";
+  if (!t) return "";
+  std::string shown;
+  for (TPoint p : {t.start, t.end}) {
+    shown += std::string(shown.empty() ? "(" : "..(") + std::to_string(p.column) + "," + std::to_string(p.row) + ")";
+  }
+  return shown + " " + std::to_string(t.kind) + " '" + std::string(t.text, t.length) + "'";
 }
 
 std::vector<std::string> WalkForward(TStringGrid& grid) {

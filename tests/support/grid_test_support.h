@@ -47,7 +47,9 @@ inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const st
   ASSERT_EQ(a.tokenLists().size(), a.rows().size()) << context;
   ASSERT_EQ(a.attributeLists().size(), a.rows().size()) << context;
   ASSERT_EQ(b.tokenLists().size(), a.rows().size()) << context;
-  for (size_t row = 0; row < a.rows().size(); ++row) ASSERT_TRUE(SameRowLists(a, row, b, row)) << context << " row " << row;
+  for (size_t row = 0; row < a.rows().size(); ++row) {
+    ASSERT_TRUE(SameRowLists(a, row, b, row)) << context << " row " << row;
+  }
 }
 
 // Styles 2 (white space) and 5 (text) share their background, as an
