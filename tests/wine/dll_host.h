@@ -94,25 +94,20 @@ inline void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points) {
   Call<void>("Display", handle, record.data());
 }
 
-// Where CaptureDebugString puts the debugger messages it sees, if anywhere.
-inline std::vector<std::string>* capturing = nullptr;
-
-inline LONG CALLBACK CaptureDebugString(EXCEPTION_POINTERS* info) {
-  const EXCEPTION_RECORD* record = info->ExceptionRecord;
-  if (record->ExceptionCode != DBG_PRINTEXCEPTION_C || capturing == nullptr) return EXCEPTION_CONTINUE_SEARCH;
-  const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
-  capturing->emplace_back(reinterpret_cast<const char*>(record->ExceptionInformation[1]), length > 0 ? length - 1 : 0);
-  return EXCEPTION_CONTINUE_EXECUTION;
-}
-
-// The debugger messages the library sent while `action` ran.
+// The debugger messages the library sent while `action` ran: each one
+// raises DBG_PRINTEXCEPTION_C, which a vectored handler catches first.
 inline std::vector<std::string> DebugMessagesDuring(const std::function<void()>& action) {
-  std::vector<std::string> messages;
-  capturing = &messages;
-  PVOID handler = AddVectoredExceptionHandler(1, CaptureDebugString);
+  static std::vector<std::string> messages;
+  messages.clear();
+  PVOID handler = AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* info) __attribute__((stdcall)) -> LONG {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    if (record->ExceptionCode != DBG_PRINTEXCEPTION_C) return EXCEPTION_CONTINUE_SEARCH;
+    const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
+    messages.emplace_back(reinterpret_cast<const char*>(record->ExceptionInformation[1]), length > 0 ? length - 1 : 0);
+    return EXCEPTION_CONTINUE_EXECUTION;
+  });
   action();
   RemoveVectoredExceptionHandler(handler);
-  capturing = nullptr;
   return messages;
 }
 
