@@ -6,6 +6,7 @@
 #include <random>
 
 #include "lex/token.h"
+#include "text/token_cursor.h"
 #include "style/attributes.h"
 #include "tests/support/grid_test_support.h"
 
@@ -143,30 +144,85 @@ void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keyw
   }
 }
 
-TEST_F(RebuildTest, TokensTileAndChangesPaintEachTokenInItsStyle) {
+// Every position of the text lies in the span of the token TokenAt answers
+// for it, before any walk; forward and backward walks then visit the same
+// tokens, one ending just before the next starts, and a second round of
+// lookups answers as the first.
+void ExpectWalksAndLookupsAgree(TStringGrid& grid, const std::string& name) {
+  using testing::ShowToken;
+  std::vector<std::string> lookups;
+  for (int pass = 0; pass < 2; ++pass) {
+    size_t lookup = 0;
+    for (int32_t row = 0; row < grid.NumberOfRows(); ++row) {
+      for (int32_t column = 0; column < grid.RowLength(row); ++column) {
+        const THandedToken token = TokenAt(grid, {column, row});
+        const std::string where = name + " at " + std::to_string(column) + "," + std::to_string(row);
+        ASSERT_TRUE(token && token.start <= (TPoint{column, row}) && (TPoint{column, row}) <= token.end) << where;
+        if (pass == 0) lookups.push_back(ShowToken(token));
+        ASSERT_EQ(ShowToken(token), lookups[lookup++]) << where;
+      }
+    }
+    if (pass == 1) break;
+    std::vector<std::string> forward, backward;
+    RewindTokens(grid);
+    TPoint lastEnd{-1, -1};
+    while (const THandedToken token = NextToken(grid)) {
+      forward.push_back(ShowToken(token));
+      ASSERT_TRUE(lastEnd.row == token.start.row ? lastEnd.column == token.start.column - 1 : lastEnd.row < token.start.row)
+          << name << " " << forward.back();
+      lastEnd = token.end;
+    }
+    while (const THandedToken token = PreviousToken(grid)) backward.insert(backward.begin(), ShowToken(token));
+    if (!grid.tokenLists().back().empty() && !forward.empty()) backward.push_back(forward.back());
+    ASSERT_EQ(backward, forward) << name;
+  }
+}
+
+// Generated Smalltalk (a quarter of it turned to random bytes), runs of
+// spaces and quotes for the space-to-tab conversion, and the corpus: each
+// text comes back as it was given, with CR LF line breaks, with and without
+// the conversion; its tokens tile it, its changes paint each token in its
+// style (on the corpus files up to 64 KB), and token walks and lookups agree
+// (on half the generated texts, and every fifth corpus file up to 48 KB).
+TEST_F(RebuildTest, GridsOfGeneratedTextsAndTheCorpusKeepEveryInvariant) {
   shared.keywords.Add("self");
   shared.keywords.Add("ifTrue:");
   shared.keywords.Add("^");
   std::mt19937 random(3);
-  std::vector<std::pair<std::string, std::string>> texts;
-  for (int trial = 0; trial < 4000; ++trial) {
+  struct Text {
+    std::string name, text;
+    bool anyBytes;  // and so no round trip: a NUL ends its line, and a lone CR at the end is dropped
+  };
+  std::vector<Text> texts;
+  for (int trial = 0; trial < 6000; ++trial) {
     static const char* const kFragments[] = {
         "x", " ", "  ", "\t", "\n", "\r\n", "at:", "put:", "a:b:", ":=", "3", "16r1F", "2e", "1.5e-3", "-",
         "$", "$'", "'", "''", "\"", "#", "#foo:", "#+", "(", ")", "[:each | ", "]", "^", ".", ";", "<=",
         "\xe9", "\x01", "self", "_x", "r", "e", "...", "ifTrue:"};
     std::string text;
-    for (size_t n = random() % 40; n > 0; --n) text += kFragments[random() % std::size(kFragments)];
+    for (size_t n = random() % 40; n > 0 && trial < 4000; --n) text += kFragments[random() % std::size(kFragments)];
     if (trial % 4 == 0) {
       for (char& c : text) c = static_cast<char>(random() % 256);
     }
-    texts.emplace_back("trial " + std::to_string(trial), text);
+    if (trial >= 4000) text = testing::RandomText(random, "     a'\n\n\"x", 79);
+    texts.push_back({"trial " + std::to_string(trial), text, trial < 4000 && trial % 4 == 0});
   }
-  for (const auto& path : CorpusFiles()) texts.emplace_back(path.filename().string(), testing::ReadFile(path));
-  for (const auto& [name, text] : texts) {
-    auto grid = Grid(text);
-    ExpectTokensTile(*grid, name);
-    ExpectChangesMatchTokens(*grid, shared.keywords, name);
-    if (HasFatalFailure()) return;
+  const size_t firstFile = texts.size();
+  for (const auto& path : CorpusFiles(UINTMAX_MAX)) texts.push_back({path.filename().string(), testing::ReadFile(path), false});
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const auto& [name, text, anyBytes] = texts[i];
+    for (bool convert : {true, false}) {
+      auto grid = Grid(text, convert);
+      ASSERT_TRUE(anyBytes || testing::TextOf(*grid, convert && !grid->hasTabs()) == testing::WithCrLf(text))
+          << name << " convert " << convert << " indent " << grid->indentWidth();
+      if (convert || text.size() > 65536) continue;
+      ExpectTokensTile(*grid, name);
+      ExpectChangesMatchTokens(*grid, shared.keywords, name);
+      if (i < 3000 || (i >= firstFile && text.size() <= 48 * 1024 && (i - firstFile) % 5 == 0)) {
+        ExpectWalksAndLookupsAgree(*grid, name);
+      }
+      if (HasFatalFailure()) return;
+    }
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <random>
 
 #include "tests/support/grid_test_support.h"
 
@@ -72,22 +71,6 @@ TEST_F(StringGridTest, ConversionUsesTheTextsOwnIndentationUnlessItHasTabs) {
   EXPECT_TRUE(grid->hasTabs());
   EXPECT_EQ(grid->indentWidth(), 2);  // kept from before
   EXPECT_EQ(RowsOf(*grid), (std::vector<std::string>{"\ta", "    b"}));
-}
-
-// Every text comes back as it was given, with CR LF line breaks, with and
-// without the space-to-tab conversion.
-TEST_F(StringGridTest, GeneratedTextsAndTheCorpusRoundTrip) {
-  std::mt19937 random(11);
-  std::vector<std::string> texts;
-  for (int trial = 0; trial < 3000; ++trial) texts.push_back(testing::RandomText(random, "     a'\n\n\"x", 79));
-  for (const auto& path : testing::CorpusFiles(UINTMAX_MAX)) texts.push_back(testing::ReadFile(path));
-  for (const std::string& text : texts) {
-    for (bool convert : {false, true}) {
-      auto grid = Grid(text, convert);
-      ASSERT_TRUE(TextOf(*grid, convert && !grid->hasTabs()) == testing::WithCrLf(text))
-          << text.substr(0, 200) << " convert " << convert << " indent " << grid->indentWidth();
-    }
-  }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "tests/support/test_support.h"
 #include "text/string_grid.h"
+#include "text/token_cursor.h"
 
 namespace weft::testing {
 
@@ -50,6 +51,16 @@ inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const st
   for (size_t row = 0; row < a.rows().size(); ++row) {
     ASSERT_TRUE(SameRowLists(a, row, b, row)) << context << " row " << row;
   }
+}
+
+// A handed token as "(column,row)..(column,row) kind 'text'", or "" for none.
+inline std::string ShowToken(const THandedToken& t) {
+  if (!t) return "";
+  std::string shown;
+  for (TPoint p : {t.start, t.end}) {
+    shown += std::string(shown.empty() ? "(" : "..(") + std::to_string(p.column) + "," + std::to_string(p.row) + ")";
+  }
+  return shown + " " + std::to_string(t.kind) + " '" + std::string(t.text, t.length) + "'";
 }
 
 // Styles 2 (white space) and 5 (text) share their background, as an
