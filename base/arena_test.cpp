@@ -1,4 +1,5 @@
-// The arena's pieces and chunk reuse, and rows lent by it or of their own against std::string.
+// The arena's pieces and chunk reuse, rows lent by it or of their own against std::string, and the gap vector
+// against std::vector.
 #include "base/arena.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/gap_vector.h"
 #include "base/row_string.h"
 #include "tests/support/test_support.h"
 
@@ -19,10 +21,10 @@ TEST(ArenaTest, PiecesAreAlignedDisjointAndWritable) {
   TArena arena;
   std::vector<std::string_view> pieces;
   for (size_t i = 0; i < 3000; ++i) {
-    auto* piece = static_cast<char*>(arena.Allocate(1 + i * 37 % 501, size_t{1} << (i % 4)));
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % (size_t{1} << (i % 4)), 0u);
-    pieces.emplace_back(piece, 1 + i * 37 % 501);
-    std::fill_n(piece, pieces.back().size(), static_cast<char>(i));
+    const size_t size = 1 + i * 37 % 501, alignment = size_t{1} << (i % 4);
+    auto* piece = static_cast<char*>(arena.Allocate(size, alignment));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % alignment, 0u);
+    pieces.emplace_back(piece, std::fill_n(piece, size, static_cast<char>(i)) - piece);
   }
   for (size_t i = 0; i < pieces.size(); ++i) ASSERT_EQ(pieces[i], std::string(pieces[i].size(), static_cast<char>(i)));
 }
@@ -70,6 +72,55 @@ TEST(RowStringTest, LentAndOwnedRowsChangeLikeAString) {
       if (change == 2) model.resize(static_cast<size_t>(at));
       if (change == 3) model = text;
       for (const TRowString& row : rows) ASSERT_EQ(std::string(row.data()), model);
+    }
+  }
+}
+
+// Random changes, clustered as an editor's are and sometimes far apart, against std::vector; the elements own
+// heap blocks, so a slot moved onto itself or an erased slot left holding its block shows as a wrong element or a leak.
+TEST(GapVectorTest, AgreesWithAVector) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 200; ++trial) {
+    TGapVector<TRowString> gapped;
+    std::vector<std::string> model;
+    size_t place = 0;
+    for (int step = 0; step < 200; ++step) {
+      const std::string text = std::to_string(trial * 1000 + step) + std::string(random() % 40, 'x');
+      if (random() % 8 == 0) place = random() % (model.size() + 1);
+      place = std::min(place, model.size());
+      const auto at = model.begin() + static_cast<long>(place);
+      switch (random() % 8) {
+        case 0: gapped.push_back(TRowString(text)); model.push_back(text); break;
+        case 1: case 2: case 3: gapped.insert(place++, TRowString(text)); model.insert(at, text); break;
+        case 4: {
+          const size_t count = random() % 3;
+          gapped.insert(place, count);
+          model.insert(at, count, "");
+          break;
+        }
+        case 5: case 6: {
+          const size_t count = std::min<size_t>(random() % 3, model.size() - place);
+          gapped.erase(place, count);
+          model.erase(at, at + static_cast<long>(count));
+          break;
+        }
+        default:
+          if (random() % 4 == 0) {
+            const size_t count = random() % (model.size() + 5);
+            gapped.resize(count);
+            model.resize(count);
+          } else if (place < model.size()) {
+            gapped[place] = TRowString(text);
+            model[place] = text;
+          }
+      }
+      ASSERT_EQ(gapped.size(), model.size());
+      const TSplitSpan<const TRowString> view = gapped.view();
+      ASSERT_EQ(view.first().size() + view.second().size(), model.size());
+      for (size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(gapped[i].view(), model[i]) << "trial " << trial << " step " << step << " element " << i;
+        ASSERT_EQ(&view[i], &gapped[i]);
+      }
     }
   }
 }

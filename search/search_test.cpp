@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "search/find_pattern.h"
@@ -132,11 +133,7 @@ int MatchEnd(const ModelRegex& r, const std::string& t, int limit, size_t k, int
   return -1;
 }
 
-struct Outcome {
-  int32_t index, length;
-  bool operator==(const Outcome&) const = default;
-};
-void PrintTo(const Outcome& outcome, std::ostream* out) { *out << outcome.index << "/" << outcome.length; }
+using Outcome = std::pair<int32_t, int32_t>;  // a match's index and length
 
 // The reported span of a match at pos within t[0 .. limit), if one begins there.
 bool ModelMatchAt(const ModelRegex& r, const std::string& t, int limit, int pos, Outcome& reported) {
@@ -182,8 +179,7 @@ Outcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool m
   return {-1, m};
 }
 
-// Pattern pieces and text characters to draw from, and how many patterns.
-struct Alphabet {
+struct Alphabet {  // pattern pieces and text characters to draw from, and how many patterns
   std::vector<std::string> pieces;
   std::string text;
   size_t maxPieces, maxText;
@@ -208,7 +204,6 @@ const Alphabet kAlphabets[] = {
 };
 
 using ::testing::PrintToString;
-
 // An empty string goes in as a null pointer at odd starts.
 const char* Argument(const std::string& s, int32_t start) { return s.empty() && start % 2 != 0 ? nullptr : s.c_str(); }
 
@@ -268,7 +263,7 @@ TEST(PatternSearchDifferential, PlainFinderAgreesWithNaiveSearch) {
     for (auto strategy : {TPlainFinder::Strategy::kBest, TPlainFinder::Strategy::kHorspool}) {
       const TPlainFinder finder(needle, round % 2 == 0, strategy);
       for (int32_t from = 0; !needle.empty() && from <= subject.size; from += 1 + round % 5) {
-        ASSERT_EQ(finder.FindForward(subject, from), ModelFindPlain(needle, text, from, round % 2 == 0, true).index)
+        ASSERT_EQ(finder.FindForward(subject, from), ModelFindPlain(needle, text, from, round % 2 == 0, true).first)
             << needle << " in " << text << " from " << from;
       }
     }

@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "tests/support/test_support.h"
+
 namespace weft {
 namespace {
 
@@ -31,26 +33,18 @@ TEST(TabConversion, ConvertsRunsThatReachATabStopOutsideLiterals) {
 }
 
 TEST(TabConversion, IndentationOfText) {
-  const struct {
-    const char* text;
-    int32_t expected;
-  } cases[] = {
-      {"a\n  b\n    c", 2}, {"    a\n\tb\n      c", 4}, {"abc\ndef", 8}, {" a\n    b", 1}, {"a\n b\n   c", 3},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IndentationOf(c.text, 8), c.expected) << c.text;
+  const std::pair<const char*, int32_t> cases[] = {
+      {"a\n  b\n    c", 2}, {"    a\n\tb\n      c", 4}, {"abc\ndef", 8}, {" a\n    b", 1}, {"a\n b\n   c", 3}};
+  for (const auto& [text, indentation] : cases) EXPECT_EQ(IndentationOf(text, 8), indentation) << text;
 }
 
 // Conversion followed by expansion with the same width gives the line back.
 TEST(TabConversion, ExpansionUndoesConversionOnGeneratedLines) {
   std::mt19937 random(7);
-  const char alphabet[] = {' ', ' ', ' ', ' ', 'a', 'b', '\'', '"', '.'};
   for (int trial = 0; trial < 20000; ++trial) {
     const int32_t width = 1 + static_cast<int32_t>(random() % 8);
     std::string lines[3];
-    for (std::string& line : lines) {
-      const size_t length = random() % 24;
-      for (size_t i = 0; i < length; ++i) line += alphabet[random() % sizeof alphabet];
-    }
+    for (std::string& line : lines) line = testing::RandomText(random, "    ab'\".", 23);
     bool convertLiteral = false, expandLiteral = false;
     for (const std::string& line : lines) {
       const std::string converted = Convert(line, width, convertLiteral);
