@@ -1,5 +1,4 @@
-// The arena's pieces and chunk reuse, rows lent by it or of their own against std::string, and the gap vector
-// against std::vector.
+// The arena's pieces and chunk reuse, rows (lent or own) against std::string, the gap vector against std::vector.
 #include "base/arena.h"
 
 #include <gtest/gtest.h>
@@ -58,26 +57,21 @@ TEST(RowStringTest, LentAndOwnedRowsChangeLikeAString) {
     for (int step = 0; step < 12; ++step) {
       const auto at = static_cast<int32_t>(random() % (model.size() + 1));
       const std::string text = testing::RandomText(random, "xyz", 20);
-      const auto change = random() % 6;
-      for (TRowString& row : rows) {
-        if (change == 0) row.insert(at, 'i');
-        if (change == 1) row.append(text);
-        if (change == 2) row.truncate(at);
-        if (change == 3) row.assign(text);
-        if (change == 4) row.reserve(at * 3);
-        if (change == 5) row = TRowString(row);
+      switch (random() % 6) {
+        case 0: for (TRowString& row : rows) row.insert(at, 'i'); model.insert(model.begin() + at, 'i'); break;
+        case 1: for (TRowString& row : rows) row.append(text); model += text; break;
+        case 2: for (TRowString& row : rows) row.truncate(at); model.resize(static_cast<size_t>(at)); break;
+        case 3: for (TRowString& row : rows) row.assign(text); model = text; break;
+        case 4: for (TRowString& row : rows) row.reserve(at * 3); break;
+        default: for (TRowString& row : rows) row = TRowString(row);
       }
-      if (change == 0) model.insert(model.begin() + at, 'i');
-      if (change == 1) model += text;
-      if (change == 2) model.resize(static_cast<size_t>(at));
-      if (change == 3) model = text;
       for (const TRowString& row : rows) ASSERT_EQ(std::string(row.data()), model);
     }
   }
 }
 
-// Random changes, clustered as an editor's are and sometimes far apart, against std::vector; the elements own
-// heap blocks, so a slot moved onto itself or an erased slot left holding its block shows as a wrong element or a leak.
+// Changes clustered as an editor's, sometimes far apart; elements own heap blocks, so a slot moved onto itself or
+// an erased slot still holding its block shows as a wrong element or a leak.
 TEST(GapVectorTest, AgreesWithAVector) {
   std::mt19937 random(7);
   for (int trial = 0; trial < 200; ++trial) {

@@ -1,6 +1,5 @@
-// The token, the token list and the keyword table against plain models, and the scanner against a step-by-step
-// model of its state machine that reads every character through the position rules alone, from any state, on
-// generated text, random bytes and the corpus.
+// The token list and keyword table against plain models; the scanner against a step model of its machine that reads
+// through the position rules alone, from any state, on generated text, random bytes and the corpus.
 #include "lex/scanner.h"
 
 #include <gtest/gtest.h>
@@ -34,8 +33,7 @@ TEST(TokenTest, EqualityTakesEveryFieldAndTheTextButNotTheOffset) {
   EXPECT_FALSE(TokensEqual(base, "abc", base, "ABC") || TokensEqual(base, "abc", base, "ab"));
 }
 
-// Random appends (texts of every short length, so every way of copying them, and some longer than a token
-// keeps), truncations, copies, moves and copies into arena pieces, against a vector of (token, text) pairs.
+// Random appends (of every short length, some too long to keep), truncations, moves and copies, into arena pieces too.
 TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
   std::mt19937 random(12345);
   const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -78,8 +76,7 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
   }
 }
 
-// Random adds and deletes of words over a small alphabet (so prefixes, duplicates, case and bytes above 127
-// are common), some long, against a sorted list; std::string orders bytes as unsigned, a prefix first.
+// Random adds and deletes of words (prefixes, duplicates, case and high bytes are common) against a sorted list.
 TEST(KeywordTableTest, MatchesASortedList) {
   std::mt19937 random(4242);
   const std::string alphabet("aAbB_:\xE9\xFF\x01", 9);
@@ -106,7 +103,6 @@ TEST(KeywordTableTest, MatchesASortedList) {
 }
 
 using TRows = std::vector<TRowString>;
-
 // Lines end at LF; a CR right before an LF is dropped.
 TRows RowsFromText(std::string_view text) {
   TRows rows(1);
@@ -118,9 +114,7 @@ TRows RowsFromText(std::string_view text) {
 }
 
 // The position rules of scanner.h.
-int32_t Length(const TRows& rows, int32_t row) {
-  return row >= 0 && row < static_cast<int32_t>(rows.size()) ? rows[row].size() : 0;
-}
+int32_t Length(const TRows& rows, int32_t row) { return row >= 0 && row < int32_t(rows.size()) ? rows[row].size() : 0; }
 TPoint Clamp(const TRows& rows) {
   return rows.empty() ? TPoint{0, 0} : TPoint{rows.back().size(), static_cast<int32_t>(rows.size()) - 1};
 }
@@ -188,8 +182,7 @@ struct Model {
         if (IsDigit(p)) return Take();
         if (p != 'e' && p != 'E') return kRealNumber;
         return Take(), !AtEnd() && (IsDigit(Peek()) || Peek() == '-') ? Go(12) : kRealNumberOpen;
-      case 12:
-      case 15:
+      case 12: case 15:
         if (IsDigit(p)) return Take();
         return p != '-' ? kRealNumber : state == 15 ? kRealNumberOpen : (Take(), Go(15));
       default:
@@ -218,8 +211,7 @@ struct Model {
     if (Peek() == '=') return Back(kIdentifier);
     if (!IsNameStart(Peek())) return kKeywordPart;
     const TPoint colon = s.scanPosition;
-    do Take();
-    while (IsName(Current()) && !AtEnd());
+    do Take(); while (IsName(Current()) && !AtEnd());
     const bool chain = Current() == ':';
     s.scanPosition = colon;
     return chain ? Go(10) : kKeywordPart;
@@ -241,21 +233,17 @@ struct Model {
     return IsRadixDigit(q) ? Go(14) : q == '-' ? Go(13) : kRadixNumberOpen;
   }
   int32_t Quoted(unsigned char quote, int32_t closedKind) {
-    Take();
-    if (Current() != quote) return kMore;
-    return Peek() == quote ? Take() : closedKind;
+    return Take(), Current() != quote ? kMore : Peek() == quote ? Take() : closedKind;
   }
 
   const TRows& rows;
   TScanner& s;
 };
-
 int32_t ModelToken(const TRows& rows, TScanner& s) { return Model{rows, s}.ScanToken(); }
 
 struct Generator {
   int32_t Below(size_t n) { return std::uniform_int_distribution<int32_t>(0, static_cast<int32_t>(n) - 1)(random); }
-  // Pieces that reach every state and rule, radixes that wrap among them, and any byte, joined with line breaks,
-  // spaces and tabs or nothing.
+  // Pieces that reach every state and rule, radixes that wrap, and any byte, joined with breaks, blanks or nothing.
   std::string Fragments(int32_t count) {
     static const char* const kPieces[] = {
         "x", "at:", "put:", "a:b:c", ":=", "16r1F", "16r", "2r", "-", "3.14", "1e", "e-5", "2.5e-", ".", "\"",
@@ -289,8 +277,7 @@ struct Generator {
   std::mt19937 random{20240611};
 };
 
-// Scans with the model and the scanner side by side, the scanner taking one token a call or batches of any
-// size, for up to `rounds` calls or to the end; answers the tokens' texts joined.
+// The model beside the scanner, which takes a token or a batch a call, for `rounds` calls or to the end: the texts.
 std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fast, int rounds) {
   const auto fields = [](const TScanner& s) {
     return std::tie(s.scanState, s.endOfText, s.scanPosition, s.tokenStart, s.radixDigitLimit);
@@ -323,8 +310,8 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
   return joined;
 }
 
-// From any state a few tokens (under the sanitizers: no state, however absurd, makes the scanner read outside the
-// rows or overflow); whole texts to their end, whose tokens give back the text with CR LF line breaks.
+// From any state a few tokens (the sanitizers see no read outside the rows or overflow); whole texts to their end,
+// whose tokens give back the text with CR LF line breaks.
 TEST(ScanPropertyTest, MatchesTheStepModel) {
   Generator generator;
   for (int i = 0; i < 30000 && !HasFailure(); ++i) {
@@ -341,8 +328,7 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
   }
 }
 
-// Within one row a span views the row, past the rows it gives nothing, and a long one is cut, though its token
-// keeps its real end.
+// Within one row a span views the row, past the rows it gives nothing, and a long one is cut but its token is not.
 TEST(SpanTextTest, ViewsOneRowAndCutsLongSpans) {
   const std::string longRow(40000, 'x');
   const TRows rows = RowsFromText("\"" + longRow + "\n" + longRow + "\" x");

@@ -1,6 +1,5 @@
-// FindPattern and its engines against small, obviously correct models on random short inputs (a naive plain
-// search, and a regular-expression model that parses on its own and matches by plain recursive backtracking),
-// their work on adversarial patterns, and the name matching helpers.
+// FindPattern and its engines against obviously correct models on random short inputs (a naive plain search, and a
+// regular expression model parsing on its own and matching by recursive backtracking), their work, name matching.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,9 +34,6 @@ struct ModelItem {
 struct ModelRegex {
   bool valid = false, anchored = false;
   std::vector<ModelItem> items;
-  bool ZeroWidthOnly() const {
-    return std::none_of(items.begin(), items.end(), [](const ModelItem& i) { return i.kind == ModelItem::kChar; });
-  }
 };
 
 int Escape(const std::string& p, size_t& i) {  // p[i] is the backslash
@@ -134,7 +130,6 @@ int MatchEnd(const ModelRegex& r, const std::string& t, int limit, size_t k, int
 }
 
 using Outcome = std::pair<int32_t, int32_t>;  // a match's index and length
-
 // The reported span of a match at pos within t[0 .. limit), if one begins there.
 bool ModelMatchAt(const ModelRegex& r, const std::string& t, int limit, int pos, Outcome& reported) {
   std::vector<int> marks;
@@ -146,17 +141,18 @@ bool ModelMatchAt(const ModelRegex& r, const std::string& t, int limit, int pos,
 Outcome ModelFindRegex(const ModelRegex& r, const std::string& t, int s, bool forward) {
   if (!r.valid) return {-1, kUntouched};
   const int n = static_cast<int>(t.size());
+  const bool zeroWidth = std::none_of(r.items.begin(), r.items.end(), [](const auto& i) { return i.kind == i.kChar; });
   Outcome found{-1, 0};
   if (s > n) return found;
   if (forward) {
     s = std::max(s, 0);  // at the end only a pattern of anchors and marks is tried
-    for (int pos = s; (pos < n || (pos == s && r.ZeroWidthOnly())) && (pos == s || !r.anchored); ++pos) {
+    for (int pos = s; (pos < n || (pos == s && zeroWidth)) && (pos == s || !r.anchored); ++pos) {
       if (ModelMatchAt(r, t, n, pos, found)) return found;
     }
     return {-1, 0};
   }
   const int limit = s < 0 ? n : std::min(s + 1, n);
-  auto startsAt = [&](int pos) { return (pos < limit || r.ZeroWidthOnly()) && ModelMatchAt(r, t, limit, pos, found); };
+  auto startsAt = [&](int pos) { return (pos < limit || zeroWidth) && ModelMatchAt(r, t, limit, pos, found); };
   for (int pos = limit; pos >= 0; --pos) {
     if (!startsAt(pos)) continue;
     while (pos > 0 && startsAt(pos - 1)) --pos;
@@ -250,8 +246,7 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
   }
 }
 
-// Both plain finder strategies on texts long enough for the vector loop; first a needle longer than a shift can
-// reach, whose pair "xy" ends the first window.
+// Both plain finder strategies, on texts long enough for the vector loop and first a needle longer than any shift.
 TEST(PatternSearchDifferential, PlainFinderAgreesWithNaiveSearch) {
   std::mt19937 random(77);
   for (int round = 0; round < 2000; ++round) {
@@ -277,19 +272,16 @@ uint64_t Steps(const std::string& pattern, const std::string& unit, size_t lengt
   while (text.size() < length) text += unit;
   text += tail;
   TMatchWork work;
-  int32_t found = -1;
-  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), &found, forward ? 0 : -1, true, true, forward, tuning, &work),
+  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), nullptr, forward ? 0 : -1, true, true, forward, tuning, &work),
             hit);
   return work.steps;
 }
-
 void ExpectDoubled(uint64_t shorter, uint64_t longer) {
   EXPECT_GT(5 * longer, 8 * shorter);  // 1.6 to 2.4 times
   EXPECT_LT(5 * longer, 12 * shorter);
 }
 
-// On patterns that make plain backtracking exponential, the work doubles with the text and the pattern, on the
-// backtracker and (over budget) the Pike VM.
+// Where plain backtracking is exponential, the work of the backtracker and the Pike VM doubles with text and pattern.
 TEST(SearchWorkBound, WorkGrowsLinearlyWithTheTextAndThePattern) {
   const std::tuple<const char*, const char*, const char*, int32_t> adversaries[] = {  // pattern, unit, tail, hit
       {"a*a*a*a*a*b", "a", "", -1},  {"a*a*a*a*a*b", "a", "b", 0},       {"a+a+a+a+a+b", "a", "", -1},
