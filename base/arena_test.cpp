@@ -20,10 +20,10 @@ TEST(ArenaTest, PiecesAreAlignedDisjointAndWritable) {
   TArena arena;
   std::vector<std::string_view> pieces;
   for (size_t i = 0; i < 3000; ++i) {
-    const size_t size = 1 + i * 37 % 501, alignment = size_t{1} << (i % 4);
-    auto* piece = static_cast<char*>(arena.Allocate(size, alignment));
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % alignment, 0u);
-    pieces.emplace_back(piece, std::fill_n(piece, size, static_cast<char>(i)) - piece);
+    auto* piece = static_cast<char*>(arena.Allocate(1 + i * 37 % 501, size_t{1} << (i % 4)));
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(piece) % (size_t{1} << (i % 4)), 0u);
+    pieces.emplace_back(piece, 1 + i * 37 % 501);
+    std::fill_n(piece, pieces.back().size(), static_cast<char>(i));
   }
   for (size_t i = 0; i < pieces.size(); ++i) ASSERT_EQ(pieces[i], std::string(pieces[i].size(), static_cast<char>(i)));
 }

@@ -9,8 +9,6 @@
 namespace weft {
 namespace {
 
-constexpr TPoint kNone{-1, -1};
-
 // Random rows of changes, some lent by an arena: the one in effect is the last at or before the point in text order,
 // and NextAttribute walks on from there through every later change in order.
 TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
@@ -34,8 +32,8 @@ TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
     const TPoint point{static_cast<int32_t>(random() % 6) - 1, static_cast<int32_t>(random() % 8) - 2};
     const auto after = std::upper_bound(model.begin(), model.end(), point);
     TAttributeCursor cursor;
-    const auto where = [&](const TTextAttributeDelta* c) { return c == nullptr ? kNone : TPoint{c->column, cursor.row}; };
-    ASSERT_EQ(where(AttributeAt(lists, point, cursor)), after == model.begin() ? kNone : *(after - 1));
+    const auto where = [&](const TTextAttributeDelta* c) { return c ? TPoint{c->column, cursor.row} : TPoint{-1, -1}; };
+    ASSERT_EQ(where(AttributeAt(lists, point, cursor)), (after == model.begin() ? TPoint{-1, -1} : *(after - 1)));
     for (auto next = after; next != model.end(); ++next) ASSERT_EQ(where(NextAttribute(lists, cursor)), *next);
     const TAttributeCursor last = cursor;
     ASSERT_EQ(NextAttribute(lists, cursor), nullptr);
