@@ -75,7 +75,7 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
   }
 }
 
-// Random adds and deletes of words (prefixes, duplicates, case and high bytes are common) against a sorted list.
+// Random adds and deletes (prefixes, duplicates, case, high bytes) against a sorted list; std::string compares unsigned.
 TEST(KeywordTableTest, MatchesASortedList) {
   std::mt19937 random(4242);
   const std::string alphabet("aAbB_:\xE9\xFF\x01", 9);

@@ -9,7 +9,7 @@
 namespace weft {
 namespace {
 
-// Random rows of changes, some lent by an arena: the one in effect is the last at or before the point in text order,
+// Random rows of changes, half lent by an arena: the one in effect is the last at or before the point in text order,
 // and NextAttribute walks on from there through every later change in order.
 TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
   std::mt19937 random(5);
