@@ -1,4 +1,4 @@
-// The arena's pieces and chunk reuse, and rows lent by it or of their own against std::string.
+// The arena's pieces and chunk reuse, rows (lent or own) against std::string, the gap vector against std::vector.
 #include "base/arena.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/gap_vector.h"
 #include "base/row_string.h"
 #include "tests/support/test_support.h"
 
@@ -56,20 +57,64 @@ TEST(RowStringTest, LentAndOwnedRowsChangeLikeAString) {
     for (int step = 0; step < 12; ++step) {
       const auto at = static_cast<int32_t>(random() % (model.size() + 1));
       const std::string text = testing::RandomText(random, "xyz", 20);
-      const auto change = random() % 6;
-      for (TRowString& row : rows) {
-        if (change == 0) row.insert(at, 'i');
-        if (change == 1) row.append(text);
-        if (change == 2) row.truncate(at);
-        if (change == 3) row.assign(text);
-        if (change == 4) row.reserve(at * 3);
-        if (change == 5) row = TRowString(row);
+      switch (random() % 6) {
+        case 0: for (TRowString& row : rows) row.insert(at, 'i'); model.insert(model.begin() + at, 'i'); break;
+        case 1: for (TRowString& row : rows) row.append(text); model += text; break;
+        case 2: for (TRowString& row : rows) row.truncate(at); model.resize(static_cast<size_t>(at)); break;
+        case 3: for (TRowString& row : rows) row.assign(text); model = text; break;
+        case 4: for (TRowString& row : rows) row.reserve(at * 3); break;
+        default: for (TRowString& row : rows) row = TRowString(row);
       }
-      if (change == 0) model.insert(model.begin() + at, 'i');
-      if (change == 1) model += text;
-      if (change == 2) model.resize(static_cast<size_t>(at));
-      if (change == 3) model = text;
       for (const TRowString& row : rows) ASSERT_EQ(std::string(row.data()), model);
+    }
+  }
+}
+
+// Changes clustered as an editor's, sometimes far apart; elements own heap blocks, so a slot moved onto itself or
+// an erased slot still holding its block shows as a wrong element or a leak.
+TEST(GapVectorTest, AgreesWithAVector) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 200; ++trial) {
+    TGapVector<TRowString> gapped;
+    std::vector<std::string> model;
+    size_t place = 0;
+    for (int step = 0; step < 200; ++step) {
+      const std::string text = std::to_string(trial * 1000 + step) + std::string(random() % 40, 'x');
+      if (random() % 8 == 0) place = random() % (model.size() + 1);
+      place = std::min(place, model.size());
+      const auto at = model.begin() + static_cast<long>(place);
+      switch (random() % 8) {
+        case 0: gapped.push_back(TRowString(text)); model.push_back(text); break;
+        case 1: case 2: case 3: gapped.insert(place++, TRowString(text)); model.insert(at, text); break;
+        case 4: {
+          const size_t count = random() % 3;
+          gapped.insert(place, count);
+          model.insert(at, count, "");
+          break;
+        }
+        case 5: case 6: {
+          const size_t count = std::min<size_t>(random() % 3, model.size() - place);
+          gapped.erase(place, count);
+          model.erase(at, at + static_cast<long>(count));
+          break;
+        }
+        default:
+          if (random() % 4 == 0) {
+            const size_t count = random() % (model.size() + 5);
+            gapped.resize(count);
+            model.resize(count);
+          } else if (place < model.size()) {
+            gapped[place] = TRowString(text);
+            model[place] = text;
+          }
+      }
+      ASSERT_EQ(gapped.size(), model.size());
+      const TSplitSpan<const TRowString> view = gapped.view();
+      ASSERT_EQ(view.first().size() + view.second().size(), model.size());
+      for (size_t i = 0; i < model.size(); ++i) {
+        ASSERT_EQ(gapped[i].view(), model[i]) << "trial " << trial << " step " << step << " element " << i;
+        ASSERT_EQ(&view[i], &gapped[i]);
+      }
     }
   }
 }

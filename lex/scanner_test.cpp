@@ -1,23 +1,107 @@
-// The scanner against a step-by-step model of its state machine that reads every character through the
-// position rules alone, from any state, on generated text, random bytes and the corpus.
+// The token list and keyword table against plain models; the scanner against a step model of its machine that reads
+// through the position rules alone, from any state, on generated text, random bytes and the corpus.
 #include "lex/scanner.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include "base/arena.h"
+#include "lex/keyword_table.h"
+#include "lex/token_list.h"
 #include "tests/support/test_support.h"
 
 namespace weft {
 namespace {
 
-using TRows = std::vector<TRowString>;
+TEST(TokenTest, EqualityTakesEveryFieldAndTheTextButNotTheOffset) {
+  const TToken base{1, 2, 3, kIdentifier, 4};
+  for (int32_t TToken::*field :
+       {&TToken::startColumn, &TToken::endColumn, &TToken::rowSpan, &TToken::kind, &TToken::textOffset}) {
+    TToken other = base;
+    ++(other.*field);
+    EXPECT_EQ(field == &TToken::textOffset, TokensEqual(base, "abc", other, "abc"));
+  }
+  EXPECT_FALSE(TokensEqual(base, "abc", base, "ABC") || TokensEqual(base, "abc", base, "ab"));
+}
 
+// Random appends (of every short length, some too long to keep), truncations, moves and copies, into arena pieces too.
+TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
+  std::mt19937 random(12345);
+  const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  TArena arena;
+  TTokenList list;
+  std::vector<std::pair<TToken, std::string>> model;
+  for (int step = 0; step < 20000 && !HasFailure(); ++step) {
+    const int operation = below(19);
+    if (operation < 14) {
+      const TToken token{below(100), below(100), below(100), below(300) - 128, 0};
+      std::string text(static_cast<size_t>(below(500) == 0 ? 40000 : below(4) == 0 ? below(41) : below(12)), '\0');
+      for (char& c : text) c = static_cast<char>(below(256));
+      list.Append(token, text);
+      model.emplace_back(token, text.substr(0, kMaxTokenText));
+    } else if (operation == 14) {
+      const int count = below(static_cast<int>(model.size()) + 1);
+      list.truncate(count);
+      model.resize(static_cast<size_t>(count));
+    } else if (operation < 18) {  // a move, or a copy (into an arena piece or the heap) moved in or copied back
+      const char* text = list.empty() || (operation < 17 && below(2) == 0) ? nullptr : list.Text(0);
+      TTokenList other(operation == 17 ? std::move(list) : TTokenList());
+      if (operation < 17) {
+        other.Assign(list, operation == 15 ? &arena : nullptr);
+        other.Append(TToken{}, "x");
+        other.truncate(static_cast<int32_t>(model.size()));
+      }
+      if (operation < 17 && text != nullptr) list = other;
+      if (operation == 17 || text == nullptr) list = std::move(other);
+      ASSERT_TRUE(text == nullptr || text == list.Text(0)) << "a move, or a copy into a block that fits, stays put";
+    } else if (below(20) == 0) {
+      list.clear();
+      model.clear();
+    }
+    ASSERT_EQ(static_cast<int32_t>(model.size()), list.count());
+    for (int32_t i = step % 50 == 0 ? 0 : list.count(); i < list.count(); ++i) {
+      const auto& [token, text] = model[static_cast<size_t>(i)];
+      ASSERT_TRUE(TokensEqual(token, text, list.at(i), list.TextView(i))) << i;
+      ASSERT_EQ('\0', list.Text(i)[text.size()]);
+    }
+  }
+}
+
+// Random adds and deletes (prefixes, duplicates, case, high bytes) against a sorted list; std::string compares unsigned.
+TEST(KeywordTableTest, MatchesASortedList) {
+  std::mt19937 random(4242);
+  const std::string alphabet("aAbB_:\xE9\xFF\x01", 9);
+  for (int round = 0; round < 30; ++round) {
+    TKeywordTable table;
+    std::vector<std::string> model;
+    for (int step = 0; step < 200; ++step) {
+      const std::string word = testing::RandomText(random, alphabet, random() % 10 == 0 ? 40 : 3);
+      if (random() % 4 == 0) {
+        table.Delete(word);
+        if (const auto at = std::find(model.begin(), model.end(), word); at != model.end()) model.erase(at);
+      } else {
+        table.Add(word);
+        model.insert(std::upper_bound(model.begin(), model.end(), word), word);
+      }
+      std::vector<std::string> entries;
+      for (int32_t i = 0; i < table.count(); ++i) entries.push_back(table.at(i));
+      ASSERT_EQ(model, entries);
+      std::string probe = testing::RandomText(random, alphabet, 3);
+      if (random() % 2 == 0 && !model.empty()) probe = model[random() % model.size()].substr(0, random() % 41);
+      ASSERT_EQ(std::count(model.begin(), model.end(), probe) > 0, table.Contains(probe)) << probe;
+    }
+  }
+}
+
+using TRows = std::vector<TRowString>;
 // Lines end at LF; a CR right before an LF is dropped.
 TRows RowsFromText(std::string_view text) {
   TRows rows(1);
@@ -29,9 +113,7 @@ TRows RowsFromText(std::string_view text) {
 }
 
 // The position rules of scanner.h.
-int32_t Length(const TRows& rows, int32_t row) {
-  return row >= 0 && row < static_cast<int32_t>(rows.size()) ? rows[row].size() : 0;
-}
+int32_t Length(const TRows& rows, int32_t row) { return row >= 0 && row < int32_t(rows.size()) ? rows[row].size() : 0; }
 TPoint Clamp(const TRows& rows) {
   return rows.empty() ? TPoint{0, 0} : TPoint{rows.back().size(), static_cast<int32_t>(rows.size()) - 1};
 }
@@ -57,7 +139,6 @@ bool IsNameStart(unsigned char c) { return IsLetter(c) || c == '_'; }
 bool IsName(unsigned char c) { return IsNameStart(c) || IsDigit(c); }
 bool IsWhite(unsigned char c) { return In(c, "\t\n\f\r "); }
 bool IsBinary(unsigned char c) { return In(c, "!%&*+,-/<=>?@\\|~"); }
-
 constexpr int32_t kMore = INT32_MIN;  // the token goes on
 // The kind of a token that the end of the scan cuts short, by state.
 constexpr int32_t kEndKinds[16] = {128, 146, 142, 136, 144, -1, 128, 138, 140, 128, 131, 134, 134, 136, 136, 134};
@@ -99,8 +180,7 @@ struct Model {
         if (IsDigit(p)) return Take();
         if (p != 'e' && p != 'E') return kRealNumber;
         return Take(), !AtEnd() && (IsDigit(Peek()) || Peek() == '-') ? Go(12) : kRealNumberOpen;
-      case 12:
-      case 15:
+      case 12: case 15:
         if (IsDigit(p)) return Take();
         return p != '-' ? kRealNumber : state == 15 ? kRealNumberOpen : (Take(), Go(15));
       default:
@@ -129,8 +209,7 @@ struct Model {
     if (Peek() == '=') return Back(kIdentifier);
     if (!IsNameStart(Peek())) return kKeywordPart;
     const TPoint colon = s.scanPosition;
-    do Take();
-    while (IsName(Current()) && !AtEnd());
+    do Take(); while (IsName(Current()) && !AtEnd());
     const bool chain = Current() == ':';
     s.scanPosition = colon;
     return chain ? Go(10) : kKeywordPart;
@@ -152,21 +231,17 @@ struct Model {
     return IsRadixDigit(q) ? Go(14) : q == '-' ? Go(13) : kRadixNumberOpen;
   }
   int32_t Quoted(unsigned char quote, int32_t closedKind) {
-    Take();
-    if (Current() != quote) return kMore;
-    return Peek() == quote ? Take() : closedKind;
+    return Take(), Current() != quote ? kMore : Peek() == quote ? Take() : closedKind;
   }
 
   const TRows& rows;
   TScanner& s;
 };
-
 int32_t ModelToken(const TRows& rows, TScanner& s) { return Model{rows, s}.ScanToken(); }
 
 struct Generator {
   int32_t Below(size_t n) { return std::uniform_int_distribution<int32_t>(0, static_cast<int32_t>(n) - 1)(random); }
-  // Pieces that reach every state and rule, radixes that wrap among them, and any byte, joined with line breaks,
-  // spaces and tabs or nothing.
+  // Pieces that reach every state and rule, radixes that wrap, and any byte, joined with breaks, blanks or nothing.
   std::string Fragments(int32_t count) {
     static const char* const kPieces[] = {
         "x", "at:", "put:", "a:b:c", ":=", "16r1F", "16r", "2r", "-", "3.14", "1e", "e-5", "2.5e-", ".", "\"",
@@ -200,8 +275,7 @@ struct Generator {
   std::mt19937 random{20240611};
 };
 
-// Scans with the model and the scanner side by side, the scanner taking one token a call or batches of any
-// size, for up to `rounds` calls or to the end; answers the tokens' texts joined.
+// The model beside the scanner, which takes a token or a batch a call, for `rounds` calls or to the end: the texts.
 std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fast, int rounds) {
   const auto fields = [](const TScanner& s) {
     return std::tie(s.scanState, s.endOfText, s.scanPosition, s.tokenStart, s.radixDigitLimit);
@@ -234,8 +308,8 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
   return joined;
 }
 
-// From any state a few tokens (under the sanitizers: no state, however absurd, makes the scanner read outside the
-// rows or overflow); whole texts to their end, whose tokens give back the text with CR LF line breaks.
+// From any state a few tokens (the sanitizers see no read outside the rows or overflow); whole texts to their end,
+// whose tokens give back the text with CR LF line breaks.
 TEST(ScanPropertyTest, MatchesTheStepModel) {
   Generator generator;
   for (int i = 0; i < 30000 && !HasFailure(); ++i) {
@@ -252,8 +326,7 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
   }
 }
 
-// Within one row a span views the row, past the rows it gives nothing, and a long one is cut, though its token
-// keeps its real end.
+// Within one row a span views the row, past the rows it gives nothing, and a long one is cut but its token is not.
 TEST(SpanTextTest, ViewsOneRowAndCutsLongSpans) {
   const std::string longRow(40000, 'x');
   const TRows rows = RowsFromText("\"" + longRow + "\n" + longRow + "\" x");
@@ -261,8 +334,7 @@ TEST(SpanTextTest, ViewsOneRowAndCutsLongSpans) {
   EXPECT_EQ(rows[0].data() + 1, SpanText(rows, {1, 0}, {2, 0}, scratch).data());
   EXPECT_EQ("\" x\r\n", SpanText(rows, {40000, 1}, {1, 9}, scratch));
   TScanner scanner = ScannerAtTextStart(rows);
-  EXPECT_EQ(kComment, ScanToken(rows, scanner));
-  EXPECT_EQ((TPoint{40000, 1}), scanner.scanPosition);
+  EXPECT_TRUE(ScanToken(rows, scanner) == kComment && scanner.scanPosition == (TPoint{40000, 1}));
   EXPECT_EQ(("\"" + longRow + "\r\n" + longRow).substr(0, kMaxTokenText),
             SpanText(rows, scanner.tokenStart, scanner.scanPosition, scratch));
 }

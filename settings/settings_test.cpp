@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 #include "platform/fake_win32_control.h"
 
@@ -29,31 +30,24 @@ TEST(SettingsTest, FontsKeepTheRequestedHeightAndOneCellHeight) {
       return fake::FontMetrics{height + (grows ? 1 : 0), f.lfItalic ? italicWidth : 8};
     };
   };
-  const struct {
-    int pixelsPerInch, pointSize;
-    LONG characterHeight;
-    fake::FontMetricsScript script;
-    std::array<bool, 4> ownFont;
-    int32_t lineHeight, cellWidth;
-    std::array<int32_t, 4> extras;
-  } cases[] = {
+  const std::tuple<int, int, LONG, fake::FontMetricsScript, std::array<bool, 4>, int, int, std::array<int, 4>> cases[] = {
       {120, 10, -16, nullptr, {true, true, true, true}, 19, 9, {1, 0, 1, 0}},  // bold is 9 wide
       {96, 10, -13, face(17, 7), {true, false, true, false}, 17, 8, {0, 0, 1, 0}},  // the second height tried
       {72, 1, -1, face(0, 10), {true, false, false, false}, 4, 8, {0, 0, 0, 0}},
   };
-  for (const auto& c : cases) {
-    fake::SetFontMetricsScript(c.script);
-    fake::SetPixelsPerInch(c.pixelsPerInch);
-    settings->SetFont("Face", c.pointSize);
-    settings->SetFont("Face", c.pointSize);
-    EXPECT_EQ(settings->logFont().lfHeight, c.characterHeight);
-    for (size_t i = 1; i < 4; ++i) EXPECT_EQ(settings->font(int32_t(i)) != settings->font(0), c.ownFont[i]) << i;
-    EXPECT_EQ(settings->lineHeight(), c.lineHeight);
-    EXPECT_EQ(settings->cellWidth(), c.cellWidth);
-    EXPECT_EQ(settings->tabStopWidth(), 4 * c.cellWidth);
-    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(settings->characterExtra(int32_t(i)), c.extras[i]) << i;
+  for (const auto& [pixelsPerInch, pointSize, height, script, ownFont, lineHeight, cellWidth, extras] : cases) {
+    fake::SetFontMetricsScript(script);
+    fake::SetPixelsPerInch(pixelsPerInch);
+    settings->SetFont("Face", pointSize);
+    settings->SetFont("Face", pointSize);
+    EXPECT_EQ(settings->logFont().lfHeight, height);
+    for (size_t i = 1; i < 4; ++i) EXPECT_EQ(settings->font(int32_t(i)) != settings->font(0), ownFont[i]) << i;
+    EXPECT_EQ(settings->lineHeight(), lineHeight);
+    EXPECT_EQ(settings->cellWidth(), cellWidth);
+    EXPECT_EQ(settings->tabStopWidth(), 4 * cellWidth);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(settings->characterExtra(int32_t(i)), extras[i]) << i;
     const LOGFONTA& boldItalic = fake::Fonts()[static_cast<size_t>(fake::FontIndex(settings->font(3)))].logFont;
-    EXPECT_EQ(boldItalic.lfWeight, c.ownFont[3] ? 700 : 400);
+    EXPECT_EQ(boldItalic.lfWeight, ownFont[3] ? 700 : 400);
     EXPECT_GT(boldItalic.lfHeight, 0);  // made at a cell height
     EXPECT_EQ(settings->defaultAttributes().font, settings->font(3));
   }

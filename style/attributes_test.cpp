@@ -9,10 +9,8 @@
 namespace weft {
 namespace {
 
-constexpr TPoint kNone{-1, -1};
-
-// Random rows of changes, half of them lent by an arena: the change in effect at a point is the last one at or
-// before it in text order, and NextAttribute walks on from there through every later change in order.
+// Random rows of changes, half lent by an arena: the one in effect is the last at or before the point in text order,
+// and NextAttribute walks on from there through every later change in order.
 TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
   std::mt19937 random(5);
   for (int round = 0; round < 2000; ++round) {
@@ -34,8 +32,8 @@ TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
     const TPoint point{static_cast<int32_t>(random() % 6) - 1, static_cast<int32_t>(random() % 8) - 2};
     const auto after = std::upper_bound(model.begin(), model.end(), point);
     TAttributeCursor cursor;
-    const auto where = [&](const TTextAttributeDelta* c) { return c == nullptr ? kNone : TPoint{c->column, cursor.row}; };
-    ASSERT_EQ(where(AttributeAt(lists, point, cursor)), after == model.begin() ? kNone : *(after - 1));
+    const auto where = [&](const TTextAttributeDelta* c) { return c ? TPoint{c->column, cursor.row} : TPoint{-1, -1}; };
+    ASSERT_EQ(where(AttributeAt(lists, point, cursor)), (after == model.begin() ? TPoint{-1, -1} : *(after - 1)));
     for (auto next = after; next != model.end(); ++next) ASSERT_EQ(where(NextAttribute(lists, cursor)), *next);
     const TAttributeCursor last = cursor;
     ASSERT_EQ(NextAttribute(lists, cursor), nullptr);
@@ -50,9 +48,8 @@ TEST(AttributesTest, StylesResolveTheDefaultColours) {
   configuration.styles[kCommentStyle] = {3, RGB(9, 9, 9), RGB(8, 8, 8), 1, 0};
   configuration.styles[kWhiteSpaceStyle] = {0, RGB(9, 9, 9), RGB(8, 8, 8), 0, 1};
   settings.SetConfiguration(configuration);
-  const TTextAttributeDelta comment = StyleFor(kCommentStyle, settings, {RGB(1, 1, 1), RGB(2, 2, 2)});
-  EXPECT_TRUE(comment == (TTextAttributeDelta{
-                             .font = settings.font(3), .foreColor = RGB(1, 1, 1), .backColor = RGB(8, 8, 8)}));
+  EXPECT_TRUE(StyleFor(kCommentStyle, settings, {RGB(1, 1, 1), RGB(2, 2, 2)}) ==
+              (TTextAttributeDelta{.font = settings.font(3), .foreColor = RGB(1, 1, 1), .backColor = RGB(8, 8, 8)}));
   EXPECT_EQ(BlankBackground(settings, {RGB(1, 1, 1), RGB(2, 2, 2)}), RGB(2, 2, 2));
 }
 
