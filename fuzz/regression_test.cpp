@@ -1,6 +1,5 @@
-// Runs the fuzz targets' harnesses, with every check they make, over every
-// kept regression input (fuzz/regressions/exports, fuzz/regressions/find_pattern)
-// and every seed.
+// Runs the fuzz targets' harnesses, with every check they make, over every kept regression input
+// (fuzz/regressions/exports, fuzz/regressions/find_pattern) and every seed.
 #include <gtest/gtest.h>
 
 #include <algorithm>

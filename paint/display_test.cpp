@@ -89,10 +89,9 @@ TEST_F(DisplayTest, RestoresTheDeviceContextReportsFailedBrushesAndSkipsEmptyGri
   DeleteObject(hostFont);
 }
 
-// Every character of a random stretch is drawn exactly once, at its cell, in
-// the highlight colours when selected and otherwise in the colours and font
-// of the change in effect there; with a clip box, every one whose cell
-// reaches into it, and the others at most once.
+// Every character of a random stretch is drawn exactly once, at its cell, in the highlight colours when selected and
+// otherwise in the colours and font of the change in effect there; with a clip box, every one whose cell reaches
+// into it, and the others at most once.
 TEST_F(DisplayTest, EveryCharacterIsDrawnOnceInTheRightAttributes) {
   std::mt19937 random(21);
   const char alphabet[] = "ab 1'\"\n\t#$.";

@@ -1,6 +1,5 @@
-// The exported C interface as a host on another platform calls it, and a
-// host's working day of grids made, edited and deleted, which must leave the
-// library holding what it held before (LeakSanitizer, on in the native preset,
+// The exported C interface as a host on another platform calls it, and a host's working day of grids made, edited
+// and deleted, which must leave the library holding what it held before (LeakSanitizer, on in the native preset,
 // also reports single leaked blocks).
 #include <gtest/gtest.h>
 
@@ -36,9 +35,8 @@ class ExportTest : public ::testing::Test {
   int32_t handle = -1;
 };
 
-// Handles that name no grid are answered with "none" and change nothing. The
-// call scripts check this after every call, but only the calls a kept script
-// happens to make on a dead handle. A new grid takes the lowest free handle.
+// Handles that name no grid are answered with "none" and change nothing. The call scripts check this after every
+// call, but only the calls a kept script happens to make on a dead handle. A new grid takes the lowest free handle.
 TEST_F(ExportTest, DeadHandlesDoNothing) {
   SetText(handle, "ab", 2, 0);
   for (int32_t next = handle + 1; next < handle + 8; ++next) EXPECT_EQ(CreateGrid(), next);
@@ -63,8 +61,7 @@ TEST_F(ExportTest, DeadHandlesDoNothing) {
   EXPECT_EQ(NumberOfRows(handle), 1);
 }
 
-// Rows outside the text read as empty; the grid tests hold the rest of what
-// Text and StringAtRow write.
+// Rows outside the text read as empty; the grid tests hold the rest of what Text and StringAtRow write.
 TEST_F(ExportTest, TextRoundTripWithOneBasedRowsAndSettingsReadBack) {
   WeftPoint point{};
   EXPECT_EQ(VersionNumber(&point), &point);
@@ -114,8 +111,7 @@ TEST_F(ExportTest, TokensWalkThroughTheRecord) {
   RebuildDataStructures(handle);
 }
 
-// InsertString converts its point and writes the end back; Display converts
-// its record to 0-based in place.
+// InsertString converts its point and writes the end back; Display converts its record to 0-based in place.
 TEST_F(ExportTest, EditsAndDisplayConvertTheirRecords) {
   SetText(handle, "abc\ndef", 0, 0);
   WeftView view{};
@@ -135,8 +131,7 @@ TEST_F(ExportTest, EditsAndDisplayConvertTheirRecords) {
   Display(handle, nullptr);
 }
 
-// Each flag of FindPattern is read as 0 or not 0, and the start and the
-// answer are 1-based (0 for none).
+// Each flag of FindPattern is read as 0 or not 0, and the start and the answer are 1-based (0 for none).
 TEST_F(ExportTest, SearchExportsConvertFlagsAndIndices) {
   int32_t length = 0;
   EXPECT_EQ(FindPattern("xxABab", 6, "ab", &length, 4, 0, 1, 1), 5);
@@ -150,9 +145,8 @@ TEST_F(ExportTest, SearchExportsConvertFlagsAndIndices) {
   EXPECT_EQ(CalcMatchWeight("abc", 3, "abdc", 4), 75);
 }
 
-// Edits with coordinates outside the text are clamped into it or refused,
-// as the text read back shows; InsertString reads its lines as SetText does
-// and writes the end point back, the given one where it refuses.
+// Edits with coordinates outside the text are clamped into it or refused, as the text read back shows; InsertString
+// reads its lines as SetText does and writes the end point back, the given one where it refuses.
 TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
   struct Case {
     const char* text;
@@ -252,12 +246,10 @@ void OneCycle(std::mt19937& random) {
   DeleteGrid(handle);
 }
 
-// Painting and fonts stay out of the cycles: off Windows they go to a
-// stand-in that records every call. glibc keeps blocks freed by a thread in a
-// cache of that thread, which its statistics count as in use, and gives the
-// cache back when the thread ends: the cycles run on threads of their own, so
-// only what the library holds is counted. The first cycle makes the library's
-// first allocations.
+// Painting and fonts stay out of the cycles: off Windows they go to a stand-in that records every call. glibc keeps
+// blocks freed by a thread in a cache of that thread, which its statistics count as in use, and gives the cache back
+// when the thread ends: the cycles run on threads of their own, so only what the library holds is counted. The first
+// cycle makes the library's first allocations.
 TEST_F(ExportTest, TenThousandCyclesGiveBackWhatTheyTook) {
   AddKeyword("self");
   std::mt19937 random(7);

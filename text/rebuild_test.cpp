@@ -53,9 +53,8 @@ TEST_F(RebuildTest, TokensGoToTheirStartRows) {
   EXPECT_TRUE(empty.tokenLists().empty() && empty.attributeLists().empty());
 }
 
-// Rebuilding again takes back the arena the lists live in, so it neither
-// grows the memory held nor changes a list; one grid given text after text,
-// larger and smaller, always equals a fresh grid.
+// Rebuilding again takes back the arena the lists live in, so it neither grows the memory held nor changes a list;
+// one grid given text after text, larger and smaller, always equals a fresh grid.
 TEST_F(RebuildTest, RebuildsAndNextTextsReuseStorageAndEqualAFreshGrid) {
   std::string text;
   for (int i = 0; i < 3000; ++i) text += "foo: x bar: 'a string' \"comment\" #sym ^ self + 12\n\t";
@@ -87,9 +86,8 @@ TEST_F(RebuildTest, KeywordsTakeEffectAtTheNextRebuild) {
   EXPECT_EQ(StyleOfKind(kStringLiteral, "self", shared.keywords), kStringStyle);
 }
 
-// Tokens tile the scanned text: in order, without gap or overlap, each in
-// its start row's list, rows inside a multi-row token empty, and their texts
-// joined give the text back up to its last scanned character.
+// Tokens tile the scanned text: in order, without gap or overlap, each in its start row's list, rows inside a
+// multi-row token empty, and their texts joined give the text back up to its last scanned character.
 void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
   TPoint next{0, 0};
   std::string joined;
@@ -108,15 +106,13 @@ void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
     const bool pastLineEnd = t.endColumn >= grid.RowLength(t.endRow);
     ASSERT_EQ(next, (pastLineEnd ? TPoint{0, t.endRow + 1} : TPoint{t.endColumn + 1, t.endRow})) << name << " " << t;
   }
-  // The last row's line end is never scanned, except as the one character
-  // of a text that is a single empty row.
+  // The last row's line end is never scanned, except as the one character of a text that is a single empty row.
   const std::string text = testing::TextOf(grid);
   ASSERT_TRUE(joined == text || (text.empty() && joined == "\r\n")) << name;
 }
 
-// Painting each character in the change AttributeAt finds shows the style of
-// the token that covers it (white space only needs its background), and no
-// change repeats the one before it.
+// Painting each character in the change AttributeAt finds shows the style of the token that covers it (white space
+// only needs its background), and no change repeats the one before it.
 void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keywords, const std::string& name) {
   const TTextAttributeDelta* previous = nullptr;
   for (size_t row = 0; row < grid.attributeLists().size(); ++row) {
@@ -144,10 +140,9 @@ void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keyw
   }
 }
 
-// Every position of the text lies in the span of the token TokenAt answers
-// for it, before any walk; forward and backward walks then visit the same
-// tokens, one ending just before the next starts, and a second round of
-// lookups answers as the first.
+// Every position of the text lies in the span of the token TokenAt answers for it, before any walk; forward and
+// backward walks then visit the same tokens, one ending just before the next starts, and a second round of lookups
+// answers as the first.
 void ExpectWalksAndLookupsAgree(TStringGrid& grid, const std::string& name) {
   using testing::ShowToken;
   std::vector<std::string> lookups;
@@ -178,12 +173,10 @@ void ExpectWalksAndLookupsAgree(TStringGrid& grid, const std::string& name) {
   }
 }
 
-// Generated Smalltalk (a quarter of it turned to random bytes), runs of
-// spaces and quotes for the space-to-tab conversion, and the corpus: each
-// text comes back as it was given, with CR LF line breaks, with and without
-// the conversion; its tokens tile it, its changes paint each token in its
-// style (on the corpus files up to 64 KB), and token walks and lookups agree
-// (on half the generated texts, and every fifth corpus file up to 48 KB).
+// Generated Smalltalk (a quarter of it turned to random bytes), runs of spaces and quotes for the space-to-tab
+// conversion, and the corpus: each text comes back as it was given, with CR LF line breaks, with and without the
+// conversion; its tokens tile it, its changes paint each token in its style (on the corpus files up to 64 KB), and
+// token walks and lookups agree (on half the generated texts, and every fifth corpus file up to 48 KB).
 TEST_F(RebuildTest, GridsOfGeneratedTextsAndTheCorpusKeepEveryInvariant) {
   shared.keywords.Add("self");
   shared.keywords.Add("ifTrue:");

@@ -46,16 +46,14 @@ struct ListsBefore {
     }
   }
 
-  // Rows with tokens whose list was replaced: a kept list, moved or not,
-  // still holds its texts where they were.
+  // Rows with tokens whose list was replaced: a kept list, moved or not, still holds its texts where they were.
   size_t Rescanned(const TStringGrid& now) const {
     size_t rows = 0;
     for (const TTokenList& list : now.tokenLists()) rows += !list.empty() && !texts.contains(list.Text(0));
     return rows;
   }
 
-  // Rows between the longest runs, from the top and from the bottom, of rows
-  // whose lists are what they were.
+  // Rows between the longest runs, from the top and from the bottom, of rows whose lists are what they were.
   size_t Changed(const TStringGrid& now) const {
     const size_t count = now.tokenLists().size(), old = grid.tokenLists().size();
     size_t top = 0, bottom = 0;
@@ -118,12 +116,10 @@ void ReadTokens(std::mt19937& random, TStringGrid& grid) {
   }
 }
 
-// Edits on each corpus file, on rows of 100 KB and on short texts (checked
-// after every edit), with distinct backgrounds and then with one background
-// for every style, where white space never makes a change of its own. Token
-// reads come between the edits, never in a twin given the same edits: both
-// keep the same lists and each edit invalidates the same band, so reading
-// tokens never makes an edit re-scan more.
+// Edits on each corpus file, on rows of 100 KB and on short texts (checked after every edit), with distinct
+// backgrounds and then with one background for every style, where white space never makes a change of its own. Token
+// reads come between the edits, never in a twin given the same edits: both keep the same lists and each edit
+// invalidates the same band, so reading tokens never makes an edit re-scan more.
 TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
   std::mt19937 random(1234), reads(78);
   HWND window = fake::WindowHandle(0x99);
@@ -166,19 +162,17 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
       if (!checked) continue;
       ExpectSameLists(*grid, *Rebuilt(*grid), context);
       ExpectSameLists(*grid, *twin, context);
-      // An edit re-scans the rows it changed and at most two on either side:
-      // the row of the token it restarts from and the row that token runs
-      // into; the row of the token it stops on and the row that token ends on.
+      // An edit re-scans the rows it changed and at most two on either side: the row of the token it restarts from
+      // and the row that token runs into; the row of the token it stops on and the row that token ends on.
       ASSERT_LE(before->Rescanned(*grid), before->Changed(*grid) + 4) << context;
       if (HasFatalFailure()) return;
     }
   }
 }
 
-// The white space ending row 1 is the same token before and after the edit,
-// but the token before it turns from a character literal into the end of a
-// string. With equal backgrounds the white space makes no change of its own,
-// so stopping there would leave `$a` without the change it now needs.
+// The white space ending row 1 is the same token before and after the edit, but the token before it turns from a
+// character literal into the end of a string. With equal backgrounds the white space makes no change of its own, so
+// stopping there would leave `$a` without the change it now needs.
 TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
   TConfiguration configuration = shared.settings.configuration();
   for (TStyle& style : configuration.styles) style.backColor = RGB(255, 255, 255);
@@ -188,11 +182,9 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
   ExpectSameLists(*grid, *Rebuilt(*grid), "string closed by a former character literal");
 }
 
-// Typing, Enter and joining two rows each re-scan the rows from the one
-// before the edit to the one after it, and invalidate the band from the
-// edited row down to the last re-scanned one, or to the text's old end when
-// rows came or went; the later rows' lists move with them. Typing a few
-// columns into a row re-scans that row alone.
+// Typing, Enter and joining two rows each re-scan the rows from the one before the edit to the one after it, and
+// invalidate the band from the edited row down to the last re-scanned one, or to the text's old end when rows came
+// or went; the later rows' lists move with them. Typing a few columns into a row re-scans that row alone.
 TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
   std::string text;
   for (int row = 0; row < 200; ++row) text += "abc def: 12.\n";

@@ -43,8 +43,7 @@ TEST_F(StringGridTest, ReadsLinesAsRows) {
   }
 }
 
-// Row reads outside the text and the 1-based conversions are the export
-// tests' part.
+// Row reads outside the text and the 1-based conversions are the export tests' part.
 TEST_F(StringGridTest, TextAndStringAtRowNeverWritePastTheirBuffers) {
   auto grid = Grid("abc\ndef");
   char buffer[12];

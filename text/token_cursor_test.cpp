@@ -18,9 +18,8 @@ std::vector<std::string> WalkForward(TStringGrid& grid) {
 
 class TokenCursorTest : public testing::GridTest {};
 
-// A token's span reaches the next token: indentation belongs to the line
-// end before it, and a point past a row's last token to that token. A cursor
-// left stale by new text is clamped into the lists.
+// A token's span reaches the next token: indentation belongs to the line end before it, and a point past a row's
+// last token to that token. A cursor left stale by new text is clamped into the lists.
 TEST_F(TokenCursorTest, SpansReachTheNextTokenAndWalksTurnBack) {
   auto grid = Grid("ab cd\n\n    x");
   const std::string lineEnd = "(5,0)..(3,2) 146 '\r\n\r\n    '";

@@ -1,6 +1,5 @@
-// The grid tests' fixture: grids over a shared state with tab width 4, the
-// stand-in's fixed-pitch font and eight styles that are all distinct (so
-// every style change shows), and the text and rows a grid holds.
+// The grid tests' fixture: grids over a shared state with tab width 4, the stand-in's fixed-pitch font and eight
+// styles that are all distinct (so every style change shows), and the text and rows a grid holds.
 #ifndef WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
 #define WEFT_TESTS_SUPPORT_GRID_TEST_SUPPORT_H_
 
@@ -42,8 +41,7 @@ inline bool SameRowLists(const TStringGrid& a, size_t rowA, const TStringGrid& b
                                     [](const auto& p, const auto& q) { return p == q && p.column == q.column; });
 }
 
-// Both grids hold one token list and one attribute list per row, the same
-// row by row.
+// Both grids hold one token list and one attribute list per row, the same row by row.
 inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const std::string& context) {
   ASSERT_EQ(a.tokenLists().size(), a.rows().size()) << context;
   ASSERT_EQ(a.attributeLists().size(), a.rows().size()) << context;
@@ -63,8 +61,7 @@ inline std::string ShowToken(const THandedToken& t) {
   return shown + " " + std::to_string(t.kind) + " '" + std::string(t.text, t.length) + "'";
 }
 
-// Styles 2 (white space) and 5 (text) share their background, as an
-// editor's usually do.
+// Styles 2 (white space) and 5 (text) share their background, as an editor's usually do.
 class GridTest : public ::testing::Test {
  protected:
   GridTest() {

@@ -24,9 +24,8 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   return out.str();
 }
 
-// The corpus's Smalltalk files of at most `maxBytes` (by default the ones up
-// to 64 KB: the larger ones only repeat what these cover, at many times the
-// cost), smallest first; empty when the corpus is absent.
+// The corpus's Smalltalk files of at most `maxBytes` (by default the ones up to 64 KB: the larger ones only repeat
+// what these cover, at many times the cost), smallest first; empty when the corpus is absent.
 inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = 65536) {
   std::vector<std::filesystem::path> files;
   const std::filesystem::path corpus = WEFT_CORPUS_DIR;
@@ -60,8 +59,7 @@ inline std::string RandomText(std::mt19937& random, std::string_view alphabet, s
   return text;
 }
 
-// Rows of letters, spaces and tabs (so tabs start on and between stops),
-// with empty rows among them.
+// Rows of letters, spaces and tabs (so tabs start on and between stops), with empty rows among them.
 inline std::string GeneratedTabbedText(std::mt19937& random, int rows) {
   std::string text;
   for (int row = 0; row < rows; ++row) {

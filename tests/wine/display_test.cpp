@@ -1,7 +1,6 @@
-// Painting with a real font into a 32-bit DIB section: the backgrounds of
-// runs, the selection's highlight, the fills right of row ends and below the
-// text land in the right cells, and the device context gets its character
-// extra and font back.
+// Painting with a real font into a 32-bit DIB section: the backgrounds of runs, the selection's highlight, the fills
+// right of row ends and below the text land in the right cells, and the device context gets its character extra and
+// font back.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -31,9 +30,8 @@ class DllDisplay : public ::testing::Test {
   }
   void TearDown() override { host::Call<void>("DeleteGrid", handle); }
 
-  // The colour at pixel (x, y), and at the bottom-left pixel of a cell
-  // (0-based): below the glyphs of the characters used here, so the cell's
-  // background.
+  // The colour at pixel (x, y), and at the bottom-left pixel of a cell (0-based): below the glyphs of the characters
+  // used here, so the cell's background.
   COLORREF At(int x, int y) const {
     const uint32_t pixel = target.pixels[y * kWidth + x];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);

@@ -1,6 +1,5 @@
-// Loads weftcore.dll as the host does and calls its exports as stdcall
-// functions found with GetProcAddress. Records are built as raw bytes at
-// their documented offsets, never through the library's own header.
+// Loads weftcore.dll as the host does and calls its exports as stdcall functions found with GetProcAddress. Records
+// are built as raw bytes at their documented offsets, never through the library's own header.
 #ifndef WEFT_TESTS_WINE_DLL_HOST_H_
 #define WEFT_TESTS_WINE_DLL_HOST_H_
 
@@ -21,9 +20,8 @@ inline HMODULE Library() {
   return module;
 }
 
-// Calls the export `name` with the argument types given: pass int32_t and
-// pointers only, every argument 32 bits wide as in the host (kNoRecord, not
-// nullptr, whose value need not be passed at all).
+// Calls the export `name` with the argument types given: pass int32_t and pointers only, every argument 32 bits wide
+// as in the host (kNoRecord, not nullptr, whose value need not be passed at all).
 inline void* const kNoRecord = nullptr;
 
 template <typename Result = int32_t, typename... Args>
@@ -52,8 +50,7 @@ class Record {
   std::vector<uint8_t> bytes_;
 };
 
-// A Configuration record: tab width and eight styles of (font, fore, back,
-// use-default-fore, use-default-back).
+// A Configuration record: tab width and eight styles of (font, fore, back, use-default-fore, use-default-back).
 inline Record Configuration(int32_t tabWidth) {
   Record record(164);
   record.Set(0, tabWidth);
@@ -65,8 +62,7 @@ inline Record Configuration(int32_t tabWidth) {
   return record;
 }
 
-// A memory device context painting into a top-down 32-bit DIB section of
-// width x height pixels (0x00RRGGBB each).
+// A memory device context painting into a top-down 32-bit DIB section of width x height pixels (0x00RRGGBB each).
 struct PaintTarget {
   PaintTarget(int width, int height) {
     BITMAPINFO info{};
@@ -84,9 +80,8 @@ struct PaintTarget {
   uint32_t* pixels = nullptr;
 };
 
-// Calls Display with a record of the device context and the 1-based points
-// (column, row) of the stretch's start and end and of the selection's start
-// and end (zeros: no selection).
+// Calls Display with a record of the device context and the 1-based points (column, row) of the stretch's start and
+// end and of the selection's start and end (zeros: no selection).
 inline void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points) {
   Record record(48);
   record.SetPointer(0, dc);

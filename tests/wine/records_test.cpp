@@ -1,8 +1,6 @@
-// The exports as the host calls them: handles, fonts, points, tokens and
-// edits, every record built and read as raw bytes at its documented offsets;
-// edits invalidate a real window, read back with GetUpdateRect. (The
-// answers themselves are the native tests' part, and the replay comparison
-// holds the DLL's to the native library's.)
+// The exports as the host calls them: handles, fonts, points, tokens and edits, every record built and read as raw
+// bytes at its documented offsets; edits invalidate a real window, read back with GetUpdateRect. (The answers
+// themselves are the native tests' part, and the replay comparison holds the DLL's to the native library's.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -27,9 +25,8 @@ class DllGrid : public ::testing::Test {
   int32_t handle = -1;
 };
 
-// Point records are (column, row), 1-based. The token record: start column
-// and row, end column and row, the text pointer at 16, its length at 20 and
-// the kind at 24.
+// Point records are (column, row), 1-based. The token record: start column and row, end column and row, the text
+// pointer at 16, its length at 20 and the kind at 24.
 TEST_F(DllGrid, PointAndTokenRecords) {
   Call<void>("AddKeyword", "self");
   Call<void>("SetText", handle, "x := self.\n  \"note\" #at:put:", 0, 0);
@@ -52,9 +49,8 @@ TEST_F(DllGrid, PointAndTokenRecords) {
   Call<void>("DeleteKeyword", "self");
 }
 
-// The view record holds the window at offset 56; an edit invalidates the
-// rows it changed, clipped to the client area, and with no view record
-// nothing.
+// The view record holds the window at offset 56; an edit invalidates the rows it changed, clipped to the client
+// area, and with no view record nothing.
 TEST_F(DllGrid, EditsInvalidateTheChangedBandOfARealWindow) {
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = DefWindowProcA;

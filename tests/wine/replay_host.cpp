@@ -1,7 +1,6 @@
-// The 32-bit replay host: loads weftcore.dll as the host does, binds its
-// exports with GetProcAddress and replays call script files through them,
-// printing the transcripts that scripts/replay-compare.sh compares with the
-// native library's. Display paints into a memory device context.
+// The 32-bit replay host: loads weftcore.dll as the host does, binds its exports with GetProcAddress and replays
+// call script files through them, printing the transcripts that scripts/replay-compare.sh compares with the native
+// library's. Display paints into a memory device context.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,9 +1,7 @@
-// The library's stack use does not grow with its input: a host thread with a
-// small stack (256 KB) can search and paint a row of 1 MB and a text of
-// 100,000 rows, and compile a pattern of 10,000 items. Wine may reserve more
-// than a thread asks for, so the test also measures the depth reached: it
-// fills the stack below its own frame with a pattern before the work and
-// looks for the deepest byte the work overwrote.
+// The library's stack use does not grow with its input: a host thread with a small stack (256 KB) can search and
+// paint a row of 1 MB and a text of 100,000 rows, and compile a pattern of 10,000 items. Wine may reserve more than
+// a thread asks for, so the test also measures the depth reached: it fills the stack below its own frame with a
+// pattern before the work and looks for the deepest byte the work overwrote.
 #include <gtest/gtest.h>
 
 #include <windows.h>

@@ -1,6 +1,5 @@
-// weftrender run in this process against weftcore.dll under Wine: its
-// answers to faulty inputs and options, and the colours of a rendered example
-// read back from the PNG file.
+// weftrender run in this process against weftcore.dll under Wine: its answers to faulty inputs and options, and the
+// colours of a rendered example read back from the PNG file.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -100,11 +99,9 @@ TEST(Weftrender, AnswersFaultyInputs) {
   }
 }
 
-// Literals.st rendered in each theme with row 12's "values add" selected:
-// each token's cells show the theme's background at their top-left pixels
-// and, at the pixel farthest from it, the colour of the token's style (white
-// space shows only background); the selected cells show the highlight
-// colours.
+// Literals.st rendered in each theme with row 12's "values add" selected: each token's cells show the theme's
+// background at their top-left pixels and, at the pixel farthest from it, the colour of the token's style (white
+// space shows only background); the selected cells show the highlight colours.
 TEST(Weftrender, PaintsEachStyleInItsCells) {
   const struct {
     int row;
