@@ -34,7 +34,7 @@ TEST_F(GeometryTest, EdgeCases) {
   EXPECT_EQ(CellForPoint(*grid, 2 * cellWidth() + 1, 1 - lineHeight()), (TPoint{1, 0}));  // just above: row 0
   EXPECT_EQ(CellForPoint(*grid, 2 * cellWidth() + 1, -lineHeight()), (TPoint{2, 0}));    // further: the cell grid
   EXPECT_EQ(NonTabbedToTabbedIndex(*Grid("a\tb", true), 5), 5);                          // kept as it was
-  TSharedState bare;
+  TSharedState bare;  // no font, no configuration
   grid = std::make_unique<TStringGrid>(bare);
   grid->SetText("\tab\ncd", 0, false);
   EXPECT_EQ(PointForCell(*grid, {2, 1}), (TPoint{2, 1}));
@@ -189,10 +189,7 @@ TEST_F(GeometryTest, IndicesAndStepsOnGeneratedText) {
 TEST_F(GeometryTest, EditsAgreeWithAModelOfTheText) {
   std::mt19937 random(17);
   const char* const kInsertions[] = {"x", "\n", "\r\n", "ab\ncd", "q\n\n", "\n\n", "tail"};
-  const auto randomPoint = [&](const TStringGrid& grid) {
-    const int32_t row = static_cast<int32_t>(random() % static_cast<unsigned>(grid.NumberOfRows()));
-    return TPoint{static_cast<int32_t>(random() % static_cast<unsigned>(grid.RowLength(row) + 1)), row};
-  };
+  const auto randomPoint = [&](const TStringGrid& grid) { return testing::RandomPoint(random, grid, 0); };
   for (int trial = 0; trial < 600; ++trial) {
     auto grid = Grid("first\nsecond row\n\nlast");
     for (int step = 0; step < 12; ++step) {

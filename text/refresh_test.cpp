@@ -17,6 +17,7 @@ namespace weft {
 namespace {
 
 using testing::ExpectSameLists;
+using testing::RandomPoint;
 using testing::SameRowLists;
 
 class RefreshTest : public testing::GridTest {
@@ -65,11 +66,6 @@ struct ListsBefore {
   TStringGrid grid;
   std::unordered_set<const char*> texts;
 };
-
-TPoint RandomPoint(std::mt19937& random, const TStringGrid& grid) {
-  const int32_t row = static_cast<int32_t>(random() % static_cast<unsigned>(grid.NumberOfRows()));
-  return {static_cast<int32_t>(random() % static_cast<unsigned>(grid.RowLength(row) + 2)), row};
-}
 
 // One random edit: a character, a string with or without line breaks, or a
 // deletion within a row or across rows; now and then at the text's edges.

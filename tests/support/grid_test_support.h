@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,12 @@ inline void ExpectSameLists(const TStringGrid& a, const TStringGrid& b, const st
   for (size_t row = 0; row < a.rows().size(); ++row) {
     ASSERT_TRUE(SameRowLists(a, row, b, row)) << context << " row " << row;
   }
+}
+
+// A point on a row of the text, from column 0 to `beyond` columns past the row's end.
+inline TPoint RandomPoint(std::mt19937& random, const TStringGrid& grid, int32_t beyond = 1) {
+  const int32_t row = static_cast<int32_t>(random() % static_cast<unsigned>(grid.NumberOfRows()));
+  return {static_cast<int32_t>(random() % static_cast<unsigned>(grid.RowLength(row) + 1 + beyond)), row};
 }
 
 // A handed token as "(column,row)..(column,row) kind 'text'", or "" for none.

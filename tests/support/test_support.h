@@ -39,9 +39,6 @@ inline std::vector<std::filesystem::path> CorpusFiles(uintmax_t maxBytes = 65536
   return files;
 }
 
-#define WEFT_REQUIRE_CORPUS(files) \
-  if ((files).empty()) GTEST_SKIP() << "corpus not found at " << WEFT_CORPUS_DIR
-
 // The text as the library writes it: CR LF line breaks.
 inline std::string WithCrLf(std::string_view text) {
   std::string out;

@@ -3,6 +3,7 @@
 #ifndef WEFT_TESTS_WINE_DLL_HOST_H_
 #define WEFT_TESTS_WINE_DLL_HOST_H_
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <array>
@@ -50,17 +51,36 @@ class Record {
   std::vector<uint8_t> bytes_;
 };
 
-// A Configuration record: tab width and eight styles of (font, fore, back, use-default-fore, use-default-back).
-inline Record Configuration(int32_t tabWidth) {
+// The backgrounds of Configuration's styles: white, but pale blue for white space (style 2) and yellow for comments
+// (style 6).
+constexpr COLORREF kTextBack = RGB(255, 255, 255);
+constexpr COLORREF kSpaceBack = RGB(200, 220, 240);
+constexpr COLORREF kCommentBack = RGB(250, 250, 0);
+
+// A Configuration record: tab width 4 and eight styles of (font, fore, back, use-default-fore, use-default-back).
+inline Record Configuration() {
   Record record(164);
-  record.Set(0, tabWidth);
+  record.Set(0, 4);
   for (size_t style = 0; style < 8; ++style) {
     record.Set(4 + 20 * style, style == 4 ? 1 : 0);
     record.Set(8 + 20 * style, static_cast<int32_t>(0x00000010 * (style + 1)));
-    record.Set(12 + 20 * style, static_cast<int32_t>(0x00FFFFFF - style));
+    record.Set(12 + 20 * style, static_cast<int32_t>(style == 2 ? kSpaceBack : style == 6 ? kCommentBack : kTextBack));
   }
   return record;
 }
+
+// A grid made after SetConfiguration(Configuration()) and SetFont("Courier New", 10).
+class GridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Record configuration = Configuration();
+    ASSERT_EQ(Call("SetConfiguration", configuration.data()), 1);
+    Call<void>("SetFont", "Courier New", 10);
+    handle = Call("CreateGrid");
+  }
+  void TearDown() override { Call<void>("DeleteGrid", handle); }
+  int32_t handle = -1;
+};
 
 // A memory device context painting into a top-down 32-bit DIB section of width x height pixels (0x00RRGGBB each).
 struct PaintTarget {

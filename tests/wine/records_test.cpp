@@ -1,6 +1,7 @@
 // The exports as the host calls them: handles, fonts, points, tokens and edits, every record built and read as raw
-// bytes at its documented offsets; edits invalidate a real window, read back with GetUpdateRect. (The answers
-// themselves are the native tests' part, and the replay comparison holds the DLL's to the native library's.)
+// bytes at its documented offsets; edits invalidate a real window, read back with GetUpdateRect, and painting with a
+// real font lands in the cells of a 32-bit DIB section. (The answers themselves are the native tests' part, and the
+// replay comparison holds the DLL's to the native library's.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,19 +12,12 @@ namespace {
 
 using host::Call;
 using host::Record;
+using host::kCommentBack;
+using host::kSpaceBack;
+using host::kTextBack;
 using Pair = std::pair<int32_t, int32_t>;
 
-class DllGrid : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Record configuration = host::Configuration(4);
-    ASSERT_EQ(Call("SetConfiguration", configuration.data()), 1);
-    Call<void>("SetFont", "Courier New", 10);
-    handle = Call("CreateGrid");
-  }
-  void TearDown() override { Call<void>("DeleteGrid", handle); }
-  int32_t handle = -1;
-};
+using DllGrid = host::GridTest;
 
 // Point records are (column, row), 1-based. The token record: start column and row, end column and row, the text
 // pointer at 16, its length at 20 and the kind at 24.
@@ -31,8 +25,6 @@ TEST_F(DllGrid, PointAndTokenRecords) {
   Call<void>("AddKeyword", "self");
   Call<void>("SetText", handle, "x := self.\n  \"note\" #at:put:", 0, 0);
   Record point(8), token(28);
-  Call<void>("LastRowAndColumn", handle, point.data());
-  EXPECT_EQ(point.Pair(), Pair(18, 2));
   Call<void>("PointForIndex", handle, 13, point.data());
   EXPECT_EQ(point.Pair(), Pair(1, 2));
   std::string joined;
@@ -103,8 +95,8 @@ TEST(DllRecords, VersionAndTheDebuggerMessageForADeadHandle) {
   EXPECT_EQ(version.Pair(), Pair(1, 2));
 }
 
-// A 60-byte LOGFONTA: height, weight at 16, pitch and family at 27, the face
-// at 28; cells of Wine's Courier New grow with the point size.
+// A 60-byte LOGFONTA: height, weight at 16, pitch and family at 27, the face at 28; cells of Wine's Courier New grow
+// with the point size.
 TEST_F(DllGrid, FontsFromWinesRealFaces) {
   Record logFont(60), cell(8), bigger(8);
   Call<void>("GetLogFont", logFont.data());
@@ -117,6 +109,63 @@ TEST_F(DllGrid, FontsFromWinesRealFaces) {
   Call<void>("CellSize", bigger.data());
   EXPECT_TRUE(bigger.Get(0) > cell.Get(0) && bigger.Get(4) > cell.Get(4));
   Call<void>("SetFont", "Courier New", 10);
+}
+
+constexpr COLORREF kHighlight = RGB(0x30, 0x96, 0xFA);  // Wine's COLOR_HIGHLIGHT
+constexpr uint32_t kUnpaintedPixel = 0x00123456u;
+
+class DllDisplay : public host::GridTest {
+ protected:
+  void SetUp() override {
+    GridTest::SetUp();
+    host::Call<void>("CellSize", cell.data());
+    std::fill(target.pixels, target.pixels + kWidth * kHeight, kUnpaintedPixel);
+  }
+
+  // The colour at pixel (x, y), and at the bottom-left pixel of a cell (0-based): below the glyphs of the characters
+  // used here, so the cell's background.
+  COLORREF At(int x, int y) const {
+    const uint32_t pixel = target.pixels[y * kWidth + x];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+  }
+  COLORREF CellBackground(int column, int row) const { return At(column * width(), (row + 1) * height() - 1); }
+  int width() const { return cell.Get(0); }
+  int height() const { return cell.Get(4); }
+
+  static constexpr int kWidth = 320;
+  static constexpr int kHeight = 160;
+  host::Record cell{8};
+  host::PaintTarget target{kWidth, kHeight};
+};
+
+// Backgrounds of runs, the selection's highlight, the fills right of row ends and below the text; the device context
+// comes with a font and a character extra of the host's, which painting must neither use nor keep.
+TEST_F(DllDisplay, RunsFillsAndSelectionLandInTheirCells) {
+  host::Call<void>("SetText", handle, "ab \"c\"\nx", 0, 0);
+  LOGFONTA request{};
+  request.lfHeight = -20;
+  HFONT hostFont = CreateFontIndirectA(&request);
+  SelectObject(target.dc, hostFont);
+  SetTextCharacterExtra(target.dc, 3);
+  host::Display(handle, target.dc, {1, 1, 2, 4, 2, 1, 2, 1});  // to row 4, past the text; the b selected
+  GdiFlush();
+  EXPECT_EQ(GetTextCharacterExtra(target.dc), 3);
+  EXPECT_EQ(GetCurrentObject(target.dc, OBJ_FONT), hostFont);
+  DeleteObject(hostFont);
+  EXPECT_EQ(CellBackground(0, 0), kTextBack);
+  EXPECT_EQ(CellBackground(1, 0), kHighlight);
+  EXPECT_EQ(CellBackground(2, 0), kSpaceBack);
+  EXPECT_EQ(CellBackground(3, 0), kCommentBack);
+  EXPECT_EQ(CellBackground(5, 0), kCommentBack);
+  // Right of the first row's end, and the line break: the blank background.
+  EXPECT_EQ(At(7 * width() + 3, 2), kSpaceBack);
+  EXPECT_EQ(At(kWidth - 1, height() - 1), kSpaceBack);
+  // The last row, its end, and every row down to row 4; nothing below.
+  EXPECT_EQ(CellBackground(0, 1), kTextBack);
+  EXPECT_EQ(At(2 * width() + 2, height() + 2), kSpaceBack);
+  EXPECT_EQ(At(3, 3 * height() + 3), kSpaceBack);
+  EXPECT_EQ(At(kWidth - 1, 4 * height() - 1), kSpaceBack);
+  EXPECT_EQ(At(3, 4 * height() + 2), RGB(0x12, 0x34, 0x56));
 }
 
 }  // namespace
