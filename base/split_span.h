@@ -1,8 +1,7 @@
 // TSplitSpan: a read-only view of a sequence kept in two runs, such as a
 // TGapVector's elements either side of its gap, indexed as one. Any
 // contiguous range converts to one whose second run is empty. It costs a
-// comparison per element read; loops that read every element can take the
-// two runs, first() and second(), and read plain spans.
+// comparison per element read.
 #ifndef WEFT_BASE_SPLIT_SPAN_H_
 #define WEFT_BASE_SPLIT_SPAN_H_
 
@@ -42,8 +41,6 @@ class TSplitSpan {
   bool empty() const { return size_ == 0; }
   T& operator[](size_t i) const { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }
   T& back() const { return (*this)[size_ - 1]; }
-  std::span<T> first() const { return {first_, firstSize_}; }
-  std::span<T> second() const { return {second_, size_ - firstSize_}; }
   Iterator begin() const { return {this, 0}; }
   Iterator end() const { return {this, size_}; }
 
