@@ -37,9 +37,8 @@ TEST_F(TokenCursorTest, SpansReachTheNextTokenAndWalksTurnBack) {
   EXPECT_EQ(PreviousToken(*open).kind, kCommentOpen);
   while (NextToken(*grid)) {
   }
-  grid->SetText("x y", 0, false);
-  EXPECT_FALSE(NextToken(*grid));
-  EXPECT_EQ(ShowToken(PreviousToken(*grid)), "(1,0)..(1,0) 146 ' '");
+  grid->SetText("x y", 0, false);  // the cursor left on row 2 goes back from past the last token
+  EXPECT_EQ(ShowToken(PreviousToken(*grid)), "(2,0)..(2,0) 142 'y'");
   TStringGrid empty(shared);
   EXPECT_FALSE(NextToken(empty) || PreviousToken(empty) || TokenAt(empty, {0, 0}));
 }
