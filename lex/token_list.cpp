@@ -81,10 +81,10 @@ void TTokenList::MakeRoom(int32_t characters) {
   charCapacity_ = charCapacity;
 }
 
-TTokenList TTokenList::Spliced(int32_t first, int32_t last, const TTokenList& middle, int32_t shift) const {
-  const int32_t tail = count_ - last - 1;
+TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const {
+  const int32_t tail = count_ - end;
   const int32_t headChars = tokens_[first].textOffset;
-  const int32_t tailStart = tail > 0 ? tokens_[last + 1].textOffset : charCount_;
+  const int32_t tailStart = tail > 0 ? tokens_[end].textOffset : charCount_;
   const int32_t tailChars = charCount_ - tailStart;
   TTokenList spliced;
   spliced.Reallocate(first + middle.count_ + tail, headChars + middle.charCount_ + tailChars);
@@ -99,7 +99,7 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t last, const TTokenList& mi
   }
   std::memcpy(text + headChars, middle.chars(), static_cast<size_t>(middle.charCount_));
   const int32_t tailOffset = headChars + middle.charCount_ - tailStart;
-  for (int32_t i = last + 1; i < count_; ++i, ++out) {
+  for (int32_t i = end; i < count_; ++i, ++out) {
     *out = tokens_[i];
     out->textOffset += tailOffset;
     out->startColumn += shift;

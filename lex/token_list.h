@@ -78,12 +78,12 @@ class TTokenList {
     CopyText(AppendUnfilled(token, length), text.data(), length);
   }
 
-  // This list with tokens `first` to `last` (inclusive) replaced by
-  // `middle`'s and the tokens after them moved `shift` columns along (their
+  // This list with tokens `first` up to `end` (exclusive) replaced by
+  // `middle`'s and the tokens from `end` on moved `shift` columns along (their
   // ends too where they end on the same row), in a heap block of exactly its
   // size. Costs a copy of the list, not a token at a time. Needs
-  // 0 <= first <= last < count().
-  TTokenList Spliced(int32_t first, int32_t last, const TTokenList& middle, int32_t shift) const;
+  // 0 <= first < end <= count().
+  TTokenList Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const;
 
   // Drops the tokens from index `count` on, keeping the storage for reuse.
   void truncate(int32_t count);

@@ -23,16 +23,16 @@ void TAttributeList::push_back(const TTextAttributeDelta& change) {
   changes_[size_++] = change;
 }
 
-TAttributeList TAttributeList::Spliced(size_t first, size_t last, std::span<const TTextAttributeDelta> middle,
+TAttributeList TAttributeList::Spliced(size_t first, size_t end, std::span<const TTextAttributeDelta> middle,
                                        int32_t shift) const {
   TAttributeList spliced;
-  const size_t count = first + middle.size() + (size() - last);
+  const size_t count = first + middle.size() + (size() - end);
   if (count == 0) return spliced;
   spliced.Reallocate(static_cast<int32_t>(count), nullptr);
   TTextAttributeDelta* out = spliced.changes_;
   out = std::copy(changes_, changes_ + first, out);
   out = std::copy(middle.begin(), middle.end(), out);
-  for (size_t i = last; i < size(); ++i, ++out) {
+  for (size_t i = end; i < size(); ++i, ++out) {
     *out = changes_[i];
     out->column += shift;
   }

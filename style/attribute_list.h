@@ -56,10 +56,10 @@ class TAttributeList {
   }
 
   void push_back(const TTextAttributeDelta& change);
-  // This list with changes `first` up to `last` (exclusive) replaced by
-  // `middle` and the changes after them moved `shift` columns along, in a
+  // This list with changes `first` up to `end` (exclusive) replaced by
+  // `middle` and the changes from `end` on moved `shift` columns along, in a
   // block of exactly its size.
-  TAttributeList Spliced(size_t first, size_t last, std::span<const TTextAttributeDelta> middle, int32_t shift) const;
+  TAttributeList Spliced(size_t first, size_t end, std::span<const TTextAttributeDelta> middle, int32_t shift) const;
   // Drops every change and the storage.
   void clear();
   // Drops every change, keeping the storage for reuse.

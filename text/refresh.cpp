@@ -160,6 +160,8 @@ int32_t TRefresh::Run() {
   }
   TScanner& scanner = scanner_;
   scanner.endOfText = EndOfText(grid_);
+  // The restart lookup places the host's token cursor, as every edit does, so
+  // it comes first even where the row alone is re-scanned.
   const TPoint restart = RestartPoint();
   if (RefreshInsideRow()) return start_.row;
   restartRow_ = restart.row;
@@ -216,7 +218,7 @@ bool TRefresh::RefreshInsideRow() {
     const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
     TAttributeList spliced = changes.Spliced(changes.FirstAfter(restart.column - 1), changes.FirstAfter(oldStart),
                                              builder.changes(), edit.shift);
-    grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last, builder.tokens(), edit.shift);
+    grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last + 1, builder.tokens(), edit.shift);
     grid_.editableAttributeLists()[static_cast<size_t>(row)] = std::move(spliced);
     return true;
   }
