@@ -9,6 +9,7 @@ namespace weft {
 namespace {
 
 constexpr size_t kFirstChunkBytes = size_t{64} << 10;
+constexpr size_t kLargestGrowthBytes = size_t{256} << 10;
 
 [[noreturn]] void DieForMemory(size_t bytes) {
   std::fprintf(stderr, "Failed to allocate memory (%zu)\n", bytes);
@@ -29,13 +30,14 @@ void* ReallocateOrDie(void* block, size_t bytes) {
   return grown;
 }
 
-// A new chunk is at least an eighth of all held before it, so a text of any
-// size takes few chunks and leaves at most a ninth of them unused.
+// A new chunk is an eighth of all held before it, from 64 KB up to 256 KB
+// (or the piece, if larger): a text of any size takes few chunks, and the
+// last one, which is held whole however little of it is used, stays small.
 void TArena::NextChunk(size_t bytes) {
   filled_ += used_;
   if (inUse_ == chunks_.size() || chunks_[inUse_].size < bytes) {
     FreeChunksFrom(inUse_);
-    const size_t size = std::max({bytes, kFirstChunkBytes, held_ / 8});
+    const size_t size = std::max({bytes, kFirstChunkBytes, std::min(held_ / 8, kLargestGrowthBytes)});
     chunks_.push_back({static_cast<char*>(AllocateOrDie(size)), size});
     held_ += size;
   }

@@ -4,7 +4,7 @@
 // Kinds 128 to 146 name token classes and are part of the external interface;
 // any other kind is a one-character token whose kind is that byte read as a
 // signed 8-bit value. A token's text lives in the TTokenList that holds it
-// (token_list.h), so a token itself is 20 plain bytes.
+// (token_list.h).
 #ifndef WEFT_LEX_TOKEN_H_
 #define WEFT_LEX_TOKEN_H_
 
@@ -42,24 +42,20 @@ constexpr int32_t CharacterKind(unsigned char c) { return static_cast<int8_t>(c)
 // Longest text a token keeps; a longer source stretch keeps its beginning.
 constexpr int32_t kMaxTokenText = 32767;
 
-// A token as a row's list stores it. It starts on the list's row, so it
-// keeps only its columns and how many rows further it ends: moving the list
-// to another row moves the token with it, and tokens compare equal wherever
-// their rows went. Both columns are real ones, for tokens that span rows too
-// (the end column is then on the token's last row); the token cursor makes
-// the rows absolute when it hands a token out.
+// A token of a row's list. It starts on the list's row, so it has only its
+// columns and how many rows further it ends: moving the list to another row
+// moves the token with it, and tokens compare equal wherever their rows went.
+// Both columns are real ones, for tokens that span rows too (the end column
+// is then on the token's last row); the token cursor makes the rows absolute
+// when it hands a token out.
 struct TToken {
   int32_t startColumn = 0;
   int32_t endColumn = 0;  // inclusive, on the token's last row
   int32_t rowSpan = 0;    // rows from the start row to the last row
   int32_t kind = 0;
-  // Where the text starts in the owning list's character arena. Set by
-  // TTokenList::Append; callers leave it alone.
-  int32_t textOffset = 0;
 };
 
 // Equal columns, row spans, kinds and texts (byte by byte, case matters).
-// The text offsets are storage details and do not take part.
 bool TokensEqual(const TToken& a, std::string_view aText, const TToken& b, std::string_view bText);
 
 }  // namespace weft

@@ -30,36 +30,54 @@ TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   if (other.count_ > tokenCapacity_ || other.charCount_ > charCapacity_) {
     Reallocate(other.count_, other.charCount_, arena);
   }
-  if (other.count_ > 0) {
-    std::memcpy(tokens_, other.tokens_, sizeof(TToken) * static_cast<size_t>(other.count_));
-    std::memcpy(chars(), other.chars(), static_cast<size_t>(other.charCount_));
-  }
-  count_ = other.count_;
-  charCount_ = other.charCount_;
+  if (other.count_ > 0) AppendRange(other, 0, other.count_, 0);
   return *this;
 }
 
+void TTokenList::AppendRange(const TTokenList& source, int32_t first, int32_t end, int32_t shift) {
+  if (end <= first) return;
+  const int32_t tokens = end - first;
+  const int32_t gap = count_ > 0 ? UnusedAfterLast(source.starts()[first] + shift) : 0;
+  int32_t* startsOut = starts() + count_;
+  if (shift == 0) {
+    std::memcpy(startsOut, source.starts() + first, sizeof(int32_t) * static_cast<size_t>(tokens));
+  } else {
+    for (int32_t i = 0; i < tokens; ++i) startsOut[i] = source.starts()[first + i] + shift;
+  }
+  std::memcpy(kinds() + count_, source.kinds() + first, sizeof(int16_t) * static_cast<size_t>(tokens));
+  const int32_t characters = source.CharsOf(first, end);
+  std::memcpy(chars() + charCount_ + gap, source.Text(first), static_cast<size_t>(characters));
+  count_ += tokens;
+  charCount_ += gap + characters;
+  const TToken last = source.at(end - 1);
+  lastEnd()[kEndColumn] = last.endColumn + (last.rowSpan == 0 ? shift : 0);
+  lastEnd()[kRowSpan] = last.rowSpan;
+}
+
 void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
-  TToken* block = nullptr;
+  char* block = nullptr;
   if (tokenCapacity > 0 || charCapacity > 0) {
-    const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
-    const size_t bytes = tokenBytes + static_cast<size_t>(charCapacity);
-    block = static_cast<TToken*>(AllocateFrom(arena, bytes, alignof(TToken)));
+    block = static_cast<char*>(AllocateFrom(arena, BlockBytes(tokenCapacity, charCapacity), alignof(int32_t)));
     if (count_ > 0) {
-      std::memcpy(block, tokens_, sizeof(TToken) * static_cast<size_t>(count_));
-      std::memcpy(reinterpret_cast<char*>(block) + tokenBytes, chars(), static_cast<size_t>(charCount_));
+      std::memcpy(block, block_, kHeaderBytes);
+      int32_t* startsOut = reinterpret_cast<int32_t*>(block + kHeaderBytes);
+      int16_t* kindsOut = reinterpret_cast<int16_t*>(startsOut + tokenCapacity);
+      std::memcpy(startsOut, starts(), sizeof(int32_t) * static_cast<size_t>(count_));
+      std::memcpy(kindsOut, kinds(), sizeof(int16_t) * static_cast<size_t>(count_));
+      std::memcpy(kindsOut + tokenCapacity, chars(), static_cast<size_t>(charCount_));
     }
   }
   FreeOwnBlock();
-  tokens_ = block;
+  block_ = block;
   lent_ = arena != nullptr && block != nullptr;
   tokenCapacity_ = tokenCapacity;
   charCapacity_ = charCapacity;
 }
 
 // A block of its own grows in place where the allocator can (a large block is
-// remapped, not copied), and only the characters move, up past the new token
-// room; a lent block moves to the heap.
+// remapped, not copied), and then the characters and the kinds move up past
+// the new token room, the characters first, as they move further; a lent
+// block moves to the heap.
 void TTokenList::MakeRoom(int32_t characters) {
   const int32_t tokensNeeded = count_ + 1;
   const int32_t charsNeeded = charCount_ + characters;
@@ -68,52 +86,51 @@ void TTokenList::MakeRoom(int32_t characters) {
                                     : tokenCapacity_;
   const int32_t charCapacity =
       charsNeeded > charCapacity_ ? GrownCapacity(charCapacity_, charsNeeded, kFirstCharRoom) : charCapacity_;
-  if (lent_ || tokens_ == nullptr) {
+  if (lent_ || block_ == nullptr) {
     Reallocate(tokenCapacity, charCapacity);
     return;
   }
-  const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(tokenCapacity);
-  tokens_ = static_cast<TToken*>(ReallocateOrDie(tokens_, tokenBytes + static_cast<size_t>(charCapacity)));
-  if (tokenCapacity != tokenCapacity_) {
-    std::memmove(reinterpret_cast<char*>(tokens_) + tokenBytes, chars(), static_cast<size_t>(charCount_));
+  const int32_t oldCapacity = tokenCapacity_;
+  block_ = static_cast<char*>(ReallocateOrDie(block_, BlockBytes(tokenCapacity, charCapacity)));
+  if (tokenCapacity != oldCapacity) {
+    const char* oldChars = chars();
+    const int16_t* oldKinds = kinds();
+    tokenCapacity_ = tokenCapacity;
+    std::memmove(chars(), oldChars, static_cast<size_t>(charCount_));
+    std::memmove(kinds(), oldKinds, sizeof(int16_t) * static_cast<size_t>(count_));
   }
-  tokenCapacity_ = tokenCapacity;
   charCapacity_ = charCapacity;
 }
 
 TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const {
-  const int32_t tail = count_ - end;
-  const int32_t headChars = tokens_[first].textOffset;
-  const int32_t tailStart = tail > 0 ? tokens_[end].textOffset : charCount_;
-  const int32_t tailChars = charCount_ - tailStart;
   TTokenList spliced;
-  spliced.Reallocate(first + middle.count_ + tail, headChars + middle.charCount_ + tailChars);
-  TToken* out = spliced.tokens_;
-  char* text = spliced.chars();
-  std::memcpy(out, tokens_, sizeof(TToken) * static_cast<size_t>(first));
-  std::memcpy(text, chars(), static_cast<size_t>(headChars));
-  out += first;
-  for (int32_t i = 0; i < middle.count_; ++i, ++out) {
-    *out = middle.tokens_[i];
-    out->textOffset += headChars;
+  const int32_t tokens = first + middle.count_ + count_ - end;
+  // The texts tile as the tokens do, so the spliced texts take the head's and
+  // the tail's bytes with the middle's in between, less a cut text's unused
+  // bytes where it ends the middle and the tail follows.
+  int32_t characters = TextOffset(first) + middle.charCount_ + CharsOf(end, count_);
+  if (end < count_ && middle.count_ > 0) {
+    const int32_t last = middle.count_ - 1;
+    characters += starts()[end] + shift - middle.starts()[last] - middle.TextLength(last);
   }
-  std::memcpy(text + headChars, middle.chars(), static_cast<size_t>(middle.charCount_));
-  const int32_t tailOffset = headChars + middle.charCount_ - tailStart;
-  for (int32_t i = end; i < count_; ++i, ++out) {
-    *out = tokens_[i];
-    out->textOffset += tailOffset;
-    out->startColumn += shift;
-    if (out->rowSpan == 0) out->endColumn += shift;
-  }
-  std::memcpy(text + headChars + middle.charCount_, chars() + tailStart, static_cast<size_t>(tailChars));
-  spliced.count_ = spliced.tokenCapacity_;
-  spliced.charCount_ = spliced.charCapacity_;
+  spliced.Reallocate(tokens, characters);
+  spliced.AppendRange(*this, 0, first, 0);
+  spliced.AppendRange(middle, 0, middle.count_, 0);
+  spliced.AppendRange(*this, end, count_, shift);
+  assert(spliced.count_ == tokens && spliced.charCount_ == characters);
   return spliced;
 }
 
 void TTokenList::truncate(int32_t count) {
   if (count < 0 || count >= count_) return;
-  charCount_ = count == 0 ? 0 : tokens_[count].textOffset;
+  if (count > 0) {
+    const int32_t last = count - 1;
+    lastEnd()[kEndColumn] = starts()[count] - 1;
+    lastEnd()[kRowSpan] = 0;
+    charCount_ = TextOffset(last) + TextLength(last) + 1;
+  } else {
+    charCount_ = 0;
+  }
   count_ = count;
 }
 
@@ -124,16 +141,10 @@ void TTokenList::clear() {
 }
 
 void TTokenList::shrink_to_fit() {
-  if (lent_ || tokens_ == nullptr || (count_ == tokenCapacity_ && charCount_ == charCapacity_)) return;
-  const size_t tokenBytes = sizeof(TToken) * static_cast<size_t>(count_);
-  std::memmove(reinterpret_cast<char*>(tokens_) + tokenBytes, chars(), static_cast<size_t>(charCount_));
-  tokens_ = static_cast<TToken*>(ReallocateOrDie(tokens_, tokenBytes + static_cast<size_t>(charCount_)));
-  tokenCapacity_ = count_;
-  charCapacity_ = charCount_;
+  if (lent_ || block_ == nullptr || (count_ == tokenCapacity_ && charCount_ == charCapacity_)) return;
+  Reallocate(count_, charCount_);
 }
 
-size_t TTokenList::HeapBytes() const {
-  return sizeof(TToken) * static_cast<size_t>(tokenCapacity_) + static_cast<size_t>(charCapacity_);
-}
+size_t TTokenList::HeapBytes() const { return block_ == nullptr ? 0 : BlockBytes(tokenCapacity_, charCapacity_); }
 
 }  // namespace weft

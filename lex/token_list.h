@@ -1,8 +1,18 @@
 // TTokenList: the tokens that start on one row, in text order, with their
 // texts.
 //
-// Tokens and texts share one heap block: the tokens first, then a character
-// arena in which every text is stored NUL-terminated, one after the other.
+// The tokens of a row tile it: each ends just before the next one starts, on
+// the same row, so a token's end is the next one's start and only the last
+// token's end and row span are stored. That leaves 6 bytes a token: its start
+// column and its kind.
+//
+// Tokens and texts share one heap block: the last token's end and row span,
+// the start columns, the kinds, then a character arena in which every text is
+// stored NUL-terminated, one after the other. A text takes as many bytes as
+// its token's span plus the NUL (a text cut to kMaxTokenText is followed by
+// unused bytes up to that length), so token i's text starts
+// (start of i - start of 0 + i) bytes in, and finding it costs no lookup.
+//
 // An empty list owns no block, moving a list moves only the block pointer
 // (text pointers survive), and a copy gets a block of exactly the size it
 // needs; assigning a list reuses the block when it is big enough. The block
@@ -13,6 +23,7 @@
 #define WEFT_LEX_TOKEN_LIST_H_
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,42 +58,52 @@ class TTokenList {
   int32_t count() const { return count_; }
   bool empty() const { return count_ == 0; }
 
-  // Positions and kind may be rewritten in place; textOffset may not.
-  TToken& at(int32_t i) { return tokens_[i]; }
-  const TToken& at(int32_t i) const { return tokens_[i]; }
+  TToken at(int32_t i) const {
+    if (i + 1 < count_) return {starts()[i], starts()[i + 1] - 1, 0, kinds()[i]};
+    return {starts()[i], lastEnd()[kEndColumn], lastEnd()[kRowSpan], kinds()[i]};
+  }
+  int32_t StartColumn(int32_t i) const { return starts()[i]; }
 
   // The NUL-terminated text of token i. A text may itself hold NUL bytes
   // (rows can), so TextLength, not strlen, gives its length.
-  const char* Text(int32_t i) const { return chars() + tokens_[i].textOffset; }
+  const char* Text(int32_t i) const { return chars() + TextOffset(i); }
   int32_t TextLength(int32_t i) const {
-    const int32_t next = i + 1 < count_ ? tokens_[i + 1].textOffset : charCount_;
-    return next - tokens_[i].textOffset - 1;
+    if (i + 1 < count_) return std::min(starts()[i + 1] - starts()[i], kMaxTokenText);
+    return charCount_ - TextOffset(i) - 1;
   }
-  std::string_view TextView(int32_t i) const {
-    return {Text(i), static_cast<size_t>(TextLength(i))};
-  }
+  std::string_view TextView(int32_t i) const { return {Text(i), static_cast<size_t>(TextLength(i))}; }
 
   // The index of the first token that starts after `column`, by binary
   // search (a row's tokens lie in column order); count() when none does.
   int32_t FirstStartingAfter(int32_t column) const {
-    return static_cast<int32_t>(
-        std::upper_bound(tokens_, tokens_ + count_, column,
-                         [](int32_t c, const TToken& token) { return c < token.startColumn; }) -
-        tokens_);
+    if (count_ == 0) return 0;
+    return static_cast<int32_t>(std::upper_bound(starts(), starts() + count_, column) - starts());
   }
 
   // Appends a copy of `token` with a copy of `text`, cut to kMaxTokenText.
+  // The token must start just after the last one, which must end on its row,
+  // and the last one's text must have been its span's.
   void Append(const TToken& token, std::string_view text) {
     const int32_t length =
         text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
-    CopyText(AppendUnfilled(token, length), text.data(), length);
+    const int32_t gap = count_ > 0 ? UnusedAfterLast(token.startColumn) : 0;
+    if (count_ == tokenCapacity_ || gap + length >= charCapacity_ - charCount_) MakeRoom(gap + length + 1);
+    starts()[count_] = token.startColumn;
+    kinds()[count_] = static_cast<int16_t>(token.kind);
+    ++count_;
+    lastEnd()[kEndColumn] = token.endColumn;
+    lastEnd()[kRowSpan] = token.rowSpan;
+    char* destination = chars() + charCount_ + gap;
+    CopyText(destination, text.data(), length);
+    destination[length] = '\0';
+    charCount_ += gap + length + 1;
   }
 
   // This list with tokens `first` up to `end` (exclusive) replaced by
   // `middle`'s and the tokens from `end` on moved `shift` columns along (their
   // ends too where they end on the same row), in a heap block of exactly its
   // size. Costs a copy of the list, not a token at a time. Needs
-  // 0 <= first < end <= count().
+  // 0 <= first < end <= count(), and `middle` to tile the replaced span.
   TTokenList Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const;
 
   // Drops the tokens from index `count` on, keeping the storage for reuse.
@@ -96,18 +117,33 @@ class TTokenList {
   size_t HeapBytes() const;
 
  private:
-  // Appends a copy of `token` with room for a text of `length` (0 to
-  // kMaxTokenText) characters, already NUL-terminated, and answers where the
-  // text goes.
-  char* AppendUnfilled(const TToken& token, int32_t length) {
-    if (count_ == tokenCapacity_ || length >= charCapacity_ - charCount_) MakeRoom(length + 1);
-    TToken& stored = tokens_[count_++];
-    stored = token;
-    stored.textOffset = charCount_;
-    char* destination = chars() + charCount_;
-    destination[length] = '\0';
-    charCount_ += length + 1;
-    return destination;
+  // The block's first two numbers: the last token's end column and row span.
+  static constexpr int32_t kEndColumn = 0;
+  static constexpr int32_t kRowSpan = 1;
+  static constexpr size_t kHeaderBytes = 2 * sizeof(int32_t);
+  static constexpr size_t kBytesPerToken = sizeof(int32_t) + sizeof(int16_t);
+
+  static size_t BlockBytes(int32_t tokenCapacity, int32_t charCapacity) {
+    return kHeaderBytes + kBytesPerToken * static_cast<size_t>(tokenCapacity) + static_cast<size_t>(charCapacity);
+  }
+
+  int32_t* lastEnd() const { return reinterpret_cast<int32_t*>(block_); }
+  int32_t* starts() const { return reinterpret_cast<int32_t*>(block_ + kHeaderBytes); }
+  int16_t* kinds() const { return reinterpret_cast<int16_t*>(starts() + tokenCapacity_); }
+  char* chars() const { return reinterpret_cast<char*>(kinds() + tokenCapacity_); }
+
+  int32_t TextOffset(int32_t i) const { return starts()[i] - starts()[0] + i; }
+  // Characters from token `first`'s text up to the NUL of token end - 1's.
+  int32_t CharsOf(int32_t first, int32_t end) const {
+    return end > first ? TextOffset(end - 1) + TextLength(end - 1) + 1 - TextOffset(first) : 0;
+  }
+  // The unused bytes the last token's text needs behind it once a token
+  // follows at `nextStart`: none unless the text was cut.
+  int32_t UnusedAfterLast(int32_t nextStart) const {
+    const int32_t last = count_ - 1;
+    assert(lastEnd()[kRowSpan] == 0 && lastEnd()[kEndColumn] == nextStart - 1);
+    assert(TextLength(last) == std::min(nextStart - starts()[last], kMaxTokenText));
+    return nextStart - starts()[last] - TextLength(last);
   }
 
   // Copies `length` bytes. Most token texts are a few bytes long, for which
@@ -129,12 +165,15 @@ class TTokenList {
     }
   }
 
-  char* chars() const { return reinterpret_cast<char*>(tokens_ + tokenCapacity_); }
+  // Appends tokens `first` up to `end` (exclusive) of `source` with their
+  // texts, moved `shift` columns along, into room already made.
+  void AppendRange(const TTokenList& source, int32_t first, int32_t end, int32_t shift);
+
   void FreeOwnBlock() const {
-    if (tokens_ != nullptr && !lent_) std::free(tokens_);
+    if (block_ != nullptr && !lent_) std::free(block_);
   }
   void Take(TTokenList& other) {
-    tokens_ = std::exchange(other.tokens_, nullptr);
+    block_ = std::exchange(other.block_, nullptr);
     count_ = std::exchange(other.count_, 0);
     tokenCapacity_ = std::exchange(other.tokenCapacity_, 0);
     charCount_ = std::exchange(other.charCount_, 0);
@@ -147,7 +186,7 @@ class TTokenList {
   // or, when null, the heap.
   void Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena = nullptr);
 
-  TToken* tokens_ = nullptr;  // start of the block
+  char* block_ = nullptr;
   int32_t count_ = 0;
   int32_t tokenCapacity_ = 0;
   int32_t charCount_ = 0;

@@ -109,7 +109,7 @@ class TRowListsBuilder {
   const TTokenList& tokens() const { return tokens_; }
   std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
   // The token added last, and its text.
-  const TToken& lastToken() const { return tokens_.at(tokens_.count() - 1); }
+  TToken lastToken() const { return tokens_.at(tokens_.count() - 1); }
   std::string_view lastText() const { return tokens_.TextView(tokens_.count() - 1); }
 
   // Moves the gathered row into `tokens` and `changes`, leaving the builder

@@ -32,7 +32,7 @@ class TListBuilder {
     StartRow(scanner.tokenStart.row);
     rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition});
   }
-  const TToken& lastToken() const { return rows_.lastToken(); }
+  TToken lastToken() const { return rows_.lastToken(); }
   std::string_view lastText() const { return rows_.lastText(); }
 
   // The attributes in effect after the tokens added so far.
@@ -192,7 +192,7 @@ bool TRefresh::RefreshInsideRow() {
   const TTokenList& old = lists_[static_cast<size_t>(row)];
   const int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
   if (first < 0) return false;
-  const TPoint restart{old.at(first).startColumn, row};
+  const TPoint restart{old.StartColumn(first), row};
   TScanner scanner;
   scanner.endOfText = scanner_.endOfText;
   PlaceBefore(restart, scanner);
@@ -208,7 +208,7 @@ bool TRefresh::RefreshInsideRow() {
     if (token.start.column < edit.firstUnchanged) continue;
     const int32_t oldStart = token.start.column - edit.shift;
     const int32_t last = old.FirstStartingAfter(oldStart) - 1;
-    if (last < 0 || old.at(last).startColumn != oldStart) continue;
+    if (last < 0 || old.StartColumn(last) != oldStart) continue;
     TToken moved = old.at(last);
     moved.startColumn += edit.shift;
     moved.endColumn += moved.rowSpan == 0 ? edit.shift : 0;
@@ -260,7 +260,7 @@ void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
   const TTokenList& list = lists_[static_cast<size_t>(restart.row)];
   int32_t kept = 0;
   for (int32_t i = 0; i < list.count(); ++i) {
-    const TToken& token = list.at(i);
+    const TToken token = list.at(i);
     if (token.rowSpan == 0 && token.endColumn < restart.column) {
       builder.Add(restart.row, token, list.TextView(i));
       ++kept;
@@ -295,7 +295,7 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   const int32_t last = old.count() - 1;
   if (!TokensEqual(builder.lastToken(), builder.lastText(), old.at(last), old.TextView(last))) return false;
   TAttributeCursor cursor;
-  return SameInEffect(AttributeAt(grid_.attributeLists(), {old.at(last).startColumn, oldRow}, cursor), builder.inEffect());
+  return SameInEffect(AttributeAt(grid_.attributeLists(), {old.StartColumn(last), oldRow}, cursor), builder.inEffect());
 }
 
 // Tokens of the sync row after the sync token are unchanged.
@@ -304,7 +304,7 @@ void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
   if (oldRow < 0 || oldRow >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(oldRow)];
   for (int32_t i = 0; i < list.count(); ++i) {
-    if (list.at(i).startColumn > syncPoint.column) builder.Add(syncPoint.row, list.at(i), list.TextView(i));
+    if (list.StartColumn(i) > syncPoint.column) builder.Add(syncPoint.row, list.at(i), list.TextView(i));
   }
 }
 

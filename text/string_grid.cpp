@@ -47,8 +47,9 @@ void TStringGrid::ReadRows(std::string_view text, bool convert) {
   rows_.clear();
   rows_.reserve(rowCount);
   rowArena_.Reset();
-  // Every row with its NUL fits in the text's size plus one byte per row.
-  rowArena_.Reserve(text.size() + rowCount);
+  // Each row but the last lost a line feed and gained a NUL, so every row
+  // with its NUL fits in the text's size plus one byte.
+  rowArena_.Reserve(text.size() + 1);
   bool inLiteral = false;
   std::string converted;
   ForEachLine(text, [&](std::string_view line) {

@@ -15,7 +15,7 @@ int32_t TokensIn(const TStringGrid& grid, int32_t row) { return grid.TokenList(r
 // next token of the text, or at the text's last character when none follows.
 THandedToken Normalized(const TStringGrid& grid, int32_t index, int32_t row) {
   const TTokenList& list = grid.TokenList(row);
-  const TToken& stored = list.at(index);
+  const TToken stored = list.at(index);
   THandedToken token{{stored.startColumn, row}, {stored.endColumn, row}, stored.kind, list.Text(index),
                      list.TextLength(index)};
   if (index != list.count() - 1) return token;
@@ -23,7 +23,7 @@ THandedToken Normalized(const TStringGrid& grid, int32_t index, int32_t row) {
   if (row >= lastRow) return token;
   for (int32_t next = row + 1; next <= lastRow; ++next) {
     if (TokensIn(grid, next) > 0) {
-      token.end = {grid.TokenList(next).at(0).startColumn - 1, next};
+      token.end = {grid.TokenList(next).StartColumn(0) - 1, next};
       return token;
     }
   }
@@ -81,12 +81,12 @@ THandedToken TokenAt(TStringGrid& grid, TPoint point) {
   if (point.row < 0 || rows == 0) return {};
   if (point.row < rows) {
     const TTokenList& list = grid.TokenList(point.row);
-    if (!list.empty() && list.at(0).startColumn <= point.column) {
-      // Only a row's last token ends beyond its stored span.
+    if (!list.empty() && list.StartColumn(0) <= point.column) {
+      // A row's tokens tile it, and only its last token ends beyond its
+      // stored span.
       const int32_t last = list.count() - 1;
-      for (int32_t i = 0; i < last; ++i) {
-        if (list.at(i).endColumn >= point.column) return HandOut(grid, i, point.row);
-      }
+      const int32_t holding = list.FirstStartingAfter(point.column) - 1;
+      if (holding < last) return HandOut(grid, holding, point.row);
       const THandedToken token = Normalized(grid, last, point.row);
       if (token.end.column >= point.column || token.end.row > point.row) return HandOut(grid, last, point.row, token);
       return {};

@@ -39,8 +39,8 @@ struct THandedToken {
 };
 
 // Each moves the grid's cursor and nothing else. Stepping costs one list
-// access per token plus one per empty row skipped; TokenAt walks one row's
-// list, or scans back over empty rows.
+// access per token plus one per empty row skipped; TokenAt binary-searches
+// one row's list, or scans back over empty rows.
 void RewindTokens(TStringGrid& grid);
 THandedToken NextToken(TStringGrid& grid);
 THandedToken PreviousToken(TStringGrid& grid);
