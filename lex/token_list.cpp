@@ -34,6 +34,53 @@ TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   return *this;
 }
 
+void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView rows, TArena* arena) {
+  count_ = 0;
+  charCount_ = 0;
+  if (tokens.empty()) return;
+  const int32_t count = static_cast<int32_t>(tokens.size());
+  const TScannedToken& lastToken = tokens.back();
+  // The last token may reach the line end or run over rows (most rows end in
+  // white space that does), so its text is read as SpanText reads it.
+  int32_t lastLength = 0;
+  ForEachSpanPiece(rows, lastToken.start, lastToken.end, [&](const char*, int32_t length) {
+    lastLength += std::min(length, kMaxTokenText - lastLength);
+    return lastLength < kMaxTokenText;
+  });
+  const int32_t characters = lastToken.start.column - tokens.front().start.column + count + lastLength;
+  if (count > tokenCapacity_ || characters > charCapacity_) Reallocate(count, characters, arena);
+
+  int32_t* startsOut = starts();
+  int16_t* kindsOut = kinds();
+  char* text = chars();
+  const char* row = rows[static_cast<size_t>(lastToken.start.row)].data();
+  for (int32_t i = 0; i + 1 < count; ++i) {
+    const int32_t start = tokens[static_cast<size_t>(i)].start.column;
+    const int32_t span = tokens[static_cast<size_t>(i) + 1].start.column - start;
+    const int32_t length = std::min(span, kMaxTokenText);
+    startsOut[i] = start;
+    kindsOut[i] = static_cast<int16_t>(tokens[static_cast<size_t>(i)].kind);
+    CopyText(text, row + start, length);
+    text[length] = '\0';
+    text += span + 1;
+  }
+  startsOut[count - 1] = lastToken.start.column;
+  kindsOut[count - 1] = static_cast<int16_t>(lastToken.kind);
+  int32_t left = lastLength;
+  ForEachSpanPiece(rows, lastToken.start, lastToken.end, [&](const char* piece, int32_t length) {
+    const int32_t taken = std::min(length, left);
+    std::memcpy(text, piece, static_cast<size_t>(taken));
+    text += taken;
+    left -= taken;
+    return left > 0;
+  });
+  *text = '\0';
+  lastEnd()[kEndColumn] = lastToken.end.column;
+  lastEnd()[kRowSpan] = lastToken.end.row - lastToken.start.row;
+  count_ = count;
+  charCount_ = characters;
+}
+
 void TTokenList::AppendRange(const TTokenList& source, int32_t first, int32_t end, int32_t shift) {
   if (end <= first) return;
   const int32_t tokens = end - first;

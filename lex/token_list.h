@@ -28,9 +28,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <span>
 #include <string_view>
 #include <utility>
 
+#include "lex/scanner.h"
 #include "lex/token.h"
 #include "base/arena.h"
 
@@ -84,8 +86,7 @@ class TTokenList {
   // The token must start just after the last one, which must end on its row,
   // and the last one's text must have been its span's.
   void Append(const TToken& token, std::string_view text) {
-    const int32_t length =
-        text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
+    const int32_t length = KeptLength(text);
     const int32_t gap = count_ > 0 ? UnusedAfterLast(token.startColumn) : 0;
     if (count_ == tokenCapacity_ || gap + length >= charCapacity_ - charCount_) MakeRoom(gap + length + 1);
     starts()[count_] = token.startColumn;
@@ -98,6 +99,14 @@ class TTokenList {
     destination[length] = '\0';
     charCount_ += gap + length + 1;
   }
+
+  // Replaces the list with `tokens`, which start on one row of `rows` and
+  // tile it, each with its text as SpanText gives it. Only the last token may
+  // reach the row's line end or run over rows; every other token's text is
+  // its span's bytes of the row. Writes every text once, into the present
+  // block when the list fits, else into a block of exactly the size needed: a
+  // piece of `arena`, or of the heap when null.
+  void AssignTiling(std::span<const TScannedToken> tokens, TRowsView rows, TArena* arena);
 
   // This list with tokens `first` up to `end` (exclusive) replaced by
   // `middle`'s and the tokens from `end` on moved `shift` columns along (their
@@ -131,6 +140,10 @@ class TTokenList {
   int32_t* starts() const { return reinterpret_cast<int32_t*>(block_ + kHeaderBytes); }
   int16_t* kinds() const { return reinterpret_cast<int16_t*>(starts() + tokenCapacity_); }
   char* chars() const { return reinterpret_cast<char*>(kinds() + tokenCapacity_); }
+
+  static int32_t KeptLength(std::string_view text) {
+    return text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
+  }
 
   int32_t TextOffset(int32_t i) const { return starts()[i] - starts()[0] + i; }
   // Characters from token `first`'s text up to the NUL of token end - 1's.

@@ -7,13 +7,6 @@
 
 namespace weft {
 
-namespace {
-
-// A row of more tokens than this keeps the storage it was gathered in.
-constexpr int32_t kLongRowTokens = 4096;
-
-}  // namespace
-
 TAttributeChangeMaker::TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous)
     : keywords_(grid.shared().keywords), hasPrevious_(previous != nullptr) {
   for (int32_t style = 0; style < 8; ++style) styles_[style] = StyleFor(style, grid.settings(), grid.defaultColors());
@@ -41,24 +34,18 @@ bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, int32_t col
   return true;
 }
 
+TRowListsBuilder::TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena)
+    : changes_(grid, previous), arena_(arena), rows_(grid.rows()) {}
+
 // Copying into the lists reuses their storage when the row fits in it; a row
-// without tokens or changes keeps no storage at all. A long row takes the
-// staging storage itself, which saves copying it and touching as much fresh
-// memory again.
+// without tokens or changes keeps no storage at all.
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
-  if (tokens_.count() > kLongRowTokens) {
-    tokens = std::move(tokens_);
-    tokens.shrink_to_fit();
-    changes = std::move(rowChanges_);
-    changes.shrink_to_fit();
-    return;
-  }
   if (tokens_.empty()) {
     tokens.clear();
   } else {
-    tokens.Assign(tokens_, arena_);
+    tokens.AssignTiling(tokens_, rows_, arena_);
   }
-  tokens_.truncate(0);
+  tokens_.clear();
   if (rowChanges_.empty()) {
     changes.clear();
   } else {
@@ -100,7 +87,7 @@ void RebuildTokens(TStringGrid& grid) {
       builder.FinishRow(tokenLists[row], attributeLists[row]);
       row = startRow;
     }
-    builder.AddScanned(rows, token);
+    builder.AddScanned(token);
   });
   builder.FinishRow(tokenLists[row], attributeLists[row]);
   grid.AssertListsMatchRows();

@@ -31,9 +31,9 @@ namespace weft {
 
 class TStringGrid;
 
-// The style number (0 to 7) of a token of `kind` with `text`. Only kinds
-// without a style of their own look their text up in the keyword table.
-inline int32_t StyleOfKind(int32_t kind, std::string_view text, const TKeywordTable& keywords) {
+// The style number (0 to 7) that every token of `kind` has, or -1 for the
+// kinds without a style of their own, whose style depends on their text.
+constexpr int32_t StyleOfKindAlone(int32_t kind) {
   switch (kind) {
     case kStringOpen:
     case kStringLiteral: return kStringStyle;
@@ -46,8 +46,16 @@ inline int32_t StyleOfKind(int32_t kind, std::string_view text, const TKeywordTa
     case kCommentOpen:
     case kComment: return kCommentStyle;
     case kSymbol: return kSymbolStyle;
-    default: return keywords.Contains(text) ? kKeywordStyle : kTextStyle;
+    default: return -1;
   }
+}
+
+// The style number (0 to 7) of a token of `kind` with `text`. Only kinds
+// without a style of their own look their text up in the keyword table.
+inline int32_t StyleOfKind(int32_t kind, std::string_view text, const TKeywordTable& keywords) {
+  const int32_t style = StyleOfKindAlone(kind);
+  if (style >= 0) return style;
+  return keywords.Contains(text) ? kKeywordStyle : kTextStyle;
 }
 
 // Decides token by token where a new attribute change is needed, starting
@@ -57,11 +65,14 @@ class TAttributeChangeMaker {
  public:
   TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous);
 
-  // True, with `change` filled in at `column` of the token's row, when the token cannot be
-  // painted in the previous change's attributes; it then becomes the
-  // previous change.
-  bool MakeAttributeChange(int32_t kind, std::string_view text, int32_t column, TTextAttributeDelta& change) {
-    const int32_t style = StyleOfKind(kind, text, keywords_);
+  // True, with `change` filled in at `column` of the token's row, when the
+  // token cannot be painted in the previous change's attributes; it then
+  // becomes the previous change. `textOf()` gives the token's text, asked
+  // for only where the style depends on it.
+  template <typename TextOf>
+  bool MakeAttributeChange(int32_t kind, TextOf&& textOf, int32_t column, TTextAttributeDelta& change) {
+    int32_t style = StyleOfKindAlone(kind);
+    if (style < 0) style = StyleOfKind(kind, textOf(), keywords_);
     // Runs on every token: once the previous change is known to come from a
     // style, the answer is a table lookup.
     if (previousStyle_ >= 0 && paintsAs_[previousStyle_][style]) return false;
@@ -85,32 +96,38 @@ class TAttributeChangeMaker {
 
 // Gathers the tokens and attribute changes of one row at a time and hands
 // them over as lists of exactly their size, so a grid's lists hold no room
-// for growth. The staging storage is reused from row to row. Lists that need
-// new storage get it from `arena`, or from the heap when that is null.
+// for growth. Tokens are gathered as positions: their texts are read from the
+// grid's rows, once, when the row is handed over, which is why a stored token
+// may only be added where the rows still hold its text (as they do for every
+// token an edit leaves in place). The staging storage is reused from row to
+// row. Lists that need new storage get it from `arena`, or from the heap when
+// that is null.
 class TRowListsBuilder {
  public:
-  TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena = nullptr)
-      : changes_(grid, previous), arena_(arena) {}
+  TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena = nullptr);
 
   bool empty() const { return tokens_.empty(); }
 
-  // Adds a copy of `token` and `text` to the row being gathered.
-  void Add(const TToken& token, std::string_view text) {
-    tokens_.Append(token, text);
-    AddChange(token, text);
+  // Adds a stored token that starts on `row`.
+  void Add(int32_t row, const TToken& token) {
+    AddScanned({token.kind, {token.startColumn, row}, {token.endColumn, row + token.rowSpan}});
   }
-  // Adds a scanned token with its text taken from `rows` as SpanText gives
-  // it.
-  void AddScanned(TRowsView rows, const TScannedToken& scanned) {
-    Add({scanned.start.column, scanned.end.column, scanned.end.row - scanned.start.row, scanned.kind},
-        SpanText(rows, scanned.start, scanned.end, spanScratch_));
+  // Adds a token as the scanner cut it.
+  void AddScanned(const TScannedToken& scanned) {
+    tokens_.push_back(scanned);
+    TTextAttributeDelta change;
+    if (changes_.MakeAttributeChange(scanned.kind, [&] { return TextOf(scanned); }, scanned.start.column, change)) {
+      rowChanges_.push_back(change);
+    }
   }
-  // The tokens and changes gathered for the row so far.
-  const TTokenList& tokens() const { return tokens_; }
+  // The changes gathered for the row so far.
   std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
-  // The token added last, and its text.
-  TToken lastToken() const { return tokens_.at(tokens_.count() - 1); }
-  std::string_view lastText() const { return tokens_.TextView(tokens_.count() - 1); }
+  // The token added last, and its text (valid until the next call).
+  TToken lastToken() const {
+    const TScannedToken& last = tokens_.back();
+    return {last.start.column, last.end.column, last.end.row - last.start.row, last.kind};
+  }
+  std::string_view lastText() const { return TextOf(tokens_.back()); }
 
   // Moves the gathered row into `tokens` and `changes`, leaving the builder
   // ready for the next row.
@@ -120,18 +137,14 @@ class TRowListsBuilder {
   const TTextAttributeDelta* inEffect() const { return changes_.previous(); }
 
  private:
-  void AddChange(const TToken& token, std::string_view text) {
-    TTextAttributeDelta change;
-    if (changes_.MakeAttributeChange(token.kind, text, token.startColumn, change)) {
-      rowChanges_.push_back(change);
-    }
-  }
+  std::string_view TextOf(const TScannedToken& token) const { return SpanText(rows_, token.start, token.end, spanScratch_); }
 
   TAttributeChangeMaker changes_;
   TArena* arena_;
-  TTokenList tokens_;
+  TRowsView rows_;
+  std::vector<TScannedToken> tokens_;
   TAttributeList rowChanges_;
-  std::string spanScratch_;  // the text of a token over rows
+  mutable std::string spanScratch_;  // the text of a token over rows
 };
 
 // The last position a scan of the grid may consume: the last character of

@@ -22,15 +22,16 @@ class TListBuilder {
   TListBuilder(const TStringGrid& grid, int32_t firstRow, const TTextAttributeDelta* previous)
       : rows_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
 
-  // Adds a copy of a stored token to `row`'s list.
-  void Add(int32_t row, const TToken& token, std::string_view text) {
+  // Adds a copy of a stored token, whose text the rows still hold, to `row`'s
+  // list.
+  void Add(int32_t row, const TToken& token) {
     StartRow(row);
-    rows_.Add(token, text);
+    rows_.Add(row, token);
   }
   // Adds the token the scanner last cut; lastToken and lastText give it.
-  void AddScanned(TRowsView rows, const TScanner& scanner, int32_t kind) {
+  void AddScanned(const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
-    rows_.AddScanned(rows, {kind, scanner.tokenStart, scanner.scanPosition});
+    rows_.AddScanned({kind, scanner.tokenStart, scanner.scanPosition});
   }
   TToken lastToken() const { return rows_.lastToken(); }
   std::string_view lastText() const { return rows_.lastText(); }
@@ -204,7 +205,7 @@ bool TRefresh::RefreshInsideRow() {
     const int32_t kind = ScanToken(rows, scanner);
     const TScannedToken token{kind, scanner.tokenStart, scanner.scanPosition};
     if (token.start.row != row || token.end.row != row) return false;
-    builder.AddScanned(rows, token);
+    builder.AddScanned(token);
     if (token.start.column < edit.firstUnchanged) continue;
     const int32_t oldStart = token.start.column - edit.shift;
     const int32_t last = old.FirstStartingAfter(oldStart) - 1;
@@ -215,10 +216,13 @@ bool TRefresh::RefreshInsideRow() {
     if (!TokensEqual(builder.lastToken(), builder.lastText(), moved, old.TextView(last))) continue;
     if (!SameInEffect(AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor), builder.inEffect())) continue;
 
+    TTokenList middle;
+    TAttributeList middleChanges;
+    builder.FinishRow(middle, middleChanges);
     const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
     TAttributeList spliced = changes.Spliced(changes.FirstAfter(restart.column - 1), changes.FirstAfter(oldStart),
-                                             builder.changes(), edit.shift);
-    grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last + 1, builder.tokens(), edit.shift);
+                                             middleChanges.changes(), edit.shift);
+    grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last + 1, middle, edit.shift);
     grid_.editableAttributeLists()[static_cast<size_t>(row)] = std::move(spliced);
     return true;
   }
@@ -262,7 +266,7 @@ void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
   for (int32_t i = 0; i < list.count(); ++i) {
     const TToken token = list.at(i);
     if (token.rowSpan == 0 && token.endColumn < restart.column) {
-      builder.Add(restart.row, token, list.TextView(i));
+      builder.Add(restart.row, token);
       ++kept;
     }
   }
@@ -273,7 +277,7 @@ bool TRefresh::Rescan(TListBuilder& builder) {
   TScanner& scanner = scanner_;
   const TRowsView rows = grid_.rows();
   while (!ScanAtEnd(scanner)) {
-    builder.AddScanned(rows, scanner, ScanToken(rows, scanner));
+    builder.AddScanned(scanner, ScanToken(rows, scanner));
     if (InSync(builder)) return true;
   }
   return false;
@@ -304,7 +308,7 @@ void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
   if (oldRow < 0 || oldRow >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(oldRow)];
   for (int32_t i = 0; i < list.count(); ++i) {
-    if (list.StartColumn(i) > syncPoint.column) builder.Add(syncPoint.row, list.at(i), list.TextView(i));
+    if (list.StartColumn(i) > syncPoint.column) builder.Add(syncPoint.row, list.at(i));
   }
 }
 
