@@ -152,35 +152,28 @@ void BM_ScanIntoTokenLists(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanIntoTokenLists);
 
-// The same, with each row's tokens gathered in one reused list and then
-// assigned to the row's list: a new list gets a block of exactly the right
-// size, and an old one keeps its block when the tokens fit, so rebuilding an
-// unchanged text allocates nothing.
+// The same as a full rebuild does it: each row's scanned tokens gathered as
+// positions, then written once, texts and all, into the row's list.
 void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
   const BigText* big = Big(state);
   if (big == nullptr) return;
   std::vector<TTokenList> lists(big->rows.size());
-  TTokenList staging;
-  std::string scratch;
+  std::vector<TScannedToken> staging;
   const auto flush = [&](int32_t row, int32_t nextRow) {
-    lists[row] = staging;
-    staging.truncate(0);
+    lists[row].AssignTiling(staging, big->rows, nullptr);
+    staging.clear();
     for (int32_t inside = row + 1; inside < nextRow; ++inside) lists[inside].clear();
   };
   for (auto _ : state) {
     TScanner scanner = big->ScannerAtStart();
     int32_t stagedRow = 0;
-    while (!ScanAtEnd(scanner)) {
-      const int32_t kind = ScanToken(big->rows, scanner);
-      const TPoint start = scanner.tokenStart;
-      const TPoint end = scanner.scanPosition;
-      if (start.row != stagedRow) {
-        flush(stagedRow, start.row);
-        stagedRow = start.row;
+    ScanToEnd(big->rows, scanner, [&](const TScannedToken& token) {
+      if (token.start.row != stagedRow) {
+        flush(stagedRow, token.start.row);
+        stagedRow = token.start.row;
       }
-      const std::string_view text = SpanText(big->rows, start, end, scratch);
-      staging.Append({start.column, end.column, end.row - start.row, kind}, text);
-    }
+      staging.push_back(token);
+    });
     flush(stagedRow, static_cast<int32_t>(lists.size()));
     benchmark::DoNotOptimize(lists.data());
   }
