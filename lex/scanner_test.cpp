@@ -48,7 +48,8 @@ TModelTokens TilingTokens(std::mt19937& random, int32_t start, int count, int32_
     int32_t length = below(30) == 0 ? 40000 : below(4) == 0 ? 1 + below(41) : 1 + below(12);
     if (span > 0) length = last ? span : std::min(length, span - (count - i - 1));
     if (last && span == 0 && below(4) == 0) {  // over rows: any text, any end column
-      tokens.push_back({{start, below(100), 1 + below(3), below(300) - 128}, bytes(below(500) == 0 ? 40000 : below(41))});
+      const int32_t textLength = below(500) == 0 ? 40000 : below(41);
+      tokens.push_back({{start, below(100), 1 + below(3), below(300) - 128}, bytes(textLength)});
       break;
     }
     tokens.push_back({{start, start + length - 1, 0, below(300) - 128}, bytes(length)});

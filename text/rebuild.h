@@ -137,7 +137,9 @@ class TRowListsBuilder {
   const TTextAttributeDelta* inEffect() const { return changes_.previous(); }
 
  private:
-  std::string_view TextOf(const TScannedToken& token) const { return SpanText(rows_, token.start, token.end, spanScratch_); }
+  std::string_view TextOf(const TScannedToken& token) const {
+    return SpanText(rows_, token.start, token.end, spanScratch_);
+  }
 
   TAttributeChangeMaker changes_;
   TArena* arena_;
