@@ -126,35 +126,10 @@ void BM_ScanToEnd(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanToEnd);
 
-// What a full rebuild does with the scanner: every token with its text into
-// the list of its start row (attributes left out).
+// What a full rebuild does with the scanner (attributes left out): each row's
+// tokens gathered as positions, then written once, texts and all, into the
+// list of the row they start on.
 void BM_ScanIntoTokenLists(benchmark::State& state) {
-  const BigText* big = Big(state);
-  if (big == nullptr) return;
-  std::vector<TTokenList> lists(big->rows.size());
-  std::string scratch;
-  for (auto _ : state) {
-    for (TTokenList& list : lists) list.clear();
-    TScanner scanner = big->ScannerAtStart();
-    while (!ScanAtEnd(scanner)) {
-      const int32_t kind = ScanToken(big->rows, scanner);
-      const TPoint start = scanner.tokenStart;
-      const TPoint end = scanner.scanPosition;
-      const std::string_view text = SpanText(big->rows, start, end, scratch);
-      lists[start.row].Append({start.column, end.column, end.row - start.row, kind}, text);
-    }
-    benchmark::DoNotOptimize(lists.data());
-  }
-  state.SetBytesProcessed(state.iterations() * big->bytes);
-  size_t heap = 0;
-  for (const TTokenList& list : lists) heap += list.HeapBytes() + sizeof(TTokenList);
-  state.counters["list_bytes_per_text_byte"] = static_cast<double>(heap) / static_cast<double>(big->bytes);
-}
-BENCHMARK(BM_ScanIntoTokenLists);
-
-// The same as a full rebuild does it: each row's scanned tokens gathered as
-// positions, then written once, texts and all, into the row's list.
-void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
   const BigText* big = Big(state);
   if (big == nullptr) return;
   std::vector<TTokenList> lists(big->rows.size());
@@ -182,7 +157,7 @@ void BM_ScanIntoTokenListsStaged(benchmark::State& state) {
   for (const TTokenList& list : lists) heap += list.HeapBytes() + sizeof(TTokenList);
   state.counters["list_bytes_per_text_byte"] = static_cast<double>(heap) / static_cast<double>(big->bytes);
 }
-BENCHMARK(BM_ScanIntoTokenListsStaged);
+BENCHMARK(BM_ScanIntoTokenLists);
 
 }  // namespace
 }  // namespace weft
@@ -191,6 +166,5 @@ int main(int argc, char** argv) {
   return weft::bench::RunBenchmarks(argc, argv,
                                     {{"BM_ScanTokenCalls", "BM_ClassifyBytesBaseline"},
                                      {"BM_ScanToEnd", "BM_ClassifyBytesBaseline"},
-                                     {"BM_ScanIntoTokenLists", "BM_ClassifyBytesBaseline"},
-                                     {"BM_ScanIntoTokenListsStaged", "BM_ClassifyBytesBaseline"}});
+                                     {"BM_ScanIntoTokenLists", "BM_ClassifyBytesBaseline"}});
 }

@@ -31,98 +31,99 @@ TEST(TokenTest, EqualityTakesEveryFieldAndTheText) {
   EXPECT_FALSE(TokensEqual(base, "abc", base, "ABC") || TokensEqual(base, "abc", base, "ab"));
 }
 
-using TModelTokens = std::vector<std::pair<TToken, std::string>>;
+// Tokens as a scan cuts them from row 0 of `rows`, and each as a list must hand it back, with its text.
+struct TTiledRow {
+  std::vector<TRowString> rows;
+  std::vector<TScannedToken> scanned;
+  std::vector<std::pair<TToken, std::string>> expected;
+};
 
-// Tokens that tile a row from `start` on, as a scan cuts them: spans of every short length and a few too long to
-// keep, the last one sometimes running over rows. `span` > 0 asks for exactly that many columns on the row.
-TModelTokens TilingTokens(std::mt19937& random, int32_t start, int count, int32_t span = 0) {
+// Tokens that tile row 0 of fresh random rows from column `start` on: spans of every short length and a few too long
+// to keep, the last one sometimes ending on the line end or running over rows. `span` > 0 asks for exactly that many
+// columns, all inside the row.
+TTiledRow TiledRow(std::mt19937& random, int32_t start, int count, int32_t span = 0) {
   const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
   const auto bytes = [&](int32_t length) {
-    std::string text(static_cast<size_t>(std::min(length, kMaxTokenText)), '\0');
+    std::string text(static_cast<size_t>(length), '\0');
     for (char& c : text) c = static_cast<char>(below(256));
-    return text;
+    return TRowString(text);
   };
-  TModelTokens tokens;
-  for (int i = 0; i < count; ++i) {
-    const bool last = i + 1 == count;
+  std::vector<int32_t> starts{start};
+  for (int i = 0; i + 1 < count; ++i) {
     int32_t length = below(30) == 0 ? 40000 : below(4) == 0 ? 1 + below(41) : 1 + below(12);
-    if (span > 0) length = last ? span : std::min(length, span - (count - i - 1));
-    if (last && span == 0 && below(4) == 0) {  // over rows: any text, any end column
-      const int32_t textLength = below(500) == 0 ? 40000 : below(41);
-      tokens.push_back({{start, below(100), 1 + below(3), below(300) - 128}, bytes(textLength)});
-      break;
-    }
-    tokens.push_back({{start, start + length - 1, 0, below(300) - 128}, bytes(length)});
-    start += length;
-    span -= length;
+    if (span > 0) length = std::min(length, span - (starts.back() - start) - (count - i - 1));
+    starts.push_back(starts.back() + length);
   }
-  return tokens;
+  const int32_t lastStart = starts.back();
+  const int ending = span > 0 ? 0 : below(6);  // 0 to 3: inside the row; 4: on its line end; 5: over rows
+  const int32_t lastLength = span > 0 ? span - (lastStart - start) : below(30) == 0 ? 40000 : 1 + below(12);
+  TTiledRow tiled;
+  tiled.rows.push_back(bytes(lastStart + (ending < 4 ? lastLength + below(3) : ending == 4 ? lastLength - 1 : below(5))));
+  TPoint lastEnd{lastStart + lastLength - 1, 0};
+  if (ending == 4) lastEnd.column = tiled.rows[0].size();
+  if (ending == 5) {
+    for (int row = 1 + below(3); row > 0; --row) tiled.rows.push_back(bytes(below(20)));
+    lastEnd = {below(tiled.rows.back().size() + 1), static_cast<int32_t>(tiled.rows.size()) - 1};
+  }
+  std::string scratch;
+  for (size_t i = 0; i < starts.size(); ++i) {
+    const TPoint tokenStart{starts[i], 0};
+    const TPoint tokenEnd = i + 1 < starts.size() ? TPoint{starts[i + 1] - 1, 0} : lastEnd;
+    const int32_t kind = below(300) - 128;
+    tiled.scanned.push_back({kind, tokenStart, tokenEnd});
+    tiled.expected.push_back({{tokenStart.column, tokenEnd.column, tokenEnd.row, kind},
+                              std::string(SpanText(tiled.rows, tokenStart, tokenEnd, scratch))});
+  }
+  return tiled;
 }
 
-TTokenList ListOf(const TModelTokens& tokens) {
+TTokenList ListOf(const TTiledRow& tiled, TArena* arena = nullptr) {
   TTokenList list;
-  for (const auto& [token, text] : tokens) list.Append(token, text);
+  list.AssignTiling(tiled.scanned, tiled.rows, arena);
   return list;
 }
 
-// Random appends, truncations, splices, moves and copies (into arena pieces too) against a vector of tokens with
-// their texts.
+// Rows of tokens, splices, moves and copies (into arena pieces too) against a vector of tokens with their texts.
 TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
   std::mt19937 random(12345);
   const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
   TArena arena;
   TTokenList list;
-  TModelTokens model;
-  for (int step = 0; step < 20000 && !HasFailure(); ++step) {
-    const int operation = below(20);
+  std::vector<std::pair<TToken, std::string>> model;
+  for (int step = 0; step < 2000 && !HasFailure(); ++step) {
+    const int operation = below(12);
     const int32_t count = static_cast<int32_t>(model.size());
-    if (operation < 13) {
-      if (count > 0 && model.back().first.rowSpan > 0) {  // nothing follows a token over rows
-        list.truncate(count - 1);
-        model.pop_back();
-      }
-      const int32_t start = model.empty() ? below(100) : model.back().first.endColumn + 1;
-      for (auto& token : TilingTokens(random, start, 1)) {
-        list.Append(token.first, token.second);
-        model.push_back(std::move(token));
-      }
-    } else if (operation == 13) {
-      const int32_t kept = below(count + 1);
-      list.truncate(kept);
-      model.resize(static_cast<size_t>(kept));
-    } else if (operation == 14 && count > 0) {
+    if (operation < 3) {
+      const TTiledRow tiled = TiledRow(random, below(100), 1 + below(20));
+      list.AssignTiling(tiled.scanned, tiled.rows, operation == 0 ? &arena : nullptr);
+      model = tiled.expected;
+    } else if (operation < 7 && count > 0) {
       const int32_t first = below(count);
       const int32_t end = first + 1 + below(count - first);
       const int32_t start = model[static_cast<size_t>(first)].first.startColumn;
       const int32_t span = end < count ? 1 + below(60) : 0;
       const int32_t shift = end < count ? start + span - model[static_cast<size_t>(end)].first.startColumn : 0;
-      const TModelTokens middle = TilingTokens(random, start, 1 + below(span > 0 ? std::min(span, 6) : 6), span);
+      const TTiledRow middle = TiledRow(random, start, 1 + below(span > 0 ? std::min(span, 6) : 6), span);
       list = list.Spliced(first, end, ListOf(middle), shift);
       for (auto tail = model.begin() + end; tail != model.end(); ++tail) {
         tail->first.startColumn += shift;
         if (tail->first.rowSpan == 0) tail->first.endColumn += shift;
       }
       model.erase(model.begin() + first, model.begin() + end);
-      model.insert(model.begin() + first, middle.begin(), middle.end());
-    } else if (operation < 18) {  // a move, or a copy (into an arena piece or the heap) moved in or copied back
-      const char* text = list.empty() || (operation < 17 && below(2) == 0) ? nullptr : list.Text(0);
-      TTokenList other(operation == 17 ? std::move(list) : TTokenList());
-      if (operation < 17) {
-        other.Assign(list, operation == 15 ? &arena : nullptr);
-        if (!other.empty() && other.at(other.count() - 1).rowSpan == 0) {
-          other.Append({other.at(other.count() - 1).endColumn + 1, 0, 1, kComment}, "x");
-          other.truncate(count);
-        }
-      }
-      if (operation < 17 && text != nullptr) list = other;
-      if (operation == 17 || text == nullptr) list = std::move(other);
+      model.insert(model.begin() + first, middle.expected.begin(), middle.expected.end());
+    } else if (operation < 11) {  // a move, or a copy (into an arena piece or the heap) moved in or copied back
+      const char* text = list.empty() || (operation < 10 && below(2) == 0) ? nullptr : list.Text(0);
+      TTokenList other(operation == 10 ? std::move(list) : TTokenList());
+      if (operation < 10) other.Assign(list, operation == 8 ? &arena : nullptr);
+      if (operation < 10 && text != nullptr) list = other;
+      if (operation == 10 || text == nullptr) list = std::move(other);
       ASSERT_TRUE(text == nullptr || text == list.Text(0)) << "a move, or a copy into a block that fits, stays put";
-    } else if (below(20) == 0) {
+    } else if (below(10) == 0) {
       list.clear();
       model.clear();
     }
     ASSERT_EQ(static_cast<int32_t>(model.size()), list.count());
-    for (int32_t i = step % 50 == 0 ? 0 : std::max(list.count() - 8, 0); i < list.count(); ++i) {
+    for (int32_t i = 0; i < list.count(); ++i) {
       const auto& [token, text] = model[static_cast<size_t>(i)];
       ASSERT_TRUE(TokensEqual(token, text, list.at(i), list.TextView(i))) << i;
       ASSERT_EQ('\0', list.Text(i)[text.size()]);

@@ -8,19 +8,6 @@
 
 namespace weft {
 
-namespace {
-
-constexpr int32_t kFirstTokenRoom = 8;
-constexpr int32_t kFirstCharRoom = 64;
-
-// Half again as much room, or what is needed, whichever is more.
-int32_t GrownCapacity(int32_t capacity, int32_t needed, int32_t first) {
-  const int32_t grown = capacity == 0 ? first : capacity + capacity / 2;
-  return std::max(grown, needed);
-}
-
-}  // namespace
-
 TTokenList::TTokenList(const TTokenList& other) { *this = other; }
 
 TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
@@ -28,7 +15,7 @@ TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   count_ = 0;
   charCount_ = 0;
   if (other.count_ > tokenCapacity_ || other.charCount_ > charCapacity_) {
-    Reallocate(other.count_, other.charCount_, arena);
+    TakeNewBlock(other.count_, other.charCount_, arena);
   }
   if (other.count_ > 0) AppendRange(other, 0, other.count_, 0);
   return *this;
@@ -48,7 +35,7 @@ void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView r
     return lastLength < kMaxTokenText;
   });
   const int32_t characters = lastToken.start.column - tokens.front().start.column + count + lastLength;
-  if (count > tokenCapacity_ || characters > charCapacity_) Reallocate(count, characters, arena);
+  if (count > tokenCapacity_ || characters > charCapacity_) TakeNewBlock(count, characters, arena);
 
   int32_t* startsOut = starts();
   int16_t* kindsOut = kinds();
@@ -101,51 +88,15 @@ void TTokenList::AppendRange(const TTokenList& source, int32_t first, int32_t en
   lastEnd()[kRowSpan] = last.rowSpan;
 }
 
-void TTokenList::Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
-  char* block = nullptr;
-  if (tokenCapacity > 0 || charCapacity > 0) {
-    block = static_cast<char*>(AllocateFrom(arena, BlockBytes(tokenCapacity, charCapacity), alignof(int32_t)));
-    if (count_ > 0) {
-      std::memcpy(block, block_, kHeaderBytes);
-      int32_t* startsOut = reinterpret_cast<int32_t*>(block + kHeaderBytes);
-      int16_t* kindsOut = reinterpret_cast<int16_t*>(startsOut + tokenCapacity);
-      std::memcpy(startsOut, starts(), sizeof(int32_t) * static_cast<size_t>(count_));
-      std::memcpy(kindsOut, kinds(), sizeof(int16_t) * static_cast<size_t>(count_));
-      std::memcpy(kindsOut + tokenCapacity, chars(), static_cast<size_t>(charCount_));
-    }
-  }
+void TTokenList::TakeNewBlock(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
   FreeOwnBlock();
-  block_ = block;
-  lent_ = arena != nullptr && block != nullptr;
+  count_ = 0;
+  charCount_ = 0;
+  block_ = tokenCapacity > 0 || charCapacity > 0
+               ? static_cast<char*>(AllocateFrom(arena, BlockBytes(tokenCapacity, charCapacity), alignof(int32_t)))
+               : nullptr;
+  lent_ = arena != nullptr && block_ != nullptr;
   tokenCapacity_ = tokenCapacity;
-  charCapacity_ = charCapacity;
-}
-
-// A block of its own grows in place where the allocator can (a large block is
-// remapped, not copied), and then the characters and the kinds move up past
-// the new token room, the characters first, as they move further; a lent
-// block moves to the heap.
-void TTokenList::MakeRoom(int32_t characters) {
-  const int32_t tokensNeeded = count_ + 1;
-  const int32_t charsNeeded = charCount_ + characters;
-  const int32_t tokenCapacity = tokensNeeded > tokenCapacity_
-                                    ? GrownCapacity(tokenCapacity_, tokensNeeded, kFirstTokenRoom)
-                                    : tokenCapacity_;
-  const int32_t charCapacity =
-      charsNeeded > charCapacity_ ? GrownCapacity(charCapacity_, charsNeeded, kFirstCharRoom) : charCapacity_;
-  if (lent_ || block_ == nullptr) {
-    Reallocate(tokenCapacity, charCapacity);
-    return;
-  }
-  const int32_t oldCapacity = tokenCapacity_;
-  block_ = static_cast<char*>(ReallocateOrDie(block_, BlockBytes(tokenCapacity, charCapacity)));
-  if (tokenCapacity != oldCapacity) {
-    const char* oldChars = chars();
-    const int16_t* oldKinds = kinds();
-    tokenCapacity_ = tokenCapacity;
-    std::memmove(chars(), oldChars, static_cast<size_t>(charCount_));
-    std::memmove(kinds(), oldKinds, sizeof(int16_t) * static_cast<size_t>(count_));
-  }
   charCapacity_ = charCapacity;
 }
 
@@ -160,7 +111,7 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& mid
     const int32_t last = middle.count_ - 1;
     characters += starts()[end] + shift - middle.starts()[last] - middle.TextLength(last);
   }
-  spliced.Reallocate(tokens, characters);
+  spliced.TakeNewBlock(tokens, characters);
   spliced.AppendRange(*this, 0, first, 0);
   spliced.AppendRange(middle, 0, middle.count_, 0);
   spliced.AppendRange(*this, end, count_, shift);
@@ -168,29 +119,7 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& mid
   return spliced;
 }
 
-void TTokenList::truncate(int32_t count) {
-  if (count < 0 || count >= count_) return;
-  if (count > 0) {
-    const int32_t last = count - 1;
-    lastEnd()[kEndColumn] = starts()[count] - 1;
-    lastEnd()[kRowSpan] = 0;
-    charCount_ = TextOffset(last) + TextLength(last) + 1;
-  } else {
-    charCount_ = 0;
-  }
-  count_ = count;
-}
-
-void TTokenList::clear() {
-  count_ = 0;
-  charCount_ = 0;
-  Reallocate(0, 0);
-}
-
-void TTokenList::shrink_to_fit() {
-  if (lent_ || block_ == nullptr || (count_ == tokenCapacity_ && charCount_ == charCapacity_)) return;
-  Reallocate(count_, charCount_);
-}
+void TTokenList::clear() { TakeNewBlock(0, 0); }
 
 size_t TTokenList::HeapBytes() const { return block_ == nullptr ? 0 : BlockBytes(tokenCapacity_, charCapacity_); }
 

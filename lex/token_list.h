@@ -17,8 +17,8 @@
 // (text pointers survive), and a copy gets a block of exactly the size it
 // needs; assigning a list reuses the block when it is big enough. The block
 // may instead be a piece lent by an arena (see TArena), used the same way
-// but never freed. Text(i) stays valid until the list is next appended to,
-// assigned, truncated or cleared.
+// but never freed. Text(i) stays valid until the list is next assigned or
+// cleared.
 #ifndef WEFT_LEX_TOKEN_LIST_H_
 #define WEFT_LEX_TOKEN_LIST_H_
 
@@ -60,6 +60,8 @@ class TTokenList {
   int32_t count() const { return count_; }
   bool empty() const { return count_ == 0; }
 
+  // Token i, its end and row span worked out from the next token's start
+  // where one follows.
   TToken at(int32_t i) const {
     if (i + 1 < count_) return {starts()[i], starts()[i + 1] - 1, 0, kinds()[i]};
     return {starts()[i], lastEnd()[kEndColumn], lastEnd()[kRowSpan], kinds()[i]};
@@ -82,24 +84,6 @@ class TTokenList {
     return static_cast<int32_t>(std::upper_bound(starts(), starts() + count_, column) - starts());
   }
 
-  // Appends a copy of `token` with a copy of `text`, cut to kMaxTokenText.
-  // The token must start just after the last one, which must end on its row,
-  // and the last one's text must have been its span's.
-  void Append(const TToken& token, std::string_view text) {
-    const int32_t length = KeptLength(text);
-    const int32_t gap = count_ > 0 ? UnusedAfterLast(token.startColumn) : 0;
-    if (count_ == tokenCapacity_ || gap + length >= charCapacity_ - charCount_) MakeRoom(gap + length + 1);
-    starts()[count_] = token.startColumn;
-    kinds()[count_] = static_cast<int16_t>(token.kind);
-    ++count_;
-    lastEnd()[kEndColumn] = token.endColumn;
-    lastEnd()[kRowSpan] = token.rowSpan;
-    char* destination = chars() + charCount_ + gap;
-    CopyText(destination, text.data(), length);
-    destination[length] = '\0';
-    charCount_ += gap + length + 1;
-  }
-
   // Replaces the list with `tokens`, which start on one row of `rows` and
   // tile it, each with its text as SpanText gives it. Only the last token may
   // reach the row's line end or run over rows; every other token's text is
@@ -115,12 +99,8 @@ class TTokenList {
   // 0 <= first < end <= count(), and `middle` to tile the replaced span.
   TTokenList Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const;
 
-  // Drops the tokens from index `count` on, keeping the storage for reuse.
-  void truncate(int32_t count);
   // Drops every token and frees the storage.
   void clear();
-  // Gives a block of its own back down to exactly what the list holds.
-  void shrink_to_fit();
 
   // Bytes its block has room for, whether its own or lent.
   size_t HeapBytes() const;
@@ -140,10 +120,6 @@ class TTokenList {
   int32_t* starts() const { return reinterpret_cast<int32_t*>(block_ + kHeaderBytes); }
   int16_t* kinds() const { return reinterpret_cast<int16_t*>(starts() + tokenCapacity_); }
   char* chars() const { return reinterpret_cast<char*>(kinds() + tokenCapacity_); }
-
-  static int32_t KeptLength(std::string_view text) {
-    return text.size() < static_cast<size_t>(kMaxTokenText) ? static_cast<int32_t>(text.size()) : kMaxTokenText;
-  }
 
   int32_t TextOffset(int32_t i) const { return starts()[i] - starts()[0] + i; }
   // Characters from token `first`'s text up to the NUL of token end - 1's.
@@ -193,11 +169,9 @@ class TTokenList {
     charCapacity_ = std::exchange(other.charCapacity_, 0);
     lent_ = std::exchange(other.lent_, false);
   }
-  // Grows the block so that one more token and `characters` more fit.
-  void MakeRoom(int32_t characters);
-  // Moves into a block with room for exactly the given numbers, from `arena`
-  // or, when null, the heap.
-  void Reallocate(int32_t tokenCapacity, int32_t charCapacity, TArena* arena = nullptr);
+  // Drops every token and takes a block with room for exactly the given
+  // numbers, from `arena` or, when null, the heap.
+  void TakeNewBlock(int32_t tokenCapacity, int32_t charCapacity, TArena* arena = nullptr);
 
   char* block_ = nullptr;
   int32_t count_ = 0;
