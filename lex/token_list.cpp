@@ -12,19 +12,16 @@ TTokenList::TTokenList(const TTokenList& other) { *this = other; }
 
 TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   if (this == &other) return *this;
-  count_ = 0;
-  charCount_ = 0;
-  if (other.count_ > tokenCapacity_ || other.charCount_ > charCapacity_) {
-    TakeNewBlock(other.count_, other.charCount_, arena);
-  }
-  if (other.count_ > 0) AppendRange(other, 0, other.count_, 0);
+  TakeNewBlock(other.count_, other.charCount_, arena);
+  if (block_ != nullptr) std::memcpy(block_, other.block_, BlockBytes(count_, charCount_));
   return *this;
 }
 
 void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView rows, TArena* arena) {
-  count_ = 0;
-  charCount_ = 0;
-  if (tokens.empty()) return;
+  if (tokens.empty()) {
+    clear();
+    return;
+  }
   const int32_t count = static_cast<int32_t>(tokens.size());
   const TScannedToken& lastToken = tokens.back();
   // The last token may reach the line end or run over rows (most rows end in
@@ -34,8 +31,7 @@ void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView r
     lastLength += std::min(length, kMaxTokenText - lastLength);
     return lastLength < kMaxTokenText;
   });
-  const int32_t characters = lastToken.start.column - tokens.front().start.column + count + lastLength;
-  if (count > tokenCapacity_ || characters > charCapacity_) TakeNewBlock(count, characters, arena);
+  TakeNewBlock(count, lastToken.start.column - tokens.front().start.column + count + lastLength, arena);
 
   int32_t* startsOut = starts();
   int16_t* kindsOut = kinds();
@@ -64,63 +60,58 @@ void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView r
   *text = '\0';
   lastEnd()[kEndColumn] = lastToken.end.column;
   lastEnd()[kRowSpan] = lastToken.end.row - lastToken.start.row;
-  count_ = count;
-  charCount_ = characters;
 }
 
-void TTokenList::AppendRange(const TTokenList& source, int32_t first, int32_t end, int32_t shift) {
-  if (end <= first) return;
-  const int32_t tokens = end - first;
-  const int32_t gap = count_ > 0 ? UnusedAfterLast(source.starts()[first] + shift) : 0;
-  int32_t* startsOut = starts() + count_;
-  if (shift == 0) {
-    std::memcpy(startsOut, source.starts() + first, sizeof(int32_t) * static_cast<size_t>(tokens));
-  } else {
-    for (int32_t i = 0; i < tokens; ++i) startsOut[i] = source.starts()[first + i] + shift;
-  }
-  std::memcpy(kinds() + count_, source.kinds() + first, sizeof(int16_t) * static_cast<size_t>(tokens));
-  const int32_t characters = source.CharsOf(first, end);
-  std::memcpy(chars() + charCount_ + gap, source.Text(first), static_cast<size_t>(characters));
-  count_ += tokens;
-  charCount_ += gap + characters;
-  const TToken last = source.at(end - 1);
-  lastEnd()[kEndColumn] = last.endColumn + (last.rowSpan == 0 ? shift : 0);
-  lastEnd()[kRowSpan] = last.rowSpan;
-}
-
-void TTokenList::TakeNewBlock(int32_t tokenCapacity, int32_t charCapacity, TArena* arena) {
+void TTokenList::TakeNewBlock(int32_t count, int32_t charCount, TArena* arena) {
   FreeOwnBlock();
-  count_ = 0;
-  charCount_ = 0;
-  block_ = tokenCapacity > 0 || charCapacity > 0
-               ? static_cast<char*>(AllocateFrom(arena, BlockBytes(tokenCapacity, charCapacity), alignof(int32_t)))
-               : nullptr;
+  block_ = count > 0 ? static_cast<char*>(AllocateFrom(arena, BlockBytes(count, charCount), alignof(int32_t)))
+                     : nullptr;
   lent_ = arena != nullptr && block_ != nullptr;
-  tokenCapacity_ = tokenCapacity;
-  charCapacity_ = charCapacity;
+  count_ = block_ != nullptr ? count : 0;
+  charCount_ = block_ != nullptr ? charCount : 0;
 }
 
+// The texts tile as the tokens do, so the spliced texts are the head's bytes
+// (with the unused ones after a cut text before the middle, which starts where
+// the first replaced token did), the middle's, the unused bytes after the
+// middle's last text if it was cut and the tail follows, and the tail's.
 TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const {
+  assert(0 <= first && first < end && end <= count_ && middle.count_ > 0);
+  const int32_t tail = count_ - end;
+  const int32_t headChars = TextOffset(first);
+  const int32_t middleLast = middle.count_ - 1;
+  const int32_t unusedAfterMiddle =
+      tail > 0 ? starts()[end] + shift - middle.starts()[middleLast] - middle.TextLength(middleLast) : 0;
+  const int32_t tailChars = CharsOf(end, count_);
   TTokenList spliced;
-  const int32_t tokens = first + middle.count_ + count_ - end;
-  // The texts tile as the tokens do, so the spliced texts take the head's and
-  // the tail's bytes with the middle's in between, less a cut text's unused
-  // bytes where it ends the middle and the tail follows.
-  int32_t characters = TextOffset(first) + middle.charCount_ + CharsOf(end, count_);
-  if (end < count_ && middle.count_ > 0) {
-    const int32_t last = middle.count_ - 1;
-    characters += starts()[end] + shift - middle.starts()[last] - middle.TextLength(last);
+  spliced.TakeNewBlock(first + middle.count_ + tail, headChars + middle.charCount_ + unusedAfterMiddle + tailChars);
+
+  int32_t* startsOut = spliced.starts();
+  std::memcpy(startsOut, starts(), sizeof(int32_t) * static_cast<size_t>(first));
+  std::memcpy(startsOut + first, middle.starts(), sizeof(int32_t) * static_cast<size_t>(middle.count_));
+  startsOut += first + middle.count_;
+  for (int32_t i = 0; i < tail; ++i) startsOut[i] = starts()[end + i] + shift;
+
+  int16_t* kindsOut = spliced.kinds();
+  std::memcpy(kindsOut, kinds(), sizeof(int16_t) * static_cast<size_t>(first));
+  std::memcpy(kindsOut + first, middle.kinds(), sizeof(int16_t) * static_cast<size_t>(middle.count_));
+  std::memcpy(kindsOut + first + middle.count_, kinds() + end, sizeof(int16_t) * static_cast<size_t>(tail));
+
+  char* text = spliced.chars();
+  std::memcpy(text, chars(), static_cast<size_t>(headChars));
+  std::memcpy(text + headChars, middle.chars(), static_cast<size_t>(middle.charCount_));
+  if (tail > 0) {
+    std::memcpy(text + headChars + middle.charCount_ + unusedAfterMiddle, Text(end), static_cast<size_t>(tailChars));
   }
-  spliced.TakeNewBlock(tokens, characters);
-  spliced.AppendRange(*this, 0, first, 0);
-  spliced.AppendRange(middle, 0, middle.count_, 0);
-  spliced.AppendRange(*this, end, count_, shift);
-  assert(spliced.count_ == tokens && spliced.charCount_ == characters);
+
+  const TToken last = tail > 0 ? at(count_ - 1) : middle.at(middleLast);
+  spliced.lastEnd()[kEndColumn] = last.endColumn + (tail > 0 && last.rowSpan == 0 ? shift : 0);
+  spliced.lastEnd()[kRowSpan] = last.rowSpan;
   return spliced;
 }
 
 void TTokenList::clear() { TakeNewBlock(0, 0); }
 
-size_t TTokenList::HeapBytes() const { return block_ == nullptr ? 0 : BlockBytes(tokenCapacity_, charCapacity_); }
+size_t TTokenList::HeapBytes() const { return block_ == nullptr ? 0 : BlockBytes(count_, charCount_); }
 
 }  // namespace weft

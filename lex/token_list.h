@@ -13,12 +13,12 @@
 // unused bytes up to that length), so token i's text starts
 // (start of i - start of 0 + i) bytes in, and finding it costs no lookup.
 //
-// An empty list owns no block, moving a list moves only the block pointer
-// (text pointers survive), and a copy gets a block of exactly the size it
-// needs; assigning a list reuses the block when it is big enough. The block
-// may instead be a piece lent by an arena (see TArena), used the same way
-// but never freed. Text(i) stays valid until the list is next assigned or
-// cleared.
+// A list is written whole, into a block of exactly its size, and never grows:
+// an empty list owns no block, and moving a list moves only the block
+// pointer (text pointers survive). The block may instead be a piece lent by
+// an arena (see TArena), used the same way but never freed. Text(i) stays
+// valid until the list is next assigned or cleared. A list costs 24 bytes
+// (16 with 32-bit pointers) besides its block.
 #ifndef WEFT_LEX_TOKEN_LIST_H_
 #define WEFT_LEX_TOKEN_LIST_H_
 
@@ -43,8 +43,8 @@ class TTokenList {
   TTokenList() = default;
   TTokenList(const TTokenList& other);
   TTokenList& operator=(const TTokenList& other) { return Assign(other, nullptr); }
-  // Copies `other`, into the present block when it fits, else into a block of
-  // exactly the size needed: a piece of `arena`, or of the heap when null.
+  // Copies `other` into a new block: a piece of `arena`, or of the heap when
+  // null.
   TTokenList& Assign(const TTokenList& other, TArena* arena);
   // Inline: inserting or removing rows moves every later row's list.
   TTokenList(TTokenList&& other) noexcept { Take(other); }
@@ -87,22 +87,21 @@ class TTokenList {
   // Replaces the list with `tokens`, which start on one row of `rows` and
   // tile it, each with its text as SpanText gives it. Only the last token may
   // reach the row's line end or run over rows; every other token's text is
-  // its span's bytes of the row. Writes every text once, into the present
-  // block when the list fits, else into a block of exactly the size needed: a
+  // its span's bytes of the row. Writes every text once, into a new block: a
   // piece of `arena`, or of the heap when null.
   void AssignTiling(std::span<const TScannedToken> tokens, TRowsView rows, TArena* arena);
 
   // This list with tokens `first` up to `end` (exclusive) replaced by
   // `middle`'s and the tokens from `end` on moved `shift` columns along (their
-  // ends too where they end on the same row), in a heap block of exactly its
-  // size. Costs a copy of the list, not a token at a time. Needs
-  // 0 <= first < end <= count(), and `middle` to tile the replaced span.
+  // ends too where they end on the same row), in a heap block. Costs a copy
+  // of the list, not a token at a time. Needs 0 <= first < end <= count(),
+  // and `middle` to tile the replaced span.
   TTokenList Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const;
 
   // Drops every token and frees the storage.
   void clear();
 
-  // Bytes its block has room for, whether its own or lent.
+  // Bytes of its block, whether its own or lent.
   size_t HeapBytes() const;
 
  private:
@@ -112,29 +111,20 @@ class TTokenList {
   static constexpr size_t kHeaderBytes = 2 * sizeof(int32_t);
   static constexpr size_t kBytesPerToken = sizeof(int32_t) + sizeof(int16_t);
 
-  static size_t BlockBytes(int32_t tokenCapacity, int32_t charCapacity) {
-    return kHeaderBytes + kBytesPerToken * static_cast<size_t>(tokenCapacity) + static_cast<size_t>(charCapacity);
+  static size_t BlockBytes(int32_t count, int32_t charCount) {
+    return kHeaderBytes + kBytesPerToken * static_cast<size_t>(count) + static_cast<size_t>(charCount);
   }
 
   int32_t* lastEnd() const { return reinterpret_cast<int32_t*>(block_); }
   int32_t* starts() const { return reinterpret_cast<int32_t*>(block_ + kHeaderBytes); }
-  int16_t* kinds() const { return reinterpret_cast<int16_t*>(starts() + tokenCapacity_); }
-  char* chars() const { return reinterpret_cast<char*>(kinds() + tokenCapacity_); }
+  int16_t* kinds() const { return reinterpret_cast<int16_t*>(starts() + count_); }
+  char* chars() const { return reinterpret_cast<char*>(kinds() + count_); }
 
   int32_t TextOffset(int32_t i) const { return starts()[i] - starts()[0] + i; }
   // Characters from token `first`'s text up to the NUL of token end - 1's.
   int32_t CharsOf(int32_t first, int32_t end) const {
     return end > first ? TextOffset(end - 1) + TextLength(end - 1) + 1 - TextOffset(first) : 0;
   }
-  // The unused bytes the last token's text needs behind it once a token
-  // follows at `nextStart`: none unless the text was cut.
-  int32_t UnusedAfterLast(int32_t nextStart) const {
-    const int32_t last = count_ - 1;
-    assert(lastEnd()[kRowSpan] == 0 && lastEnd()[kEndColumn] == nextStart - 1);
-    assert(TextLength(last) == std::min(nextStart - starts()[last], kMaxTokenText));
-    return nextStart - starts()[last] - TextLength(last);
-  }
-
   // Copies `length` bytes. Most token texts are a few bytes long, for which
   // a call to memcpy would cost more than the copy: they are copied as two
   // overlapping fixed-size moves, which compile to plain loads and stores.
@@ -154,30 +144,22 @@ class TTokenList {
     }
   }
 
-  // Appends tokens `first` up to `end` (exclusive) of `source` with their
-  // texts, moved `shift` columns along, into room already made.
-  void AppendRange(const TTokenList& source, int32_t first, int32_t end, int32_t shift);
-
   void FreeOwnBlock() const {
     if (block_ != nullptr && !lent_) std::free(block_);
   }
   void Take(TTokenList& other) {
     block_ = std::exchange(other.block_, nullptr);
     count_ = std::exchange(other.count_, 0);
-    tokenCapacity_ = std::exchange(other.tokenCapacity_, 0);
     charCount_ = std::exchange(other.charCount_, 0);
-    charCapacity_ = std::exchange(other.charCapacity_, 0);
     lent_ = std::exchange(other.lent_, false);
   }
-  // Drops every token and takes a block with room for exactly the given
-  // numbers, from `arena` or, when null, the heap.
-  void TakeNewBlock(int32_t tokenCapacity, int32_t charCapacity, TArena* arena = nullptr);
+  // Drops every token and takes a block for `count` tokens and `charCount`
+  // characters, from `arena` or, when null, the heap, for the caller to fill.
+  void TakeNewBlock(int32_t count, int32_t charCount, TArena* arena = nullptr);
 
   char* block_ = nullptr;
   int32_t count_ = 0;
-  int32_t tokenCapacity_ = 0;
   int32_t charCount_ = 0;
-  int32_t charCapacity_ = 0;
   bool lent_ = false;  // the block is a piece of an arena
 };
 
