@@ -38,6 +38,12 @@
 
 namespace weft {
 
+// A token and its text, read together.
+struct TTokenWithText {
+  TToken token;
+  std::string_view text;
+};
+
 class TTokenList {
  public:
   TTokenList() = default;
@@ -60,22 +66,28 @@ class TTokenList {
   int32_t count() const { return count_; }
   bool empty() const { return count_ == 0; }
 
-  // Token i, its end and row span worked out from the next token's start
-  // where one follows.
-  TToken at(int32_t i) const {
-    if (i + 1 < count_) return {starts()[i], starts()[i + 1] - 1, 0, kinds()[i]};
-    return {starts()[i], lastEnd()[kEndColumn], lastEnd()[kRowSpan], kinds()[i]};
+  // Token i with its text. The end and row span come from the next token's
+  // start where one follows, and the text starts (start of i - start of 0 +
+  // i) bytes into the character arena. The text is NUL-terminated and may
+  // itself hold NUL bytes (rows can), so its size, not strlen, gives its
+  // length.
+  TTokenWithText WithText(int32_t i) const {
+    const int32_t start = starts()[i];
+    const int32_t offset = TextOffset(i);
+    const char* text = chars() + offset;
+    const int32_t kind = kinds()[i];
+    if (i + 1 < count_) {
+      const int32_t next = starts()[i + 1];
+      return {{start, next - 1, 0, kind}, {text, static_cast<size_t>(std::min(next - start, kMaxTokenText))}};
+    }
+    return {{start, lastEnd()[kEndColumn], lastEnd()[kRowSpan], kind},
+            {text, static_cast<size_t>(charCount_ - offset - 1)}};
   }
+  TToken at(int32_t i) const { return WithText(i).token; }
   int32_t StartColumn(int32_t i) const { return starts()[i]; }
-
-  // The NUL-terminated text of token i. A text may itself hold NUL bytes
-  // (rows can), so TextLength, not strlen, gives its length.
-  const char* Text(int32_t i) const { return chars() + TextOffset(i); }
-  int32_t TextLength(int32_t i) const {
-    if (i + 1 < count_) return std::min(starts()[i + 1] - starts()[i], kMaxTokenText);
-    return charCount_ - TextOffset(i) - 1;
-  }
-  std::string_view TextView(int32_t i) const { return {Text(i), static_cast<size_t>(TextLength(i))}; }
+  std::string_view TextView(int32_t i) const { return WithText(i).text; }
+  const char* Text(int32_t i) const { return TextView(i).data(); }
+  int32_t TextLength(int32_t i) const { return static_cast<int32_t>(TextView(i).size()); }
 
   // The index of the first token that starts after `column`, by binary
   // search (a row's tokens lie in column order); count() when none does.
