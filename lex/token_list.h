@@ -9,9 +9,9 @@
 // Tokens and texts share one heap block: the last token's end and row span,
 // the start columns, the kinds, then a character arena in which every text is
 // stored NUL-terminated, one after the other. A text takes as many bytes as
-// its token's span plus the NUL (a text cut to kMaxTokenText is followed by
-// unused bytes up to that length), so token i's text starts
-// (start of i - start of 0 + i) bytes in, and finding it costs no lookup.
+// its token's span plus the NUL (a text cut to kMaxTokenText leaves the rest
+// of them unused), so token i's text starts (start of i - start of 0 + i)
+// bytes in, and finding it costs no lookup.
 //
 // A list is written whole, into a block of exactly its size, and never grows:
 // an empty list owns no block, and moving a list moves only the block
