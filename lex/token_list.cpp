@@ -82,6 +82,9 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& mid
   const int32_t middleLast = middle.count_ - 1;
   const int32_t unusedAfterMiddle =
       tail > 0 ? starts()[end] + shift - middle.starts()[middleLast] - middle.TextLength(middleLast) : 0;
+  assert(middle.starts()[0] == starts()[first]);
+  assert(tail == 0 || (middle.at(middleLast).rowSpan == 0 &&
+                       middle.at(middleLast).endColumn == starts()[end] + shift - 1));
   const int32_t tailChars = CharsOf(end, count_);
   TTokenList spliced;
   spliced.TakeNewBlock(first + middle.count_ + tail, headChars + middle.charCount_ + unusedAfterMiddle + tailChars);
