@@ -133,7 +133,7 @@ void BM_ScanIntoTokenLists(benchmark::State& state) {
   const BigText* big = Big(state);
   if (big == nullptr) return;
   std::vector<TTokenList> lists(big->rows.size());
-  std::vector<TScannedToken> staging;
+  TRowTokens staging;
   const auto flush = [&](int32_t row, int32_t nextRow) {
     lists[row].AssignTiling(staging, big->rows, nullptr);
     staging.clear();
@@ -147,7 +147,7 @@ void BM_ScanIntoTokenLists(benchmark::State& state) {
         flush(stagedRow, token.start.row);
         stagedRow = token.start.row;
       }
-      staging.push_back(token);
+      staging.Add(token);
     });
     flush(stagedRow, static_cast<int32_t>(lists.size()));
     benchmark::DoNotOptimize(lists.data());

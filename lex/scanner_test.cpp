@@ -34,7 +34,7 @@ TEST(TokenTest, EqualityTakesEveryFieldAndTheText) {
 // Tokens as a scan cuts them from row 0 of `rows`, and each as a list must hand it back, with its text.
 struct TTiledRow {
   std::vector<TRowString> rows;
-  std::vector<TScannedToken> scanned;
+  TRowTokens scanned;
   std::vector<std::pair<TToken, std::string>> expected;
 };
 
@@ -70,7 +70,7 @@ TTiledRow TiledRow(std::mt19937& random, int32_t start, int count, int32_t span 
     const TPoint tokenStart{starts[i], 0};
     const TPoint tokenEnd = i + 1 < starts.size() ? TPoint{starts[i + 1] - 1, 0} : lastEnd;
     const int32_t kind = below(300) - 128;
-    tiled.scanned.push_back({kind, tokenStart, tokenEnd});
+    tiled.scanned.Add({kind, tokenStart, tokenEnd});
     tiled.expected.push_back({{tokenStart.column, tokenEnd.column, tokenEnd.row, kind},
                               std::string(SpanText(tiled.rows, tokenStart, tokenEnd, scratch))});
   }

@@ -17,13 +17,14 @@ TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
   return *this;
 }
 
-void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView rows, TArena* arena) {
+void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* arena) {
   if (tokens.empty()) {
     clear();
     return;
   }
-  const int32_t count = static_cast<int32_t>(tokens.size());
-  const TScannedToken& lastToken = tokens.back();
+  const std::span<const TRowTokens::TStartAndKind> in = tokens.tokens();
+  const int32_t count = static_cast<int32_t>(in.size());
+  const TScannedToken& lastToken = tokens.last();
   // The last token may reach the line end or run over rows (most rows end in
   // white space that does), so its text is read as SpanText reads it.
   int32_t lastLength = 0;
@@ -31,18 +32,18 @@ void TTokenList::AssignTiling(std::span<const TScannedToken> tokens, TRowsView r
     lastLength += std::min(length, kMaxTokenText - lastLength);
     return lastLength < kMaxTokenText;
   });
-  TakeNewBlock(count, lastToken.start.column - tokens.front().start.column + count + lastLength, arena);
+  TakeNewBlock(count, lastToken.start.column - in.front().start + count + lastLength, arena);
 
   int32_t* startsOut = starts();
   int16_t* kindsOut = kinds();
   char* text = chars();
   const char* row = rows[static_cast<size_t>(lastToken.start.row)].data();
   for (int32_t i = 0; i + 1 < count; ++i) {
-    const int32_t start = tokens[static_cast<size_t>(i)].start.column;
-    const int32_t span = tokens[static_cast<size_t>(i) + 1].start.column - start;
+    const int32_t start = in[static_cast<size_t>(i)].start;
+    const int32_t span = in[static_cast<size_t>(i) + 1].start - start;
     const int32_t length = std::min(span, kMaxTokenText);
     startsOut[i] = start;
-    kindsOut[i] = static_cast<int16_t>(tokens[static_cast<size_t>(i)].kind);
+    kindsOut[i] = static_cast<int16_t>(in[static_cast<size_t>(i)].kind);
     CopyText(text, row + start, length);
     text[length] = '\0';
     text += span + 1;

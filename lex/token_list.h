@@ -31,12 +31,42 @@
 #include <span>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "base/arena.h"
 
 namespace weft {
+
+// The tokens of one row as a scan cuts them, gathered to be written into a
+// TTokenList: since they tile the row, only each one's start and kind are
+// kept, and the last one whole. A long row's staging is fresh memory, paid
+// for a page at a time, so it is kept small (8 bytes a token) and is best
+// made room for once, before the row's first token.
+class TRowTokens {
+ public:
+  struct TStartAndKind {
+    int32_t start;
+    int32_t kind;
+  };
+
+  // Makes room for `count` tokens.
+  void reserve(int32_t count) { tokens_.reserve(static_cast<size_t>(count)); }
+  void Add(const TScannedToken& token) {
+    tokens_.push_back({token.start.column, token.kind});
+    last_ = token;
+  }
+  void clear() { tokens_.clear(); }
+  bool empty() const { return tokens_.empty(); }
+  std::span<const TStartAndKind> tokens() const { return tokens_; }
+  // The token added last; only while not empty.
+  const TScannedToken& last() const { return last_; }
+
+ private:
+  std::vector<TStartAndKind> tokens_;
+  TScannedToken last_{};
+};
 
 // A token and its text, read together.
 struct TTokenWithText {
@@ -101,7 +131,7 @@ class TTokenList {
   // reach the row's line end or run over rows; every other token's text is
   // its span's bytes of the row. Writes every text once, into a new block: a
   // piece of `arena`, or of the heap when null.
-  void AssignTiling(std::span<const TScannedToken> tokens, TRowsView rows, TArena* arena);
+  void AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* arena);
 
   // This list with tokens `first` up to `end` (exclusive) replaced by
   // `middle`'s and the tokens from `end` on moved `shift` columns along (their

@@ -114,7 +114,9 @@ class TRowListsBuilder {
   }
   // Adds a token as the scanner cut it.
   void AddScanned(const TScannedToken& scanned) {
-    tokens_.push_back(scanned);
+    // A row holds at most as many tokens as characters and line end.
+    if (tokens_.empty()) tokens_.reserve(rows_[static_cast<size_t>(scanned.start.row)].size() + 1);
+    tokens_.Add(scanned);
     TTextAttributeDelta change;
     if (changes_.MakeAttributeChange(scanned.kind, [&] { return TextOf(scanned); }, scanned.start.column, change)) {
       rowChanges_.push_back(change);
@@ -124,10 +126,10 @@ class TRowListsBuilder {
   std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
   // The token added last, and its text (valid until the next call).
   TToken lastToken() const {
-    const TScannedToken& last = tokens_.back();
+    const TScannedToken& last = tokens_.last();
     return {last.start.column, last.end.column, last.end.row - last.start.row, last.kind};
   }
-  std::string_view lastText() const { return TextOf(tokens_.back()); }
+  std::string_view lastText() const { return TextOf(tokens_.last()); }
 
   // Moves the gathered row into `tokens` and `changes`, leaving the builder
   // ready for the next row.
@@ -144,7 +146,7 @@ class TRowListsBuilder {
   TAttributeChangeMaker changes_;
   TArena* arena_;
   TRowsView rows_;
-  std::vector<TScannedToken> tokens_;
+  TRowTokens tokens_;
   TAttributeList rowChanges_;
   mutable std::string spanScratch_;  // the text of a token over rows
 };
