@@ -10,6 +10,7 @@
 #ifndef WEFT_TEXT_REBUILD_H_
 #define WEFT_TEXT_REBUILD_H_
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -114,8 +115,12 @@ class TRowListsBuilder {
   }
   // Adds a token as the scanner cut it.
   void AddScanned(const TScannedToken& scanned) {
-    // A row holds at most as many tokens as characters and line end.
-    if (tokens_.empty()) tokens_.reserve(rows_[static_cast<size_t>(scanned.start.row)].size() + 1);
+    // A row holds at most as many tokens as characters and line end; room for
+    // that many, up to a bound, is made at once.
+    if (tokens_.empty()) {
+      const int32_t length = rows_[static_cast<size_t>(scanned.start.row)].size();
+      tokens_.reserve(std::min(length, kMostTokensReservedAtOnce - 1) + 1);
+    }
     tokens_.Add(scanned);
     TTextAttributeDelta change;
     if (changes_.MakeAttributeChange(scanned.kind, [&] { return TextOf(scanned); }, scanned.start.column, change)) {
@@ -142,6 +147,10 @@ class TRowListsBuilder {
   std::string_view TextOf(const TScannedToken& token) const {
     return SpanText(rows_, token.start, token.end, spanScratch_);
   }
+
+  // 8 MB of staging: a row of a million characters gets it all at once, and a
+  // row of a single huge string reserves no more than this.
+  static constexpr int32_t kMostTokensReservedAtOnce = 1 << 20;
 
   TAttributeChangeMaker changes_;
   TArena* arena_;
