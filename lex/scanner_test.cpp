@@ -58,7 +58,8 @@ TTiledRow TiledRow(std::mt19937& random, int32_t start, int count, int32_t span 
   const int ending = span > 0 ? 0 : below(6);  // 0 to 3: inside the row; 4: on its line end; 5: over rows
   const int32_t lastLength = span > 0 ? span - (lastStart - start) : below(30) == 0 ? 40000 : 1 + below(12);
   TTiledRow tiled;
-  tiled.rows.push_back(bytes(lastStart + (ending < 4 ? lastLength + below(3) : ending == 4 ? lastLength - 1 : below(5))));
+  const int32_t rowLength = lastStart + (ending < 4 ? lastLength + below(3) : ending == 4 ? lastLength - 1 : below(5));
+  tiled.rows.push_back(bytes(rowLength));
   TPoint lastEnd{lastStart + lastLength - 1, 0};
   if (ending == 4) lastEnd.column = tiled.rows[0].size();
   if (ending == 5) {
@@ -113,10 +114,10 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
       TTokenList other;
       other.Assign(list, operation == 8 ? &arena : nullptr);
       list = other;
-      const char* text = list.empty() ? nullptr : list.Text(0);
+      const char* text = list.empty() ? nullptr : list.TextView(0).data();
       other = std::move(list);
       list = std::move(other);
-      ASSERT_TRUE(text == nullptr || text == list.Text(0)) << "a move keeps the texts where they are";
+      ASSERT_TRUE(text == nullptr || text == list.TextView(0).data()) << "a move keeps the texts where they are";
     } else if (below(10) == 0) {
       list.clear();
       model.clear();
@@ -125,7 +126,7 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
     for (int32_t i = 0; i < list.count(); ++i) {
       const auto& [token, text] = model[static_cast<size_t>(i)];
       ASSERT_TRUE(TokensEqual(token, text, list.at(i), list.TextView(i))) << i;
-      ASSERT_EQ('\0', list.Text(i)[text.size()]);
+      ASSERT_EQ('\0', list.TextView(i).data()[text.size()]);
     }
   }
 }

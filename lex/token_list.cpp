@@ -65,11 +65,11 @@ void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* 
 
 void TTokenList::TakeNewBlock(int32_t count, int32_t charCount, TArena* arena) {
   FreeOwnBlock();
-  block_ = count > 0 ? static_cast<char*>(AllocateFrom(arena, BlockBytes(count, charCount), alignof(int32_t)))
-                     : nullptr;
-  lent_ = arena != nullptr && block_ != nullptr;
-  count_ = block_ != nullptr ? count : 0;
-  charCount_ = block_ != nullptr ? charCount : 0;
+  const bool empty = count <= 0;
+  block_ = empty ? nullptr : static_cast<char*>(AllocateFrom(arena, BlockBytes(count, charCount), alignof(int32_t)));
+  lent_ = arena != nullptr && !empty;
+  count_ = empty ? 0 : count;
+  charCount_ = empty ? 0 : charCount;
 }
 
 // The texts tile as the tokens do, so the spliced texts are the head's bytes
@@ -105,7 +105,8 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& mid
   std::memcpy(text, chars(), static_cast<size_t>(headChars));
   std::memcpy(text + headChars, middle.chars(), static_cast<size_t>(middle.charCount_));
   if (tail > 0) {
-    std::memcpy(text + headChars + middle.charCount_ + unusedAfterMiddle, Text(end), static_cast<size_t>(tailChars));
+    std::memcpy(text + headChars + middle.charCount_ + unusedAfterMiddle, chars() + TextOffset(end),
+                static_cast<size_t>(tailChars));
   }
 
   const TToken last = tail > 0 ? at(count_ - 1) : middle.at(middleLast);

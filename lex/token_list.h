@@ -16,7 +16,7 @@
 // A list is written whole, into a block of exactly its size, and never grows:
 // an empty list owns no block, and moving a list moves only the block
 // pointer (text pointers survive). The block may instead be a piece lent by
-// an arena (see TArena), used the same way but never freed. Text(i) stays
+// an arena (see TArena), used the same way but never freed. A text stays
 // valid until the list is next assigned or cleared. A list costs 24 bytes
 // (16 with 32-bit pointers) besides its block.
 #ifndef WEFT_LEX_TOKEN_LIST_H_
@@ -116,7 +116,6 @@ class TTokenList {
   TToken at(int32_t i) const { return WithText(i).token; }
   int32_t StartColumn(int32_t i) const { return starts()[i]; }
   std::string_view TextView(int32_t i) const { return WithText(i).text; }
-  const char* Text(int32_t i) const { return TextView(i).data(); }
   int32_t TextLength(int32_t i) const { return static_cast<int32_t>(TextView(i).size()); }
 
   // The index of the first token that starts after `column`, by binary

@@ -210,10 +210,10 @@ bool TRefresh::RefreshInsideRow() {
     const int32_t oldStart = token.start.column - edit.shift;
     const int32_t last = old.FirstStartingAfter(oldStart) - 1;
     if (last < 0 || old.StartColumn(last) != oldStart) continue;
-    TToken moved = old.at(last);
-    moved.startColumn += edit.shift;
-    moved.endColumn += moved.rowSpan == 0 ? edit.shift : 0;
-    if (!TokensEqual(builder.lastToken(), builder.lastText(), moved, old.TextView(last))) continue;
+    TTokenWithText moved = old.WithText(last);
+    moved.token.startColumn += edit.shift;
+    moved.token.endColumn += moved.token.rowSpan == 0 ? edit.shift : 0;
+    if (!TokensEqual(builder.lastToken(), builder.lastText(), moved.token, moved.text)) continue;
     if (!SameInEffect(AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor), builder.inEffect())) continue;
 
     TTokenList middle;
@@ -296,10 +296,10 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   if (oldRow < 0 || oldRow >= oldRowCount_) return false;
   const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
   if (old.empty() || (oldRow == restartRow_ && restartRowEmptied_)) return false;
-  const int32_t last = old.count() - 1;
-  if (!TokensEqual(builder.lastToken(), builder.lastText(), old.at(last), old.TextView(last))) return false;
+  const auto [oldLast, oldText] = old.WithText(old.count() - 1);
+  if (!TokensEqual(builder.lastToken(), builder.lastText(), oldLast, oldText)) return false;
   TAttributeCursor cursor;
-  return SameInEffect(AttributeAt(grid_.attributeLists(), {old.StartColumn(last), oldRow}, cursor), builder.inEffect());
+  return SameInEffect(AttributeAt(grid_.attributeLists(), {oldLast.startColumn, oldRow}, cursor), builder.inEffect());
 }
 
 // Tokens of the sync row after the sync token are unchanged.

@@ -43,14 +43,14 @@ struct ListsBefore {
     for (const TTokenList& list : edited.tokenLists()) grid.editableTokenLists().push_back(list);
     for (const TAttributeList& list : edited.attributeLists()) grid.editableAttributeLists().push_back(list);
     for (const TTokenList& list : edited.tokenLists()) {
-      if (!list.empty()) texts.insert(list.Text(0));
+      if (!list.empty()) texts.insert(list.TextView(0).data());
     }
   }
 
   // Rows with tokens whose list was replaced: a kept list, moved or not, still holds its texts where they were.
   size_t Rescanned(const TStringGrid& now) const {
     size_t rows = 0;
-    for (const TTokenList& list : now.tokenLists()) rows += !list.empty() && !texts.contains(list.Text(0));
+    for (const TTokenList& list : now.tokenLists()) rows += !list.empty() && !texts.contains(list.TextView(0).data());
     return rows;
   }
 
@@ -205,7 +205,7 @@ TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
     if (c.edit[0] != '\0') InsertString(*grid, c.edit, c.at, window);
     for (int32_t row = 0; row < grid->NumberOfRows(); ++row) {
       const TTokenList& list = grid->tokenLists()[static_cast<size_t>(row)];
-      const bool kept = list.empty() || before.texts.contains(list.Text(0));
+      const bool kept = list.empty() || before.texts.contains(list.TextView(0).data());
       ASSERT_EQ(kept, row < c.firstRescanned || row > c.lastRescanned) << c.at.row << " row " << row;
     }
     ASSERT_EQ(fake::Invalidations().size(), 1u);
