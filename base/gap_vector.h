@@ -49,6 +49,7 @@ class TGapVector {
   void resize(size_t count) {
     CloseGap();
     items_.resize(count);
+    gapStart_ = count;  // the empty gap stays at the end, not past it
   }
   void push_back(T value) { emplace_back(std::move(value)); }
   template <typename... Args>

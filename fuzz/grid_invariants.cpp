@@ -4,10 +4,9 @@
 #include <memory>
 
 #include "api/library.h"
-#include "text/rebuild.h"
-#include "style/attributes.h"
 #include "platform/fake_win32_control.h"
 #include "text/string_grid.h"
+#include "tests/support/grid_copy.h"
 
 namespace weft::fuzz {
 
@@ -79,29 +78,12 @@ class TGridCheck {
   // The refreshed lists against a full rebuild of the same rows: every token
   // alike, every attribute change alike.
   void SameAsAFreshGrid() {
-    auto fresh = std::make_unique<TStringGrid>(grid_.shared());
-    for (const TRowString& row : grid_.rows()) fresh->editableRows().push_back(row);
-    fresh->SetDefaultBackColor(grid_.defaultBackColor());
-    fresh->SetDefaultForeColor(grid_.defaultForeColor());
-    RebuildTokens(*fresh);
+    const std::unique_ptr<TStringGrid> fresh = testing::RebuiltCopy(grid_);
     for (size_t row = 0; row < grid_.rows().size(); ++row) {
-      const TTokenList& mine = grid_.tokenLists()[row];
-      const TTokenList& theirs = fresh->tokenLists()[row];
-      const std::string where = " on row " + std::to_string(row + 1);
-      if (mine.count() != theirs.count())
-        return Expect(false, "a refreshed row has other tokens than a fresh grid" + where);
-      for (int32_t i = 0; i < mine.count(); ++i) {
-        if (!TokensEqual(mine.at(i), mine.TextView(i), theirs.at(i), theirs.TextView(i)))
-          return Expect(false, "a refreshed token differs from a fresh grid's" + where);
+      if (!testing::SameRowLists(grid_, row, *fresh, row)) {
+        return Expect(false, "a refreshed row's tokens or attribute changes differ from a fresh grid's on row " +
+                                 std::to_string(row + 1));
       }
-      const TAttributeList& painted = grid_.attributeLists()[row];
-      const TAttributeList& fresher = fresh->attributeLists()[row];
-      bool sameChanges = painted.size() == fresher.size();
-      for (size_t i = 0; sameChanges && i < painted.size(); ++i) {
-        sameChanges = painted[i] == fresher[i] && painted[i].column == fresher[i].column &&
-                      painted[i].characterExtra == fresher[i].characterExtra;
-      }
-      if (!sameChanges) return Expect(false, "a refreshed row's attribute changes differ from a fresh grid's" + where);
     }
   }
 

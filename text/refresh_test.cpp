@@ -18,6 +18,7 @@ namespace {
 
 using testing::ExpectSameLists;
 using testing::RandomPoint;
+using testing::RebuiltCopy;
 using testing::SameRowLists;
 
 class RefreshTest : public testing::GridTest {
@@ -25,13 +26,6 @@ class RefreshTest : public testing::GridTest {
   RefreshTest() {
     shared.keywords.Add("self");
     shared.keywords.Add("^");
-  }
-
-  std::unique_ptr<TStringGrid> Rebuilt(const TStringGrid& edited) {
-    auto fresh = std::make_unique<TStringGrid>(shared);
-    for (const TRowString& row : edited.rows()) fresh->editableRows().push_back(row);
-    RebuildTokens(*fresh);
-    return fresh;
   }
 };
 
@@ -156,7 +150,7 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
         return a.rect.top == b.rect.top && a.rect.bottom == b.rect.bottom;
       })) << context;
       if (!checked) continue;
-      ExpectSameLists(*grid, *Rebuilt(*grid), context);
+      ExpectSameLists(*grid, *RebuiltCopy(*grid), context);
       ExpectSameLists(*grid, *twin, context);
       // An edit re-scans the rows it changed and at most two on either side: the row of the token it restarts from
       // and the row that token runs into; the row of the token it stops on and the row that token ends on.
@@ -175,7 +169,7 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
   shared.settings.SetConfiguration(configuration);
   auto grid = Grid("x\n$'\n$a b");
   InsertCell(*grid, '\'', {1, 0}, nullptr);
-  ExpectSameLists(*grid, *Rebuilt(*grid), "string closed by a former character literal");
+  ExpectSameLists(*grid, *RebuiltCopy(*grid), "string closed by a former character literal");
 }
 
 // Typing, Enter and joining two rows each re-scan the rows from the one before the edit to the one after it, and

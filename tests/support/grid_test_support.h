@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/grid_copy.h"
 #include "tests/support/test_support.h"
 #include "text/string_grid.h"
 #include "text/token_cursor.h"
@@ -29,17 +30,6 @@ inline std::vector<std::string> RowsOf(const TStringGrid& grid) {
   std::vector<std::string> rows;
   for (const TRowString& row : grid.rows()) rows.emplace_back(row.view());
   return rows;
-}
-
-// Row `rowA` of grid a holds the same lists as row `rowB` of grid b: tokens
-// equal in every field and text, changes in attributes and column.
-inline bool SameRowLists(const TStringGrid& a, size_t rowA, const TStringGrid& b, size_t rowB) {
-  const TTokenList& x = a.tokenLists()[rowA];
-  const TTokenList& y = b.tokenLists()[rowB];
-  bool same = x.count() == y.count();
-  for (int32_t i = 0; same && i < x.count(); ++i) same = TokensEqual(x.at(i), x.TextView(i), y.at(i), y.TextView(i));
-  return same && std::ranges::equal(a.attributeLists()[rowA], b.attributeLists()[rowB],
-                                    [](const auto& p, const auto& q) { return p == q && p.column == q.column; });
 }
 
 // Both grids hold one token list and one attribute list per row, the same row by row.
