@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns one run of the benchmarks into the table of targets.
 
-Reads the JSON that Google Benchmark wrote for grid_bench, search_bench and
+Reads the JSON that Google Benchmark wrote for grid_bench, lex_bench, search_bench and
 host_bench, and the lines open_bench printed, all from one folder; prints a
 table (figure, baseline from the same run, ratio, target, met or not), and
 writes results.csv and latency.dat (edit latency against text size, for the
@@ -93,6 +93,7 @@ class Table:
 def main(folder):
     folder = Path(folder)
     grid = load(folder, "grid")
+    lex = load(folder, "lex")
     search = load(folder, "search")
     host = load(folder, "host")
     opens = [json.loads(line) for line in (folder / "open.jsonl").read_text().splitlines() if line.strip()] \
@@ -123,6 +124,14 @@ def main(folder):
     table.add("SetText with full rebuild, grid reused", set_text and set_text / MB, "MB/s",
               "classifying pass (MB/s)", classify and classify / MB, ">= 400 MB/s and >= 0.5x",
               lambda figure, ratio: figure >= 400 and ratio is not None and ratio >= 0.5)
+    # Context, not targets: how much of that rate the scan alone leaves, and
+    # the scan with the token lists written (lex_bench, its own baseline).
+    lex_classify = rate(lex, "BM_ClassifyBytesBaseline")
+    for name, label in (("BM_ScanToEnd", "  of which the scan alone"),
+                        ("BM_ScanIntoTokenLists", "  the scan and the token lists")):
+        figure = rate(lex, name)
+        table.add(label, figure and figure / MB, "MB/s", "classifying pass (MB/s)",
+                  lex_classify and lex_classify / MB, "(context)", lambda figure, ratio: None)
     if opens:
         open_ms = statistics.median(run["open_ms"] for run in opens)
         warm_ms = statistics.median(run["warm_ms"] for run in opens)

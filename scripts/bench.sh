@@ -13,7 +13,7 @@ if ! command -v gnuplot >/dev/null && [ "$(id -u)" -eq 0 ]; then
     echo "(gnuplot could not be installed: no plot)"
 fi
 cmake --preset release >/dev/null
-cmake --build --preset release -j "${WEFT_JOBS:-2}" --target grid_bench search_bench host_bench open_bench >/dev/null
+cmake --build --preset release -j "${WEFT_JOBS:-2}" --target grid_bench lex_bench search_bench host_bench open_bench >/dev/null
 
 out=build/bench
 mkdir -p "$out"
@@ -25,6 +25,7 @@ run() {
   "build/release/bench/$program" --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@" >&2
 }
 run grid grid_bench --benchmark_filter='SetText|Classify|GridMemory|NextToken' "$@"
+run lex lex_bench --benchmark_filter='Classify|ScanToEnd|ScanIntoTokenLists' "$@"
 run search search_bench --benchmark_filter='Plain|Regex' "$@"
 run host host_bench "$@"
 for i in 1 2 3 4 5; do build/release/bench/open_bench >>"$out/open.jsonl"; done
