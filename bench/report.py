@@ -22,7 +22,9 @@ def load(folder, name):
     if not path.exists():
         return {}
     runs = json.loads(path.read_text())["benchmarks"]
-    return {run["run_name"]: run for run in runs if run.get("run_type", "iteration") == "iteration"}
+    # A program run with repetitions gives the median over them, counters too.
+    medians = {run["run_name"]: run for run in runs if run.get("aggregate_name") == "median"}
+    return medians or {run["run_name"]: run for run in runs if run.get("run_type", "iteration") == "iteration"}
 
 
 def find(runs, prefix):
