@@ -21,17 +21,16 @@ TAttributeChangeMaker::TAttributeChangeMaker(const TStringGrid& grid, const TTex
 
 // Only white space has the white space style, so the style alone tells how
 // much of the paint must match.
-bool TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, int32_t column, TTextAttributeDelta& change) {
+const TTextAttributeDelta* TAttributeChangeMaker::MakeChangeUnlessSamePaint(int32_t style, int32_t column) {
   const TTextAttributeDelta& attributes = styles_[style];
   const bool sameBackground = hasPrevious_ && attributes.backColor == previous_.backColor;
   const bool samePaint = style == kWhiteSpaceStyle ? sameBackground : sameBackground && attributes == previous_;
-  if (samePaint) return false;
-  change = attributes;
-  change.column = column;
-  previous_ = change;
+  if (samePaint) return nullptr;
+  previous_ = attributes;
+  previous_.column = column;
   hasPrevious_ = true;
   previousStyle_ = style;
-  return true;
+  return &previous_;
 }
 
 TRowListsBuilder::TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena)

@@ -66,24 +66,25 @@ class TAttributeChangeMaker {
  public:
   TAttributeChangeMaker(const TStringGrid& grid, const TTextAttributeDelta* previous);
 
-  // True, with `change` filled in at `column` of the token's row, when the
-  // token cannot be painted in the previous change's attributes; it then
-  // becomes the previous change. `textOf()` gives the token's text, asked
+  // The new change, at `column` of the token's row, when the token cannot be
+  // painted in the previous change's attributes; it then becomes the
+  // previous change (the answer points at it, valid until the next call).
+  // Null when no change is needed. `textOf()` gives the token's text, asked
   // for only where the style depends on it.
   template <typename TextOf>
-  bool MakeAttributeChange(int32_t kind, TextOf&& textOf, int32_t column, TTextAttributeDelta& change) {
+  const TTextAttributeDelta* MakeAttributeChange(int32_t kind, TextOf&& textOf, int32_t column) {
     int32_t style = StyleOfKindAlone(kind);
     if (style < 0) style = StyleOfKind(kind, textOf(), keywords_);
     // Runs on every token: once the previous change is known to come from a
     // style, the answer is a table lookup.
-    if (previousStyle_ >= 0 && paintsAs_[previousStyle_][style]) return false;
-    return MakeChangeUnlessSamePaint(style, column, change);
+    if (previousStyle_ >= 0 && paintsAs_[previousStyle_][style]) return nullptr;
+    return MakeChangeUnlessSamePaint(style, column);
   }
   // The attributes in effect after the tokens seen so far; null before any.
   const TTextAttributeDelta* previous() const { return hasPrevious_ ? &previous_ : nullptr; }
 
  private:
-  bool MakeChangeUnlessSamePaint(int32_t style, int32_t column, TTextAttributeDelta& change);
+  const TTextAttributeDelta* MakeChangeUnlessSamePaint(int32_t style, int32_t column);
 
   const TKeywordTable& keywords_;
   TTextAttributeDelta styles_[8];
@@ -122,10 +123,9 @@ class TRowListsBuilder {
       tokens_.reserve(std::min(length, kMostTokensReservedAtOnce - 1) + 1);
     }
     tokens_.Add(scanned);
-    TTextAttributeDelta change;
-    if (changes_.MakeAttributeChange(scanned.kind, [&] { return TextOf(scanned); }, scanned.start.column, change)) {
-      rowChanges_.push_back(change);
-    }
+    const TTextAttributeDelta* change =
+        changes_.MakeAttributeChange(scanned.kind, [&] { return TextOf(scanned); }, scanned.start.column);
+    if (change != nullptr) rowChanges_.push_back(*change);
   }
   // The changes gathered for the row so far.
   std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
