@@ -60,6 +60,7 @@ TEST_F(GeometryTest, EdgeCases) {
   EXPECT_EQ(PointForIndex(empty, 5), (TPoint{0, 0}));
   EXPECT_EQ(PointAtDistanceFrom(empty, 3, {0, 0}), (TPoint{0, 0}));
   EXPECT_EQ(IndexForPoint(empty, {1, 2}), 5);
+  EXPECT_EQ(CellExtent(empty), (TPoint{0, 0}));
 }
 
 int32_t ModelColumn(std::string_view text, int32_t index, int32_t tabWidth) {
