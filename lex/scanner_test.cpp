@@ -101,9 +101,7 @@ TEST(TokenListTest, BehavesLikeAVectorOfTokensAndStrings) {
       const int32_t shift =
           end < count ? start + span - model[static_cast<size_t>(end)].first.startColumn : below(21) - 10;
       const TTiledRow middle = TiledRow(random, start, 1 + below(span > 0 ? std::min(span, 6) : 6), span);
-      TTokenList middleList;
-      middleList.AssignTiling(middle.scanned, middle.rows, nullptr);
-      list = list.Spliced(first, end, middleList, shift);
+      list = list.Spliced(first, end, middle.scanned, middle.rows, shift);
       for (auto tail = model.begin() + end; tail != model.end(); ++tail) {
         tail->first.startColumn += shift;
         if (tail->first.rowSpan == 0) tail->first.endColumn += shift;

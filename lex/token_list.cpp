@@ -22,21 +22,30 @@ void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* 
     clear();
     return;
   }
+  const int32_t count = static_cast<int32_t>(tokens.tokens().size());
+  const int32_t lastLength = LastTextLength(tokens, rows);
+  TakeNewBlock(count, tokens.last().start.column - tokens.tokens().front().start + count + lastLength, arena);
+  WriteTiling(tokens, rows, lastLength, starts(), kinds(), chars());
+  lastEnd()[kEndColumn] = tokens.last().end.column;
+  lastEnd()[kRowSpan] = tokens.last().end.row - tokens.last().start.row;
+}
+
+// The last token may reach the line end or run over rows (most rows end in
+// white space that does), so its text is read as SpanText reads it.
+int32_t TTokenList::LastTextLength(const TRowTokens& tokens, TRowsView rows) {
+  int32_t length = 0;
+  ForEachSpanPiece(rows, tokens.last().start, tokens.last().end, [&](const char*, int32_t piece) {
+    length += std::min(piece, kMaxTokenText - length);
+    return length < kMaxTokenText;
+  });
+  return length;
+}
+
+void TTokenList::WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t lastLength, int32_t* startsOut,
+                             int16_t* kindsOut, char* text) {
   const std::span<const TRowTokens::TStartAndKind> in = tokens.tokens();
   const int32_t count = static_cast<int32_t>(in.size());
   const TScannedToken& lastToken = tokens.last();
-  // The last token may reach the line end or run over rows (most rows end in
-  // white space that does), so its text is read as SpanText reads it.
-  int32_t lastLength = 0;
-  ForEachSpanPiece(rows, lastToken.start, lastToken.end, [&](const char*, int32_t length) {
-    lastLength += std::min(length, kMaxTokenText - lastLength);
-    return lastLength < kMaxTokenText;
-  });
-  TakeNewBlock(count, lastToken.start.column - in.front().start + count + lastLength, arena);
-
-  int32_t* startsOut = starts();
-  int16_t* kindsOut = kinds();
-  char* text = chars();
   const char* row = rows[static_cast<size_t>(lastToken.start.row)].data();
   for (int32_t i = 0; i + 1 < count; ++i) {
     const int32_t start = in[static_cast<size_t>(i)].start;
@@ -59,8 +68,6 @@ void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* 
     return left > 0;
   });
   *text = '\0';
-  lastEnd()[kEndColumn] = lastToken.end.column;
-  lastEnd()[kRowSpan] = lastToken.end.row - lastToken.start.row;
 }
 
 void TTokenList::TakeNewBlock(int32_t count, int32_t charCount, TArena* arena) {
@@ -76,42 +83,45 @@ void TTokenList::TakeNewBlock(int32_t count, int32_t charCount, TArena* arena) {
 // (with the unused ones after a cut text before the middle, which starts where
 // the first replaced token did), the middle's, the unused bytes after the
 // middle's last text if it was cut and the tail follows, and the tail's.
-TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const {
-  assert(0 <= first && first < end && end <= count_ && middle.count_ > 0);
+TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TRowTokens& middle, TRowsView rows,
+                               int32_t shift) const {
+  assert(0 <= first && first < end && end <= count_ && !middle.empty());
   const int32_t tail = count_ - end;
   const int32_t headChars = TextOffset(first);
-  const int32_t middleLast = middle.count_ - 1;
-  const int32_t unusedAfterMiddle =
-      tail > 0 ? starts()[end] + shift - middle.starts()[middleLast] - middle.TextLength(middleLast) : 0;
-  assert(middle.starts()[0] == starts()[first]);
-  assert(tail == 0 || (middle.at(middleLast).rowSpan == 0 &&
-                       middle.at(middleLast).endColumn == starts()[end] + shift - 1));
+  const int32_t middleCount = static_cast<int32_t>(middle.tokens().size());
+  const TScannedToken middleLast = middle.last();
+  const int32_t middleLastLength = LastTextLength(middle, rows);
+  const int32_t middleChars = middleLast.start.column - middle.tokens().front().start + middleCount + middleLastLength;
+  const int32_t unusedAfterMiddle = tail > 0 ? starts()[end] + shift - middleLast.start.column - middleLastLength : 0;
+  assert(middle.tokens().front().start == starts()[first]);
+  assert(tail == 0 ||
+         (middleLast.end.row == middleLast.start.row && middleLast.end.column == starts()[end] + shift - 1));
   const int32_t tailChars = CharsOf(end, count_);
   TTokenList spliced;
-  spliced.TakeNewBlock(first + middle.count_ + tail, headChars + middle.charCount_ + unusedAfterMiddle + tailChars);
+  spliced.TakeNewBlock(first + middleCount + tail, headChars + middleChars + unusedAfterMiddle + tailChars);
 
   int32_t* startsOut = spliced.starts();
-  std::memcpy(startsOut, starts(), sizeof(int32_t) * static_cast<size_t>(first));
-  std::memcpy(startsOut + first, middle.starts(), sizeof(int32_t) * static_cast<size_t>(middle.count_));
-  startsOut += first + middle.count_;
-  for (int32_t i = 0; i < tail; ++i) startsOut[i] = starts()[end + i] + shift;
-
   int16_t* kindsOut = spliced.kinds();
-  std::memcpy(kindsOut, kinds(), sizeof(int16_t) * static_cast<size_t>(first));
-  std::memcpy(kindsOut + first, middle.kinds(), sizeof(int16_t) * static_cast<size_t>(middle.count_));
-  std::memcpy(kindsOut + first + middle.count_, kinds() + end, sizeof(int16_t) * static_cast<size_t>(tail));
-
   char* text = spliced.chars();
+  std::memcpy(startsOut, starts(), sizeof(int32_t) * static_cast<size_t>(first));
+  std::memcpy(kindsOut, kinds(), sizeof(int16_t) * static_cast<size_t>(first));
   std::memcpy(text, chars(), static_cast<size_t>(headChars));
-  std::memcpy(text + headChars, middle.chars(), static_cast<size_t>(middle.charCount_));
+  WriteTiling(middle, rows, middleLastLength, startsOut + first, kindsOut + first, text + headChars);
+  for (int32_t i = 0; i < tail; ++i) startsOut[first + middleCount + i] = starts()[end + i] + shift;
+  std::memcpy(kindsOut + first + middleCount, kinds() + end, sizeof(int16_t) * static_cast<size_t>(tail));
   if (tail > 0) {
-    std::memcpy(text + headChars + middle.charCount_ + unusedAfterMiddle, chars() + TextOffset(end),
+    std::memcpy(text + headChars + middleChars + unusedAfterMiddle, chars() + TextOffset(end),
                 static_cast<size_t>(tailChars));
   }
 
-  const TToken last = tail > 0 ? at(count_ - 1) : middle.at(middleLast);
-  spliced.lastEnd()[kEndColumn] = last.endColumn + (tail > 0 && last.rowSpan == 0 ? shift : 0);
-  spliced.lastEnd()[kRowSpan] = last.rowSpan;
+  if (tail > 0) {
+    const TToken last = at(count_ - 1);
+    spliced.lastEnd()[kEndColumn] = last.endColumn + (last.rowSpan == 0 ? shift : 0);
+    spliced.lastEnd()[kRowSpan] = last.rowSpan;
+  } else {
+    spliced.lastEnd()[kEndColumn] = middleLast.end.column;
+    spliced.lastEnd()[kRowSpan] = middleLast.end.row - middleLast.start.row;
+  }
   return spliced;
 }
 

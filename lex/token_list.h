@@ -133,11 +133,13 @@ class TTokenList {
   void AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* arena);
 
   // This list with tokens `first` up to `end` (exclusive) replaced by
-  // `middle`'s and the tokens from `end` on moved `shift` columns along (their
-  // ends too where they end on the same row), in a heap block. Costs a copy
-  // of the list, not a token at a time. Needs 0 <= first < end <= count(),
-  // and `middle` to tile the replaced span.
-  TTokenList Spliced(int32_t first, int32_t end, const TTokenList& middle, int32_t shift) const;
+  // `middle`, tokens of `rows` that AssignTiling would take, and the tokens
+  // from `end` on moved `shift` columns along (their ends too where they end
+  // on the same row), in a heap block. Costs a copy of the list, not a token
+  // at a time; the middle's texts are read from the rows straight into it.
+  // Needs 0 <= first < end <= count(), and `middle` (not empty) to tile the
+  // replaced span.
+  TTokenList Spliced(int32_t first, int32_t end, const TRowTokens& middle, TRowsView rows, int32_t shift) const;
 
   // Drops every token and frees the storage.
   void clear();
@@ -197,6 +199,13 @@ class TTokenList {
   // Drops every token and takes a block for `count` tokens and `charCount`
   // characters, from `arena` or, when null, the heap, for the caller to fill.
   void TakeNewBlock(int32_t count, int32_t charCount, TArena* arena = nullptr);
+
+  // The length of the text of `tokens`' last one, as SpanText gives it.
+  static int32_t LastTextLength(const TRowTokens& tokens, TRowsView rows);
+  // Writes the starts, kinds and texts of `tokens` (whose last text is
+  // `lastLength` long) from the given places on.
+  static void WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t lastLength, int32_t* startsOut,
+                          int16_t* kindsOut, char* text);
 
   char* block_ = nullptr;
   int32_t count_ = 0;

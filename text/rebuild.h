@@ -127,7 +127,8 @@ class TRowListsBuilder {
         changes_.MakeAttributeChange(scanned.kind, [&] { return TextOf(scanned); }, scanned.start.column);
     if (change != nullptr) rowChanges_.push_back(*change);
   }
-  // The changes gathered for the row so far.
+  // The tokens and the changes gathered for the row so far.
+  const TRowTokens& tokens() const { return tokens_; }
   std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
   // The token added last, and its text (valid until the next call).
   TToken lastToken() const {

@@ -216,14 +216,12 @@ bool TRefresh::RefreshInsideRow() {
     if (!TokensEqual(builder.lastToken(), builder.lastText(), moved.token, moved.text)) continue;
     if (!SameInEffect(AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor), builder.inEffect())) continue;
 
-    TTokenList middle;
-    TAttributeList middleChanges;
-    builder.FinishRow(middle, middleChanges);
-    const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
+    const auto at = static_cast<size_t>(row);
+    const TAttributeList& changes = grid_.attributeLists()[at];
     TAttributeList spliced = changes.Spliced(changes.FirstAfter(restart.column - 1), changes.FirstAfter(oldStart),
-                                             middleChanges.changes(), edit.shift);
-    grid_.editableTokenLists()[static_cast<size_t>(row)] = old.Spliced(first, last + 1, middle, edit.shift);
-    grid_.editableAttributeLists()[static_cast<size_t>(row)] = std::move(spliced);
+                                             builder.changes(), edit.shift);
+    grid_.editableTokenLists()[at] = old.Spliced(first, last + 1, builder.tokens(), rows, edit.shift);
+    grid_.editableAttributeLists()[at] = std::move(spliced);
     return true;
   }
   return false;
