@@ -190,8 +190,8 @@ const Alphabet kAlphabets[] = {
     {{"a", "b", ".", "a?", "b?", "a*", "b*", ".*", "a+", "[ab]+", "[ab]?", "@", "$", "^a"}, "aab", 6, 14, 1000},
     // Every escape, in and out of classes, over texts holding the bytes they name.
     {{"a", "\\b", "\\e", "\\E", "\\f", "\\n", "\\r", "\\R", "\\s", "\\t", "\\x1b", "\\101", "\\^a", "\\x", "\\\\",
-      "[\\t ]", "[\\b-\\f]", "[^\\s]", ".", "*", "+", "\\011", "\\1011", "\\1"},
-     "a \t\b\x1b\f\r\nA\x01\\x1", 4, 8, 600},
+      "[\\t ]", "[\\b-\\f]", "[^\\s]", ".", "*", "+", "\\011", "\\1011", "\\1", "\\70", "\\58"},
+     "a \t\b\x1b\f\r\nA\x01\\x180", 4, 8, 600},
     // Plain patterns on texts long enough for backward searches to matter.
     {{"a", "b", "A", "B", "\n", "\r", "ab"}, "abAB\n\r", 5, 40, 400},
 };
