@@ -5,34 +5,32 @@
 #include <cstring>
 #include <utility>
 
-
 namespace weft {
 
-TTokenList::TTokenList(const TTokenList& other) { *this = other; }
+namespace {
 
-TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
-  if (this == &other) return *this;
-  TakeNewBlock(other.count_, other.charCount_, arena);
-  if (block_ != nullptr) std::memcpy(block_, other.block_, BlockBytes(count_, charCount_));
-  return *this;
-}
-
-void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* arena) {
-  if (tokens.empty()) {
-    clear();
-    return;
+// Copies `length` bytes. Most token texts are a few bytes long, for which
+// a call to memcpy would cost more than the copy: they are copied as two
+// overlapping fixed-size moves, which compile to plain loads and stores.
+void CopyText(char* destination, const char* source, int32_t length) {
+  if (length > 16) {
+    std::memcpy(destination, source, static_cast<size_t>(length));
+  } else if (length >= 8) {
+    std::memcpy(destination, source, 8);
+    std::memcpy(destination + length - 8, source + length - 8, 8);
+  } else if (length >= 4) {
+    std::memcpy(destination, source, 4);
+    std::memcpy(destination + length - 4, source + length - 4, 4);
+  } else if (length > 0) {
+    destination[0] = source[0];
+    destination[length / 2] = source[length / 2];
+    destination[length - 1] = source[length - 1];
   }
-  const int32_t count = static_cast<int32_t>(tokens.tokens().size());
-  const int32_t lastLength = LastTextLength(tokens, rows);
-  TakeNewBlock(count, tokens.last().start.column - tokens.tokens().front().start + count + lastLength, arena);
-  WriteTiling(tokens, rows, lastLength, starts(), kinds(), chars());
-  lastEnd()[kEndColumn] = tokens.last().end.column;
-  lastEnd()[kRowSpan] = tokens.last().end.row - tokens.last().start.row;
 }
 
 // The last token may reach the line end or run over rows (most rows end in
 // white space that does), so its text is read as SpanText reads it.
-int32_t TTokenList::LastTextLength(const TRowTokens& tokens, TRowsView rows) {
+int32_t LastTextLength(const TRowTokens& tokens, TRowsView rows) {
   int32_t length = 0;
   ForEachSpanPiece(rows, tokens.last().start, tokens.last().end, [&](const char*, int32_t piece) {
     length += std::min(piece, kMaxTokenText - length);
@@ -41,8 +39,10 @@ int32_t TTokenList::LastTextLength(const TRowTokens& tokens, TRowsView rows) {
   return length;
 }
 
-void TTokenList::WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t lastLength, int32_t* startsOut,
-                             int16_t* kindsOut, char* text) {
+// Writes the starts, kinds and texts of `tokens` (whose last text is
+// `lastLength` long) from the given places on.
+void WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t lastLength, int32_t* startsOut,
+                 int16_t* kindsOut, char* text) {
   const std::span<const TRowTokens::TStartAndKind> in = tokens.tokens();
   const int32_t count = static_cast<int32_t>(in.size());
   const TScannedToken& lastToken = tokens.last();
@@ -68,6 +68,30 @@ void TTokenList::WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t l
     return left > 0;
   });
   *text = '\0';
+}
+
+}  // namespace
+
+TTokenList::TTokenList(const TTokenList& other) { *this = other; }
+
+TTokenList& TTokenList::Assign(const TTokenList& other, TArena* arena) {
+  if (this == &other) return *this;
+  TakeNewBlock(other.count_, other.charCount_, arena);
+  if (block_ != nullptr) std::memcpy(block_, other.block_, BlockBytes(count_, charCount_));
+  return *this;
+}
+
+void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* arena) {
+  if (tokens.empty()) {
+    clear();
+    return;
+  }
+  const int32_t count = static_cast<int32_t>(tokens.tokens().size());
+  const int32_t lastLength = LastTextLength(tokens, rows);
+  TakeNewBlock(count, tokens.last().start.column - tokens.tokens().front().start + count + lastLength, arena);
+  WriteTiling(tokens, rows, lastLength, starts(), kinds(), chars());
+  lastEnd()[kEndColumn] = tokens.last().end.column;
+  lastEnd()[kRowSpan] = tokens.last().end.row - tokens.last().start.row;
 }
 
 void TTokenList::TakeNewBlock(int32_t count, int32_t charCount, TArena* arena) {

@@ -168,25 +168,6 @@ class TTokenList {
   int32_t CharsOf(int32_t first, int32_t end) const {
     return end > first ? TextOffset(end - 1) + TextLength(end - 1) + 1 - TextOffset(first) : 0;
   }
-  // Copies `length` bytes. Most token texts are a few bytes long, for which
-  // a call to memcpy would cost more than the copy: they are copied as two
-  // overlapping fixed-size moves, which compile to plain loads and stores.
-  static void CopyText(char* destination, const char* source, int32_t length) {
-    if (length > 16) {
-      std::memcpy(destination, source, static_cast<size_t>(length));
-    } else if (length >= 8) {
-      std::memcpy(destination, source, 8);
-      std::memcpy(destination + length - 8, source + length - 8, 8);
-    } else if (length >= 4) {
-      std::memcpy(destination, source, 4);
-      std::memcpy(destination + length - 4, source + length - 4, 4);
-    } else if (length > 0) {
-      destination[0] = source[0];
-      destination[length / 2] = source[length / 2];
-      destination[length - 1] = source[length - 1];
-    }
-  }
-
   void FreeOwnBlock() const {
     if (block_ != nullptr && !lent_) std::free(block_);
   }
@@ -199,13 +180,6 @@ class TTokenList {
   // Drops every token and takes a block for `count` tokens and `charCount`
   // characters, from `arena` or, when null, the heap, for the caller to fill.
   void TakeNewBlock(int32_t count, int32_t charCount, TArena* arena = nullptr);
-
-  // The length of the text of `tokens`' last one, as SpanText gives it.
-  static int32_t LastTextLength(const TRowTokens& tokens, TRowsView rows);
-  // Writes the starts, kinds and texts of `tokens` (whose last text is
-  // `lastLength` long) from the given places on.
-  static void WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t lastLength, int32_t* startsOut,
-                          int16_t* kindsOut, char* text);
 
   char* block_ = nullptr;
   int32_t count_ = 0;
