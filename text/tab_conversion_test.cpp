@@ -26,7 +26,9 @@ TEST(TabConversion, ConvertsRunsThatReachATabStopOutsideLiteralsAndFindsTheInden
   EXPECT_EQ(Convert("abc  d", 4, inLiteral), "abc\t d");
   EXPECT_EQ(Expand("\t'a\tb'\tc", 4, inLiteral), "    'a\tb'   c");
   const std::pair<std::string_view, int32_t> cases[] = {{"a\n  b\n    c", 2}, {"    a\n\tb\n      c", 4},
-      {"abc\ndef", 8}, {" a\n    b", 1}, {"a\n b\n   c", 3}, {std::string_view("a\n     b", 4), 2}};  // a cut run
+      {"abc\ndef", 8}, {" a\n    b", 1}, {"a\n b\n   c", 3},
+      {"a\n\n  b\n    c", 2},                   // after a blank line
+      {std::string_view("a\n     b", 4), 2}};  // a cut run
   for (const auto& [text, indentation] : cases) EXPECT_EQ(IndentationOf(text, 8), indentation) << text;
 }
 
