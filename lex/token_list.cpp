@@ -39,6 +39,13 @@ int32_t LastTextLength(const TRowTokens& tokens, TRowsView rows) {
   return length;
 }
 
+// The characters the texts of `tokens` take, the last one's `lastLength`
+// long: each other text its span and a NUL.
+int32_t TilingChars(const TRowTokens& tokens, int32_t lastLength) {
+  const int32_t count = static_cast<int32_t>(tokens.tokens().size());
+  return tokens.last().start.column - tokens.tokens().front().start + count + lastLength;
+}
+
 // Writes the starts, kinds and texts of `tokens` (whose last text is
 // `lastLength` long) from the given places on.
 void WriteTiling(const TRowTokens& tokens, TRowsView rows, int32_t lastLength, int32_t* startsOut,
@@ -86,9 +93,8 @@ void TTokenList::AssignTiling(const TRowTokens& tokens, TRowsView rows, TArena* 
     clear();
     return;
   }
-  const int32_t count = static_cast<int32_t>(tokens.tokens().size());
   const int32_t lastLength = LastTextLength(tokens, rows);
-  TakeNewBlock(count, tokens.last().start.column - tokens.tokens().front().start + count + lastLength, arena);
+  TakeNewBlock(static_cast<int32_t>(tokens.tokens().size()), TilingChars(tokens, lastLength), arena);
   WriteTiling(tokens, rows, lastLength, starts(), kinds(), chars());
   lastEnd()[kEndColumn] = tokens.last().end.column;
   lastEnd()[kRowSpan] = tokens.last().end.row - tokens.last().start.row;
@@ -115,7 +121,7 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TRowTokens& mid
   const int32_t middleCount = static_cast<int32_t>(middle.tokens().size());
   const TScannedToken middleLast = middle.last();
   const int32_t middleLastLength = LastTextLength(middle, rows);
-  const int32_t middleChars = middleLast.start.column - middle.tokens().front().start + middleCount + middleLastLength;
+  const int32_t middleChars = TilingChars(middle, middleLastLength);
   const int32_t unusedAfterMiddle = tail > 0 ? starts()[end] + shift - middleLast.start.column - middleLastLength : 0;
   assert(middle.tokens().front().start == starts()[first]);
   assert(tail == 0 ||
@@ -131,14 +137,11 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TRowTokens& mid
   std::memcpy(kindsOut, kinds(), sizeof(int16_t) * static_cast<size_t>(first));
   std::memcpy(text, chars(), static_cast<size_t>(headChars));
   WriteTiling(middle, rows, middleLastLength, startsOut + first, kindsOut + first, text + headChars);
-  for (int32_t i = 0; i < tail; ++i) startsOut[first + middleCount + i] = starts()[end + i] + shift;
-  std::memcpy(kindsOut + first + middleCount, kinds() + end, sizeof(int16_t) * static_cast<size_t>(tail));
   if (tail > 0) {
+    for (int32_t i = 0; i < tail; ++i) startsOut[first + middleCount + i] = starts()[end + i] + shift;
+    std::memcpy(kindsOut + first + middleCount, kinds() + end, sizeof(int16_t) * static_cast<size_t>(tail));
     std::memcpy(text + headChars + middleChars + unusedAfterMiddle, chars() + TextOffset(end),
                 static_cast<size_t>(tailChars));
-  }
-
-  if (tail > 0) {
     const TToken last = at(count_ - 1);
     spliced.lastEnd()[kEndColumn] = last.endColumn + (last.rowSpan == 0 ? shift : 0);
     spliced.lastEnd()[kRowSpan] = last.rowSpan;
