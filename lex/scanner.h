@@ -101,6 +101,32 @@ void ForEachSpanPiece(TRowsView rows, TPoint from, TPoint to, Piece&& piece) {
   }
 }
 
+// The number of characters ForEachSpanPiece gives for `from` to `to`, or
+// `limit` when that is fewer. Costs a step per row the span covers, with no
+// character read.
+inline int32_t SpanLength(TRowsView rows, TPoint from, TPoint to, int32_t limit) {
+  const int32_t lastRow = std::min(to.row, static_cast<int32_t>(rows.size()) - 1);
+  const int32_t firstRow = std::max(from.row, 0);
+  if (to < from || firstRow > lastRow) return 0;
+  // Every row the span covers gives its bytes from `first` to `last` and, when
+  // `last` reaches its line end, CR LF.
+  auto rowLength = [&](int32_t row, int32_t first, int32_t last) -> int64_t {
+    const int32_t length = rows[static_cast<size_t>(row)].size();
+    first = std::max(first, 0);
+    return std::max(std::min(last, length - 1) - first + 1, 0) + (first <= length && length <= last ? 2 : 0);
+  };
+  if (firstRow == lastRow) {
+    return static_cast<int32_t>(std::min<int64_t>(
+        rowLength(firstRow, firstRow == from.row ? from.column : 0, lastRow == to.row ? to.column : INT32_MAX), limit));
+  }
+  int64_t length = rowLength(firstRow, firstRow == from.row ? from.column : 0, INT32_MAX);
+  for (int32_t row = firstRow + 1; row < lastRow && length < limit; ++row) {
+    length += rows[static_cast<size_t>(row)].size() + 2;
+  }
+  length += rowLength(lastRow, 0, lastRow == to.row ? to.column : INT32_MAX);
+  return static_cast<int32_t>(std::min<int64_t>(length, limit));
+}
+
 std::string_view SpanTextAnywhere(TRowsView rows, TPoint from, TPoint to, std::string& scratch);
 
 // The text of the positions from `from` to `to` as ForEachSpanPiece gives

@@ -380,6 +380,22 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
   }
 }
 
+// Between any two positions of any state, SpanLength counts the characters ForEachSpanPiece gives, up to its limit.
+TEST(SpanLengthTest, CountsThePiecesUpToTheLimit) {
+  Generator generator;
+  for (int i = 0; i < 20000 && !HasFailure(); ++i) {
+    const auto [rows, scanner] = generator.AnyState();
+    for (const auto& [from, to] : {std::pair(scanner.tokenStart, scanner.scanPosition),
+                                   std::pair(scanner.scanPosition, scanner.endOfText),
+                                   std::pair(scanner.endOfText, scanner.tokenStart)}) {
+      int64_t pieces = 0;
+      ForEachSpanPiece(rows, from, to, [&](const char*, int32_t count) { return (pieces += count, true); });
+      const int32_t limit = generator.Below(2) == 0 ? kMaxTokenText : generator.Below(12);
+      ASSERT_EQ(std::min<int64_t>(pieces, limit), SpanLength(rows, from, to, limit));
+    }
+  }
+}
+
 // Within one row a span views the row, past the rows it gives nothing, and a long one is cut but its token is not.
 TEST(SpanTextTest, ViewsOneRowAndCutsLongSpans) {
   const std::string longRow(40000, 'x');

@@ -29,14 +29,9 @@ void CopyText(char* destination, const char* source, int32_t length) {
 }
 
 // The last token may reach the line end or run over rows (most rows end in
-// white space that does), so its text is read as SpanText reads it.
+// white space that does), so its text is as long as SpanText would make it.
 int32_t LastTextLength(const TRowTokens& tokens, TRowsView rows) {
-  int32_t length = 0;
-  ForEachSpanPiece(rows, tokens.last().start, tokens.last().end, [&](const char*, int32_t piece) {
-    length += std::min(piece, kMaxTokenText - length);
-    return length < kMaxTokenText;
-  });
-  return length;
+  return SpanLength(rows, tokens.last().start, tokens.last().end, kMaxTokenText);
 }
 
 // The characters the texts of `tokens` take, the last one's `lastLength`
