@@ -26,10 +26,10 @@ int32_t FindPlain(TSubject subject, std::string_view pattern, int32_t start, boo
     start = std::max(start, 0);
     return start > size ? -1 : finder.FindForward(subject, start);
   }
-  const int32_t length = finder.size();
-  if (start > size || length > size) return -1;
-  const int32_t last = start < 0 ? size - length : std::min(start, size - length);
-  return finder.FindBackward(subject, last);
+  // A negative start searches from the end; FindBackward clamps to the last
+  // place a match fits.
+  if (start > size) return -1;
+  return finder.FindBackward(subject, start < 0 ? size : start);
 }
 
 }  // namespace
