@@ -22,14 +22,22 @@ class Painter {
  private:
   enum class Selection { kIgnored, kOutside, kInside };
 
+  // The columns of one row whose cells reach into the clip box; none
+  // (first > last) when the row lies above or below it.
+  struct TVisibleColumns {
+    int32_t row = -1, first = 0, last = -1;
+  };
+
   void PaintRuns(TPoint stop);
   void PaintRunWithSelection(TPoint current, TPoint boundary);
   TPoint BoundaryAfter(const TTextAttributeDelta* next, int32_t nextRow, TPoint stop) const;
-  TPoint AfterSelectionEnd() const;
+  TPoint NextPosition(TPoint position) const;
+  TPoint SkipHidden(TPoint position);
+  const TVisibleColumns& VisibleColumns(int32_t row);
   void EnterSelection();
   void LeaveSelection();
   void PaintRun(TPoint from, TPoint to);
-  void DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t xColumn);
+  void DrawRowText(int32_t row, int32_t fromColumn, int32_t count);
   void FillRowEnd(int32_t row);
   void FillAfterText(TPoint end, int32_t lastRow);
   void BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom);
@@ -42,10 +50,7 @@ class Painter {
   HDC dc_;
   RECT clip_{};
   bool clipped_ = false;  // false: the device context gave no clip box
-  // The columns of one row whose cells reach into the clip box.
-  struct TVisibleColumns {
-    int32_t row = -1, first = 0, last = -1;
-  } visible_;
+  TVisibleColumns visible_;  // of the row painted last
   Selection selection_ = Selection::kIgnored;
   const TTextAttributeDelta* inEffect_ = nullptr;
 };
@@ -72,23 +77,64 @@ void Painter::Paint() {
   if (savedFont != nullptr) SelectObject(dc_, savedFont);
 }
 
+// GDI draws nothing outside the clip box, so the runs wholly left or right of
+// it on a row are stepped over, attribute cursor and all, and a long row costs
+// what its visible part costs.
 void Painter::PaintRuns(TPoint stop) {
+  TPoint current = SkipHidden(request_.from);
   TAttributeCursor cursor;
-  inEffect_ = AttributeAt(grid_.attributeLists(), request_.from, cursor);
+  inEffect_ = AttributeAt(grid_.attributeLists(), current, cursor);
   const TTextAttributeDelta* next = NextAttribute(grid_.attributeLists(), cursor);
   TPoint boundary = BoundaryAfter(next, cursor.row, stop);
   if (selection_ == Selection::kInside) EnterSelection();
   ApplyTo(settings_.defaultAttributes(), dc_, selection_ == Selection::kInside);
-  for (TPoint current = request_.from; current <= stop;) {
+  while (current <= stop) {
     if (inEffect_ != nullptr) ApplyTo(*inEffect_, dc_, selection_ == Selection::kInside);
     boundary = std::max(boundary, current);
     PaintRunWithSelection(current, boundary);
+    const TPoint following = NextPosition(boundary);
+    current = SkipHidden(following);
     inEffect_ = next;
     next = NextAttribute(grid_.attributeLists(), cursor);
-    current = boundary.column >= grid_.RowLength(boundary.row) ? TPoint{0, boundary.row + 1}
-                                                                : TPoint{boundary.column + 1, boundary.row};
+    // A skip stays in its row, so the change in effect after it is found there.
+    if (current != following && next != nullptr && TPoint{next->column, cursor.row} <= current) {
+      inEffect_ = AttributeAt(grid_.attributeLists(), current, cursor);
+      next = NextAttribute(grid_.attributeLists(), cursor);
+    }
     boundary = BoundaryAfter(next, cursor.row, stop);
   }
+}
+
+// A line end steps to the start of the next row, whether or not it has one.
+TPoint Painter::NextPosition(TPoint position) const {
+  if (position.column >= grid_.RowLength(position.row)) return {0, position.row + 1};
+  return {position.column + 1, position.row};
+}
+
+// The first position from `position` on that a run must paint: skips a row's
+// hidden columns up to its first visible one, or up to its line end (whose
+// fill is painted as before) when none follows.
+TPoint Painter::SkipHidden(TPoint position) {
+  if (!clipped_ || !grid_.HasRow(position.row)) return position;
+  const TVisibleColumns& visible = VisibleColumns(position.row);
+  const int32_t lineEnd = grid_.RowLength(position.row);
+  if (position.column >= lineEnd) return position;
+  if (position.column > visible.last) return {lineEnd, position.row};
+  return {std::max(position.column, std::min(visible.first, lineEnd)), position.row};
+}
+
+// The caret nearest a pixel lies on either side of the character under it, so
+// the columns reach one before the one under the clip box's left edge.
+const Painter::TVisibleColumns& Painter::VisibleColumns(int32_t row) {
+  if (visible_.row == row) return visible_;
+  const int32_t y = PixelYOf(grid_, row);
+  if (y >= clip_.bottom || int64_t{y} + settings_.lineHeight() <= clip_.top) {
+    visible_ = {row, 0, -1};
+  } else {
+    visible_ = {row, ClampToInt32(int64_t{CellForPoint(grid_, clip_.left, y).column} - 1),
+                CellForPoint(grid_, clip_.right, y).column};
+  }
+  return visible_;
 }
 
 // `next` is the change NextAttribute gave, and `nextRow` the row its cursor
@@ -110,17 +156,10 @@ void Painter::PaintRunWithSelection(TPoint current, TPoint boundary) {
   }
   if (selection_ == Selection::kInside && end < boundary) {
     if (current <= end) PaintRun(current, end);
-    current = std::max(current, AfterSelectionEnd());
+    current = std::max(current, NextPosition(end));
     LeaveSelection();
   }
   if (current <= boundary) PaintRun(current, boundary);
-}
-
-TPoint Painter::AfterSelectionEnd() const {
-  const TPoint end = request_.selectionEnd;
-  if (end == grid_.LastRowAndColumn()) return end;
-  if (end.column >= grid_.RowLength(end.row)) return {0, end.row + 1};
-  return {end.column + 1, end.row};
 }
 
 void Painter::EnterSelection() {
@@ -141,35 +180,27 @@ void Painter::PaintRun(TPoint from, TPoint to) {
     const int32_t length = grid_.RowLength(row);
     const int32_t first = row == from.row ? std::clamp(from.column, 0, length) : 0;
     const int32_t last = row == to.row ? std::min(to.column, length - 1) : length - 1;
-    DrawRowText(row, first, last - first + 1, row == from.row ? from.column : 0);
+    DrawRowText(row, first, last - first + 1);
     if (row != to.row || to.column >= length) FillRowEnd(row);
   }
 }
 
-// Draws `count` characters from `fromColumn`, placed as if the run started at
-// `xColumn` (which a stretch may start left of the row).
-//
-// GDI measures every character it is given, shown or not, so a run is cut to
-// the characters whose cells reach into the clip box, found once per row:
-// painting a long row costs what its visible part and its runs cost.
-void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count, int32_t xColumn) {
+// Draws `count` characters from `fromColumn`. GDI measures every character it
+// is given, shown or not, so a run is cut to the characters whose cells reach
+// into the clip box.
+void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count) {
   if (count <= 0 || !grid_.HasRow(row)) return;
-  const int32_t y = PixelYOf(grid_, row);
   int32_t first = fromColumn;
   int32_t last = fromColumn + count - 1;
   if (clipped_) {
-    if (y >= clip_.bottom || int64_t{y} + settings_.lineHeight() <= clip_.top) return;
-    if (visible_.row != row) {
-      // The caret nearest a pixel lies on either side of the character under it.
-      visible_ = {row, CellForPoint(grid_, clip_.left, y).column - 1, CellForPoint(grid_, clip_.right, y).column};
-    }
-    first = std::max(first, visible_.first);
-    last = std::min(last, visible_.last);
+    const TVisibleColumns& visible = VisibleColumns(row);
+    first = std::max(first, visible.first);
+    last = std::min(last, visible.last);
     if (first > last) return;
   }
-  const int32_t x = PixelXOf(grid_, {first == fromColumn ? xColumn : first, row});
   const int tabStop = settings_.tabStopWidth();
-  TabbedTextOutA(dc_, x, y, grid_.Row(row).data() + first, last - first + 1, 1, &tabStop, LeftEdge());
+  TabbedTextOutA(dc_, PixelXOf(grid_, {first, row}), PixelYOf(grid_, row), grid_.Row(row).data() + first,
+                 last - first + 1, 1, &tabStop, LeftEdge());
 }
 
 void Painter::FillRowEnd(int32_t row) {
@@ -182,8 +213,9 @@ void Painter::FillRowEnd(int32_t row) {
 void Painter::FillAfterText(TPoint end, int32_t lastRow) {
   const int64_t top = PixelYOf(grid_, end.row);
   BlankFill(top, RowEndPixelX(grid_, end.row), PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight());
-  BlankFill(PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {0, end.row + 1}), PixelXOf(grid_, {kFillEdge, lastRow + 1}),
-            PixelYOf(grid_, lastRow + 1));
+  const int32_t belowLast = ClampToInt32(int64_t{lastRow} + 1);
+  BlankFill(PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {0, end.row + 1}), PixelXOf(grid_, {kFillEdge, belowLast}),
+            PixelYOf(grid_, belowLast));
 }
 
 void Painter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom) {

@@ -3,10 +3,12 @@
 // The stretch runs from the from point to the to point, both inclusive; a
 // position at a row's end stands for its line break, painted as blank space
 // to the right of the row. Runs of equal attributes are drawn with one
-// TabbedTextOut per row, cut to the device context's clip box when it has one
-// (a long row costs what its visible part costs); the selected part is drawn in the system highlight
+// TabbedTextOut per row; the selected part is drawn in the system highlight
 // colours; space right of row ends and below the text is filled with the
-// blank background. The device context's character extra and font are
+// blank background. When the device context has a clip box, as a host's paint
+// context does, text is drawn only where its cells reach into it, and the runs
+// of a row left or right of it are stepped over unseen: a long row costs what
+// its visible part costs, plus a binary search. The device context's character extra and font are
 // restored on return; colours and alignment are left as painting set them.
 #ifndef WEFT_PAINT_DISPLAY_H_
 #define WEFT_PAINT_DISPLAY_H_

@@ -152,5 +152,38 @@ TEST_F(DisplayTest, EveryCharacterIsDrawnOnceInTheRightAttributes) {
   }
 }
 
+// Hostile top corners, clip boxes, stretches and selections, with and without a font (cells a pixel wide): the
+// sanitizers watch the arithmetic, and whatever is drawn is a piece of a row.
+TEST_F(DisplayTest, ExtremeArgumentsDrawOnlyPiecesOfRows) {
+  constexpr int32_t kMin = INT32_MIN, kMax = INT32_MAX;
+  const TPoint points[] = {{kMin, kMin}, {-1, 0}, {0, 0}, {2, 1}, {kMax, 0}, {kMax, kMax}};
+  const std::pair<TPoint, TPoint> selections[] = {{{-1, -1}, {-1, -1}}, {{kMin, kMin}, {kMax, kMax}}, {{1, 0}, {1, 1}}};
+  const RECT clips[] = {{0, 0, 100, 100}, {kMin, kMin, kMax, kMax}, {-50, 20, -10, 30}};
+  TSharedState noFont;
+  for (TSharedState* state : {&shared, &noFont}) {
+    TStringGrid grid(*state);
+    grid.SetText("abc\n\tdef", 8, false);
+    for (TPoint corner : {TPoint{kMin, 0}, TPoint{0, 0}, TPoint{kMax, kMax}, TPoint{0, kMin}}) {
+      grid.SetTopCorner(corner.column, corner.row);
+      for (int clip = -1; clip < static_cast<int>(std::size(clips)); ++clip) {
+        dc = fake::CreatePaintContext();
+        if (clip >= 0) fake::SetClipBox(dc, clips[clip]);
+        for (TPoint from : points) {
+          for (TPoint to : points) {
+            for (const auto& [start, end] : selections) {
+              Paint(grid, from, to, start, end);
+              for (const std::string& text : Texts()) {
+                ASSERT_TRUE(std::string_view("abc").find(text) != std::string_view::npos ||
+                            std::string_view("\tdef").find(text) != std::string_view::npos)
+                    << text;
+              }
+            }
+          }
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace weft
