@@ -163,6 +163,12 @@ def main(folder):
         table.add(f"keystroke in a 500 KB row of {label}", median_us(host, f"BM_LongRowKeystroke/{kind}/500"),
                   "us", "keystroke, 2 MB (us)", keystroke_2mb, "<= 1000 us", at_most(1000))
 
+    # Context, not a target: a window over a long row, painted through its end.
+    long_paint, screen_paint = millis(grid, "BM_DisplayLongRow"), millis(grid, "BM_DisplayScreen")
+    table.add("painting a window over a 500 KB row", long_paint and long_paint * 1e3, "us",
+              "a 60-row screen of big.st (us)", screen_paint and screen_paint * 1e3, "(context)",
+              lambda figure, ratio: None)
+
     tokens = rate(grid, "BM_NextToken", "items_per_second")
     table.add("token walk (NextToken)", tokens and tokens / MB, "M tok/s",
               "classifying pass (MB/s)", classify and classify / MB, ">= 150 M tokens/s", at_least(150))

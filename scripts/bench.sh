@@ -24,7 +24,7 @@ run() {
   echo "== $program" >&2
   "build/release/bench/$program" --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@" >&2
 }
-run grid grid_bench --benchmark_filter='SetText|Classify|GridMemory|NextToken' "$@"
+run grid grid_bench --benchmark_filter='SetText|Classify|GridMemory|NextToken|Display' "$@"
 run lex lex_bench --benchmark_filter='Classify|ScanToEnd|ScanIntoTokenLists' "$@"
 run search search_bench --benchmark_filter='Plain|Regex' "$@"
 # The edits and long rows run a few iterations each, so one slow moment on a
