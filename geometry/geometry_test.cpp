@@ -165,7 +165,10 @@ TEST_F(GeometryTest, IndicesAndStepsOnGeneratedText) {
     auto grid = Grid(testing::GeneratedTabbedText(random, 12));
     const TPoint end = grid->LastRowAndColumn();
     int32_t index = 0;
+    for (int32_t row = -2; row < 0; ++row) ASSERT_EQ(PointAtDistanceFrom(*grid, -3, {9, row}), (TPoint{6, row}));
     for (int32_t row = 0; row < grid->NumberOfRows(); ++row) {
+      const int32_t pastEnd = grid->RowLength(row) + 5;
+      ASSERT_EQ(PointAtDistanceFrom(*grid, -3, {pastEnd, row}), (TPoint{pastEnd - 3, row}));
       for (int32_t column = 0; column <= grid->RowLength(row) + 1; ++column, ++index) {
         const TPoint at{column, row};
         ASSERT_EQ(IndexForPoint(*grid, at), index) << column << "," << row;

@@ -44,6 +44,9 @@ TPoint PointBefore(const TStringGrid& grid, TPoint position) {
 
 TPoint PointAtDistanceFrom(const TStringGrid& grid, int32_t distance, TPoint position) {
   if (distance == 0) return position;
+  // Counted from the row's start, steps back from a column past the row's end
+  // would land on later rows.
+  if (distance < 0) return {ClampToInt32(int64_t{position.column} + distance), position.row};
   int64_t taken = -int64_t{position.column};  // steps from the start of the row
   int32_t row = position.row;
   if (row < 0) {
