@@ -111,6 +111,8 @@ bool SameInEffect(const TTextAttributeDelta* before, const TTextAttributeDelta* 
 
 // The scanner reads at most two characters past a token's last one, so a
 // token that starts this many columns before an edit starts where it did.
+// A keyword part ("name:") is the one exception: it reads the whole word
+// after its colon, which is the next token.
 constexpr int32_t kUnchangedBoundaryMargin = 3;
 
 // Re-scans against the old lists, which stay in place, at their old rows,
@@ -191,7 +193,8 @@ bool TRefresh::RefreshInsideRow() {
   const TRowEdit edit = *rowEdit_;
   const int32_t row = start_.row;
   const TTokenList& old = lists_[static_cast<size_t>(row)];
-  const int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
+  int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
+  if (first > 0 && old.at(first - 1).kind == kKeywordPart) --first;
   if (first < 0) return false;
   const TPoint restart{old.StartColumn(first), row};
   TScanner scanner;

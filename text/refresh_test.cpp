@@ -65,7 +65,8 @@ struct ListsBefore {
 // deletion within a row or across rows; now and then at the text's edges.
 std::string RandomEdit(std::mt19937& random, TStringGrid& grid, HWND window = nullptr) {
   static const char* const kFragments[] = {"x", " ", "\n", "\r\n", "'", "\"", "$", "#", ":", "=", "1", "e", "r",
-                                           "-", "self", "^", "\t", "ab:", "16r", "''", "a\nb", "\"c\nd\"", "\r"};
+                                           "-", "self", "^", "\t", "ab:", "16r", "''", "a\nb", "\"c\nd\"", "\r",
+                                           "abcd", "x:"};
   TPoint at = RandomPoint(random, grid);
   if (random() % 8 == 0) at = random() % 2 ? TPoint{0, 0} : grid.LastRowAndColumn();
   const std::string where = " at " + std::to_string(at.column) + "," + std::to_string(at.row);
