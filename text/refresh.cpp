@@ -150,8 +150,6 @@ class TRefresh {
   const TPoint editEnd_;  // in the new text: the re-scan may stop only past it
   const std::optional<TRowEdit> rowEdit_;  // for an edit inside one row
   TScanner scanner_;  // the re-scan's working state
-  int32_t restartRow_ = 0;
-  bool restartRowEmptied_ = false;  // every token of the restart row was kept
 };
 
 int32_t TRefresh::Run() {
@@ -167,7 +165,6 @@ int32_t TRefresh::Run() {
   // it comes first even where the row alone is re-scanned.
   const TPoint restart = RestartPoint();
   if (RefreshInsideRow()) return start_.row;
-  restartRow_ = restart.row;
   TListBuilder builder(grid_, restart.row, InEffectBefore(restart));
   KeepTokensBefore(restart, builder);
   const bool synced = Rescan(builder);
@@ -263,15 +260,10 @@ const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
 void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
   if (restart.row >= oldRowCount_) return;
   const TTokenList& list = lists_[static_cast<size_t>(restart.row)];
-  int32_t kept = 0;
   for (int32_t i = 0; i < list.count(); ++i) {
     const TToken token = list.at(i);
-    if (token.rowSpan == 0 && token.endColumn < restart.column) {
-      builder.Add(restart.row, token);
-      ++kept;
-    }
+    if (token.rowSpan == 0 && token.endColumn < restart.column) builder.Add(restart.row, token);
   }
-  restartRowEmptied_ = kept > 0 && kept == list.count();
 }
 
 bool TRefresh::Rescan(TListBuilder& builder) {
@@ -296,7 +288,7 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   const int32_t oldRow = scanner.tokenStart.row - delta_;
   if (oldRow < 0 || oldRow >= oldRowCount_) return false;
   const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
-  if (old.empty() || (oldRow == restartRow_ && restartRowEmptied_)) return false;
+  if (old.empty()) return false;
   const auto [oldLast, oldText] = old.WithText(old.count() - 1);
   if (!TokensEqual(builder.lastToken(), builder.lastText(), oldLast, oldText)) return false;
   TAttributeCursor cursor;
