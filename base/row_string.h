@@ -1,10 +1,10 @@
 // TRowString: one row of text, an owned growable string of 8-bit characters.
 //
 // It keeps its characters NUL-terminated and its size and capacity in 32
-// bits, so an empty row costs 16 bytes and nothing on the heap. The characters
-// are in a heap block of the TRowString's own or in a piece lent by an arena (see
-// TArena), which the TRowString changes in place until it must grow and then leaves
-// for a block of its own. When memory for the characters cannot be had, the
+// bits, so an empty row costs 16 bytes (12 with 32-bit pointers) and nothing
+// on the heap. The characters are in a heap block of the TRowString's own or
+// in a piece lent by an arena (see TArena), which the TRowString changes in
+// place until it must grow and then leaves for a block of its own. When memory for the characters cannot be had, the
 // process stops with "Failed to allocate memory (N)" on the standard error
 // stream: the library has no way to report it to the host.
 #ifndef WEFT_BASE_ROW_STRING_H_

@@ -40,16 +40,6 @@ TAttributeList TAttributeList::Spliced(size_t first, size_t end, std::span<const
   return spliced;
 }
 
-void TAttributeList::shrink_to_fit() {
-  if (capacity_ == 0 || size_ == capacity_) return;
-  if (size_ == 0) {
-    clear();
-    return;
-  }
-  changes_ = static_cast<TTextAttributeDelta*>(ReallocateOrDie(changes_, sizeof(TTextAttributeDelta) * size()));
-  capacity_ = size_;
-}
-
 void TAttributeList::clear() {
   FreeOwnBlock();
   changes_ = nullptr;
@@ -58,11 +48,12 @@ void TAttributeList::clear() {
 }
 
 TAttributeList& TAttributeList::Assign(std::span<const TTextAttributeDelta> changes, TArena* arena) {
-  if (changes.data() == changes_) return *this;
   const auto count = static_cast<int32_t>(changes.size());
-  size_ = 0;
-  if (count > capacity_) Reallocate(count, arena);
-  if (count > 0) std::memcpy(changes_, changes.data(), changes.size_bytes());
+  if (count > capacity_) {
+    size_ = 0;  // nothing to carry over
+    Reallocate(count, arena);
+  }
+  if (count > 0) std::memmove(changes_, changes.data(), changes.size_bytes());
   size_ = count;
   return *this;
 }

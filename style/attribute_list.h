@@ -3,8 +3,9 @@
 // The changes are in a heap block of the list's own or in a piece lent by an
 // arena (see TArena), which the list writes but never frees; a list that must
 // grow moves to a block of its own. An empty list after clear() holds no
-// storage, and copies and Assign take blocks of exactly the size needed. A
-// list costs 16 bytes besides its changes.
+// storage; copies take blocks of exactly the size needed, and Assign reuses
+// the storage the changes fit in. A list costs 16 bytes besides its changes
+// (12 with 32-bit pointers).
 #ifndef WEFT_STYLE_ATTRIBUTE_LIST_H_
 #define WEFT_STYLE_ATTRIBUTE_LIST_H_
 
@@ -64,11 +65,9 @@ class TAttributeList {
   void clear();
   // Drops every change, keeping the storage for reuse.
   void truncate() { size_ = 0; }
-  // Gives storage of its own back down to exactly what the list holds.
-  void shrink_to_fit();
-  // Copies `changes`, into the present storage when they fit, else into a
-  // block of exactly the size needed: a piece of `arena`, or of the heap when
-  // null.
+  // Copies `changes`, which may be some of this list's own, into the present
+  // storage when they fit, else into a block of exactly the size needed: a
+  // piece of `arena`, or of the heap when null.
   TAttributeList& Assign(std::span<const TTextAttributeDelta> changes, TArena* arena);
 
  private:

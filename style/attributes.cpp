@@ -46,6 +46,8 @@ int32_t NextRowWithChanges(TLists lists, int32_t row) {
 
 const TTextAttributeDelta* AttributeAt(TSplitSpan<const TAttributeList> lists, TPoint point, TAttributeCursor& cursor) {
   const int32_t rows = ListCount(lists);
+  // Every row before the text, and every row after it, answers alike.
+  point.row = std::clamp(point.row, -1, rows);
   if (point.row >= 0 && point.row < rows) {
     // A row's changes lie in column order, and a long row holds one per token.
     const TAttributeList& list = ListOf(lists, point.row);

@@ -36,8 +36,7 @@ const TTextAttributeDelta* TAttributeChangeMaker::MakeChangeUnlessSamePaint(int3
 TRowListsBuilder::TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena)
     : changes_(grid, previous), arena_(arena), rows_(grid.rows()) {}
 
-// Copying into the lists reuses their storage when the row fits in it; a row
-// without tokens or changes keeps no storage at all.
+// A row without tokens or changes keeps no storage at all.
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   if (tokens_.empty()) {
     tokens.clear();
