@@ -10,7 +10,7 @@ namespace weft {
 
 namespace {
 
-enum State : int32_t {
+enum TState : int32_t {
   kStart = 0,
   kInWhiteSpace = 1,
   kInIdentifier = 2,
@@ -29,7 +29,7 @@ enum State : int32_t {
   kInExponentSigned = 15,
 };
 
-enum CharacterClass : uint8_t {
+enum TCharacterClass : uint8_t {
   kLetter = 1,
   kUpper = 2,
   kDigit = 4,
@@ -50,7 +50,7 @@ constexpr std::array<uint8_t, 256> kClasses = [] {
 }();
 
 // What the Start state does with a token's first character.
-enum StartAction : uint8_t {
+enum TStartAction : uint8_t {
   kOther,
   kWhiteStart,
   kNameStart,
@@ -64,8 +64,8 @@ enum StartAction : uint8_t {
   kBinaryStart,
 };
 
-constexpr std::array<StartAction, 256> kStartActions = [] {
-  std::array<StartAction, 256> actions{};
+constexpr std::array<TStartAction, 256> kStartActions = [] {
+  std::array<TStartAction, 256> actions{};
   for (int c = 0; c < 256; ++c) {
     const uint8_t classes = kClasses[c];
     if (classes & kWhite) actions[c] = kWhiteStart;
@@ -97,9 +97,9 @@ bool IsNameOrColon(unsigned char c) { return IsName(c) || c == ':'; }
 // Invariant outside the Start state: the position lies on a row, at a column
 // from 0 to the row's length, since only such positions read as a character
 // that leads anywhere but a one-character token.
-class Scan {
+class TScan {
  public:
-  Scan(TRowsView rows, TScanner& scanner) : rows_(rows), scanner_(scanner) {
+  TScan(TRowsView rows, TScanner& scanner) : rows_(rows), scanner_(scanner) {
     const int32_t rowCount = static_cast<int32_t>(rows.size());
     if (rowCount > 0) clamp_ = {rows.back().size(), rowCount - 1};
     end_ = std::min(scanner.endOfText, clamp_);
@@ -361,7 +361,7 @@ class Scan {
     return kRadixNumberOpen;
   }
 
-  int32_t RadixDigits(State state) {
+  int32_t RadixDigits(TState state) {
     state_ = state;
     const bool takesMinus = state == kInRadixDigitsSigned;
     const auto accepted = [&](unsigned char c) {
@@ -418,7 +418,7 @@ class Scan {
 
   // A comment or a string: everything up to a closing quote, a doubled quote
   // standing for one.
-  int32_t Quoted(unsigned char quote, State state, int32_t openKind, int32_t closedKind) {
+  int32_t Quoted(unsigned char quote, TState state, int32_t openKind, int32_t closedKind) {
     state_ = state;
     for (;;) {
       if (column_ < runLimit_) {
@@ -460,15 +460,15 @@ class Scan {
 
 }  // namespace
 
-// Flattened so that every state is inlined and the Scan object never has its
+// Flattened so that every state is inlined and the TScan object never has its
 // address taken: its members then live in registers, which makes the scanner
 // about half again as fast.
 [[gnu::flatten]] int32_t ScanToken(TRowsView rows, TScanner& scanner) {
-  return Scan(rows, scanner).Run();
+  return TScan(rows, scanner).Run();
 }
 
 [[gnu::flatten]] int32_t ScanTokens(TRowsView rows, TScanner& scanner, std::span<TScannedToken> tokens) {
-  return Scan(rows, scanner).RunMany(tokens);
+  return TScan(rows, scanner).RunMany(tokens);
 }
 
 std::string_view SpanTextAnywhere(TRowsView rows, TPoint from, TPoint to, std::string& scratch) {

@@ -51,7 +51,7 @@ struct TScanner {
 };
 
 // Scans one token from the position after scanPosition and answers its kind
-// (a TokenKind, or a one-character kind). At end it answers kIncompleteToken
+// (a TTokenKind, or a one-character kind). At end it answers kIncompleteToken
 // and leaves both positions as they are.
 int32_t ScanToken(TRowsView rows, TScanner& scanner);
 

@@ -13,7 +13,7 @@
 
 namespace weft {
 
-enum TokenKind : int32_t {
+enum TTokenKind : int32_t {
   kIncompleteToken = 128,
   kAssignment = 129,
   kCharacterLiteral = 130,

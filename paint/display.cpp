@@ -12,15 +12,15 @@ namespace weft {
 
 namespace {
 
-class Painter {
+class TPainter {
  public:
-  Painter(const TStringGrid& grid, const TDisplayRequest& request)
+  TPainter(const TStringGrid& grid, const TDisplayRequest& request)
       : grid_(grid), settings_(grid.settings()), request_(request), dc_(request.dc) {}
 
   void Paint();
 
  private:
-  enum class Selection { kIgnored, kOutside, kInside };
+  enum class TSelection { kIgnored, kOutside, kInside };
 
   // The columns of one row whose cells reach into the clip box; none
   // (first > last) when the row lies above or below it.
@@ -51,11 +51,11 @@ class Painter {
   RECT clip_{};
   bool clipped_ = false;  // false: the device context gave no clip box
   TVisibleColumns visible_;  // of the row painted last
-  Selection selection_ = Selection::kIgnored;
+  TSelection selection_ = TSelection::kIgnored;
   const TTextAttributeDelta* inEffect_ = nullptr;
 };
 
-void Painter::Paint() {
+void TPainter::Paint() {
   if (grid_.NumberOfRows() == 0) return;
   clipped_ = GetClipBox(dc_, &clip_) != ERROR;
   const int savedExtra = GetTextCharacterExtra(dc_);
@@ -67,7 +67,7 @@ void Painter::Paint() {
   const TPoint selectionEnd = request_.selectionEnd;
   const bool nothingSelected = selectionEnd.column < 0 && selectionEnd.row < 0;
   if (!nothingSelected && from <= selectionEnd && request_.selectionStart <= to) {
-    selection_ = request_.selectionStart <= from ? Selection::kInside : Selection::kOutside;
+    selection_ = request_.selectionStart <= from ? TSelection::kInside : TSelection::kOutside;
   }
   const TPoint stop = std::min(to, grid_.LastRowAndColumn());
   if (from <= to) PaintRuns(stop);
@@ -80,16 +80,16 @@ void Painter::Paint() {
 // GDI draws nothing outside the clip box, so the runs wholly left or right of
 // it on a row are stepped over, attribute cursor and all, and a long row costs
 // what its visible part costs.
-void Painter::PaintRuns(TPoint stop) {
+void TPainter::PaintRuns(TPoint stop) {
   TPoint current = SkipHidden(request_.from);
   TAttributeCursor cursor;
   inEffect_ = AttributeAt(grid_.attributeLists(), current, cursor);
   const TTextAttributeDelta* next = NextAttribute(grid_.attributeLists(), cursor);
   TPoint boundary = BoundaryAfter(next, cursor.row, stop);
-  if (selection_ == Selection::kInside) EnterSelection();
-  ApplyTo(settings_.defaultAttributes(), dc_, selection_ == Selection::kInside);
+  if (selection_ == TSelection::kInside) EnterSelection();
+  ApplyTo(settings_.defaultAttributes(), dc_, selection_ == TSelection::kInside);
   while (current <= stop) {
-    if (inEffect_ != nullptr) ApplyTo(*inEffect_, dc_, selection_ == Selection::kInside);
+    if (inEffect_ != nullptr) ApplyTo(*inEffect_, dc_, selection_ == TSelection::kInside);
     boundary = std::max(boundary, current);
     PaintRunWithSelection(current, boundary);
     const TPoint following = NextPosition(boundary);
@@ -106,7 +106,7 @@ void Painter::PaintRuns(TPoint stop) {
 }
 
 // A line end steps to the start of the next row, whether or not it has one.
-TPoint Painter::NextPosition(TPoint position) const {
+TPoint TPainter::NextPosition(TPoint position) const {
   if (position.column >= grid_.RowLength(position.row)) return {0, position.row + 1};
   return {position.column + 1, position.row};
 }
@@ -114,7 +114,7 @@ TPoint Painter::NextPosition(TPoint position) const {
 // The first position from `position` on that a run must paint: skips a row's
 // hidden columns up to its first visible one, or up to its line end (whose
 // fill is painted as before) when none follows.
-TPoint Painter::SkipHidden(TPoint position) {
+TPoint TPainter::SkipHidden(TPoint position) {
   if (!clipped_ || !grid_.HasRow(position.row)) return position;
   const TVisibleColumns& visible = VisibleColumns(position.row);
   const int32_t lineEnd = grid_.RowLength(position.row);
@@ -125,7 +125,7 @@ TPoint Painter::SkipHidden(TPoint position) {
 
 // The caret nearest a pixel lies on either side of the character under it, so
 // the columns reach one before the one under the clip box's left edge.
-const Painter::TVisibleColumns& Painter::VisibleColumns(int32_t row) {
+const TPainter::TVisibleColumns& TPainter::VisibleColumns(int32_t row) {
   if (visible_.row == row) return visible_;
   const int32_t y = PixelYOf(grid_, row);
   if (y >= clip_.bottom || int64_t{y} + settings_.lineHeight() <= clip_.top) {
@@ -139,22 +139,22 @@ const Painter::TVisibleColumns& Painter::VisibleColumns(int32_t row) {
 
 // `next` is the change NextAttribute gave, and `nextRow` the row its cursor
 // found it on.
-TPoint Painter::BoundaryAfter(const TTextAttributeDelta* next, int32_t nextRow, TPoint stop) const {
+TPoint TPainter::BoundaryAfter(const TTextAttributeDelta* next, int32_t nextRow, TPoint stop) const {
   if (next == nullptr) return stop;
   return std::min(PointBefore(grid_, {next->column, nextRow}), stop);
 }
 
 // A selection that starts on the run's last position still starts in this
 // run: that position is painted highlighted, not left to the run after it.
-void Painter::PaintRunWithSelection(TPoint current, TPoint boundary) {
+void TPainter::PaintRunWithSelection(TPoint current, TPoint boundary) {
   const TPoint start = request_.selectionStart;
   const TPoint end = request_.selectionEnd;
-  if (selection_ == Selection::kOutside && start <= boundary) {
+  if (selection_ == TSelection::kOutside && start <= boundary) {
     if (current < start) PaintRun(current, PointBefore(grid_, start));
     current = std::max(current, start);
     EnterSelection();
   }
-  if (selection_ == Selection::kInside && end < boundary) {
+  if (selection_ == TSelection::kInside && end < boundary) {
     if (current <= end) PaintRun(current, end);
     current = std::max(current, NextPosition(end));
     LeaveSelection();
@@ -162,19 +162,19 @@ void Painter::PaintRunWithSelection(TPoint current, TPoint boundary) {
   if (current <= boundary) PaintRun(current, boundary);
 }
 
-void Painter::EnterSelection() {
-  selection_ = Selection::kInside;
+void TPainter::EnterSelection() {
+  selection_ = TSelection::kInside;
   SetTextColor(dc_, GetSysColor(COLOR_HIGHLIGHTTEXT));
   SetBkColor(dc_, GetSysColor(COLOR_HIGHLIGHT));
 }
 
 // Past the selection the run goes on in its own colours.
-void Painter::LeaveSelection() {
-  selection_ = Selection::kIgnored;
+void TPainter::LeaveSelection() {
+  selection_ = TSelection::kIgnored;
   ApplyTo(inEffect_ != nullptr ? *inEffect_ : settings_.defaultAttributes(), dc_, false);
 }
 
-void Painter::PaintRun(TPoint from, TPoint to) {
+void TPainter::PaintRun(TPoint from, TPoint to) {
   SetTextAlign(dc_, 0);
   for (int32_t row = from.row; row <= to.row; ++row) {
     const int32_t length = grid_.RowLength(row);
@@ -188,7 +188,7 @@ void Painter::PaintRun(TPoint from, TPoint to) {
 // Draws `count` characters from `fromColumn`. GDI measures every character it
 // is given, shown or not, so a run is cut to the characters whose cells reach
 // into the clip box.
-void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count) {
+void TPainter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count) {
   if (count <= 0 || !grid_.HasRow(row)) return;
   int32_t first = fromColumn;
   int32_t last = fromColumn + count - 1;
@@ -203,14 +203,14 @@ void Painter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count) {
                  last - first + 1, 1, &tabStop, LeftEdge());
 }
 
-void Painter::FillRowEnd(int32_t row) {
+void TPainter::FillRowEnd(int32_t row) {
   const int64_t top = PixelYOf(grid_, row);
   BlankFill(top, RowEndPixelX(grid_, row), kFillEdge, top + settings_.lineHeight());
 }
 
 // The rest of the text's last row, then every row below it down to the to
 // row, each as far right as column kFillEdge reaches.
-void Painter::FillAfterText(TPoint end, int32_t lastRow) {
+void TPainter::FillAfterText(TPoint end, int32_t lastRow) {
   const int64_t top = PixelYOf(grid_, end.row);
   BlankFill(top, RowEndPixelX(grid_, end.row), PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight());
   const int32_t belowLast = ClampToInt32(int64_t{lastRow} + 1);
@@ -218,7 +218,7 @@ void Painter::FillAfterText(TPoint end, int32_t lastRow) {
             PixelYOf(grid_, belowLast));
 }
 
-void Painter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom) {
+void TPainter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom) {
   const RECT rect{ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom)};
   HBRUSH brush = CreateSolidBrush(BlankBackground(settings_, grid_.defaultColors()));
   if (brush == nullptr) {
@@ -234,7 +234,7 @@ void Painter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom
 void Display(const TStringGrid& grid, const TDisplayRequest& request) {
   TDisplayRequest clamped = request;
   if (clamped.from.row < 0) clamped.from = {0, 0};
-  Painter(grid, clamped).Paint();
+  TPainter(grid, clamped).Paint();
 }
 
 }  // namespace weft

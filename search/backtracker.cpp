@@ -89,7 +89,7 @@ int32_t TBacktracker::RunLoop(const TPatternItem& item, int32_t pos) {
 // over here rather than tried one by one.
 bool TBacktracker::Backtrack(int32_t& item, int32_t& pos) {
   while (!frames_.empty()) {
-    Frame& frame = frames_.back();
+    TFrame& frame = frames_.back();
     const TPatternItem* next = NextSingle(frame.item);
     while (frame.exit > frame.low) {
       ++work_->steps;

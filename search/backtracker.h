@@ -37,7 +37,7 @@ class TBacktracker {
   bool MatchAt(int32_t start, TRawMatch& match);
 
  private:
-  struct Frame {
+  struct TFrame {
     int32_t item;  // the loop item
     int32_t low;   // where the loop began: its shortest run ends here
     int32_t exit;  // where the rest of the pattern is being tried
@@ -52,7 +52,7 @@ class TBacktracker {
   TSubject subject_;
   TMatchWork* work_;
   std::optional<TLoopMemo> memo_;
-  std::vector<Frame> frames_;
+  std::vector<TFrame> frames_;
   int32_t marks_[2] = {0, 0};
 };
 

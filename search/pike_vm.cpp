@@ -15,7 +15,7 @@ TPikeVm::TPikeVm(const TPattern& pattern, TSubject subject, TMatchWork& work)
 // and queues the items that wait for a character. A state already queued for
 // this position came from a thread of higher priority: everything after it is
 // queued too. Answers true when the thread reaches the end of the pattern.
-bool TPikeVm::Add(ThreadList& list, Thread thread, int32_t pos) {
+bool TPikeVm::Add(TThreadList& list, TThread thread, int32_t pos) {
   const int32_t size = subject_.size;
   for (int32_t i = thread.item; i < pattern_.size(); ++i) {
     ++work_->steps;
@@ -50,13 +50,13 @@ bool TPikeVm::Add(ThreadList& list, Thread thread, int32_t pos) {
 }
 
 // A thread that reaches the end cuts off every thread of lower priority.
-void TPikeVm::Step(int32_t pos, const ThreadList& current, ThreadList& next) {
+void TPikeVm::Step(int32_t pos, const TThreadList& current, TThreadList& next) {
   const unsigned char c = subject_.data[pos];
-  for (const Thread& thread : current) {
+  for (const TThread& thread : current) {
     ++work_->steps;
     const TPatternItem& item = pattern_.items[static_cast<size_t>(thread.item)];
     if (!item.set.Contains(c)) continue;
-    Thread advanced = thread;
+    TThread advanced = thread;
     if (item.kind != TItemKind::kStar) ++advanced.item;
     if (Add(next, advanced, pos + 1)) return;
   }
@@ -71,7 +71,7 @@ bool TPikeVm::Find(int32_t first, int32_t last, TStartFilter* filter, TRawMatch&
     if (!matched_ && pos <= last) {
       if (current_.empty() && filter != nullptr) pos = filter->Next(pos);
       if (pos > last) break;
-      Add(current_, Thread{0, pos, {pos, pos}}, pos);
+      Add(current_, TThread{0, pos, {pos, pos}}, pos);
     }
     if (current_.empty() || pos == subject_.size) break;
     next_.clear();

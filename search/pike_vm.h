@@ -26,22 +26,22 @@ class TPikeVm {
   bool Find(int32_t first, int32_t last, TStartFilter* filter, TRawMatch& match);
 
  private:
-  struct Thread {
+  struct TThread {
     int32_t item;
     int32_t start;
     int32_t marks[2];
   };
-  using ThreadList = std::vector<Thread>;
+  using TThreadList = std::vector<TThread>;
 
-  bool Add(ThreadList& list, Thread thread, int32_t pos);
-  void Step(int32_t pos, const ThreadList& current, ThreadList& next);
+  bool Add(TThreadList& list, TThread thread, int32_t pos);
+  void Step(int32_t pos, const TThreadList& current, TThreadList& next);
 
   const TPattern& pattern_;
   TSubject subject_;
   TMatchWork* work_;
   std::vector<int32_t> addedAt_;  // per item: the position whose list holds it
-  ThreadList current_;
-  ThreadList next_;
+  TThreadList current_;
+  TThreadList next_;
   bool matched_ = false;
   TRawMatch best_;
 };

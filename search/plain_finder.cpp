@@ -55,13 +55,13 @@ int Commonness(unsigned char c, bool folded) {
 
 }  // namespace
 
-TPlainFinder::TPlainFinder(std::string_view needle, bool matchCase, Strategy strategy)
+TPlainFinder::TPlainFinder(std::string_view needle, bool matchCase, TStrategy strategy)
     : needle_(needle), matchCase_(matchCase) {
   if (!matchCase) {
     for (char& c : needle_) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
   }
   if (size() < 2) return;
-  useProbes_ = kHaveVectors && strategy == Strategy::kBest;
+  useProbes_ = kHaveVectors && strategy == TStrategy::kBest;
   if (useProbes_) {
     PrepareProbes();
   } else {

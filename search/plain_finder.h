@@ -20,9 +20,9 @@ namespace weft {
 
 class TPlainFinder {
  public:
-  enum class Strategy { kBest, kHorspool };
+  enum class TStrategy { kBest, kHorspool };
 
-  TPlainFinder(std::string_view needle, bool matchCase, Strategy strategy = Strategy::kBest);
+  TPlainFinder(std::string_view needle, bool matchCase, TStrategy strategy = TStrategy::kBest);
 
   int32_t size() const { return static_cast<int32_t>(needle_.size()); }
 

@@ -252,7 +252,7 @@ TEST(PatternSearchDifferential, PlainFinderAgreesWithNaiveSearch) {
     const std::string text =
         round == 0 ? std::string(298, 'c') + needle : testing::RandomText(random, "aaabbAB\n\xE1\xC1[{@`", 300);
     const TSubject subject{reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
-    for (auto strategy : {TPlainFinder::Strategy::kBest, TPlainFinder::Strategy::kHorspool}) {
+    for (auto strategy : {TPlainFinder::TStrategy::kBest, TPlainFinder::TStrategy::kHorspool}) {
       const TPlainFinder finder(needle, round % 2 == 0, strategy);
       for (int32_t from = 0; !needle.empty() && from <= subject.size; from += 1 + round % 5) {
         ASSERT_EQ(finder.FindForward(subject, from), ModelFindPlain(needle, text, from, round % 2 == 0, true).first)
@@ -269,8 +269,8 @@ uint64_t Steps(const std::string& pattern, const std::string& unit, size_t lengt
   while (text.size() < length) text += unit;
   text += tail;
   TMatchWork work;
-  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), nullptr, forward ? 0 : -1, true, true, forward, tuning, &work),
-            hit);
+  const int32_t start = forward ? 0 : -1;
+  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), nullptr, start, true, true, forward, tuning, &work), hit);
   return work.steps;
 }
 void ExpectDoubled(uint64_t shorter, uint64_t longer) {

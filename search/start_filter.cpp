@@ -27,12 +27,12 @@ void TStartFilter::ChooseFirstSet(const TPattern& pattern) {
       first_.Merge(item.set);
     }
     if (item.kind == TItemKind::kOne || item.kind == TItemKind::kLineEnd) {
-      mode_ = first_.Size() == 1 ? Mode::kByte : Mode::kSet;
+      mode_ = first_.Size() == 1 ? TMode::kByte : TMode::kSet;
       for (unsigned c = 0; c < 256; ++c) isFirst_[c] = first_.Contains(static_cast<unsigned char>(c));
       return;
     }
   }
-  mode_ = Mode::kEvery;  // the pattern can match nothing at all, anywhere
+  mode_ = TMode::kEvery;  // the pattern can match nothing at all, anywhere
 }
 
 // The longest run of literal items (marks may lie between them), the
@@ -70,13 +70,13 @@ void TStartFilter::ChooseLiteral(const TPattern& pattern) {
 int32_t TStartFilter::NextByFirstSet(int32_t from, int32_t end) const {
   const unsigned char* text = subject_.data;
   switch (mode_) {
-    case Mode::kEvery:
+    case TMode::kEvery:
       return from;
-    case Mode::kByte: {
+    case TMode::kByte: {
       const void* hit = std::memchr(text + from, first_.First(), static_cast<size_t>(end - from));
       return hit == nullptr ? end : static_cast<int32_t>(static_cast<const unsigned char*>(hit) - text);
     }
-    case Mode::kSet:
+    case TMode::kSet:
       while (from < end && !isFirst_[text[from]]) ++from;
       return from;
   }

@@ -34,14 +34,14 @@ class TStartFilter {
   int32_t Next(int32_t from);
 
  private:
-  enum class Mode { kEvery, kByte, kSet };
+  enum class TMode { kEvery, kByte, kSet };
 
   void ChooseLiteral(const TPattern& pattern);
   void ChooseFirstSet(const TPattern& pattern);
   int32_t NextByFirstSet(int32_t from, int32_t end) const;
 
   TSubject subject_;
-  Mode mode_ = Mode::kEvery;
+  TMode mode_ = TMode::kEvery;
   TCharSet first_;
   std::array<uint8_t, 256> isFirst_{};  // first_ as a table, for the scan
   std::optional<TPlainFinder> literal_;

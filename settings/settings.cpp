@@ -48,7 +48,7 @@ void TSettings::DeleteFonts() {
   fonts_.fill(nullptr);
 }
 
-TSettings::Measured TSettings::Measure(HDC context, const LOGFONTA& logFont) const {
+TSettings::TMeasured TSettings::Measure(HDC context, const LOGFONTA& logFont) const {
   HFONT font = CreateFontIndirectA(&logFont);
   if (font == nullptr) return {0, 0};
   HGDIOBJ previous = SelectObject(context, font);
@@ -56,7 +56,7 @@ TSettings::Measured TSettings::Measure(HDC context, const LOGFONTA& logFont) con
   const bool measured = GetTextMetricsA(context, &metrics) != FALSE;
   SelectObject(context, previous);
   DeleteObject(font);
-  return measured ? Measured{metrics.tmAveCharWidth, metrics.tmHeight} : Measured{0, 0};
+  return measured ? TMeasured{metrics.tmAveCharWidth, metrics.tmHeight} : TMeasured{0, 0};
 }
 
 int TSettings::ChooseStyleSet(HDC context, LOGFONTA& logFont) const {
@@ -105,7 +105,7 @@ void TSettings::SetFont(const char* faceName, int32_t pointSize) {
       continue;
     }
     const LOGFONTA variant = Variant(logFont, index);
-    const Measured measured = Measure(context, variant);
+    const TMeasured measured = Measure(context, variant);
     fonts_[static_cast<size_t>(index)] = CreateFontIndirectA(&variant);
     widths[static_cast<size_t>(index)] = measured.aveCharWidth;
     if (index == 0) lineHeight_ = measured.height;

@@ -46,7 +46,7 @@ static_assert(sizeof(TStyle) == 20 && sizeof(TConfiguration) == 164);
 // filled up to the x of this column.
 constexpr int32_t kFillEdge = 3000;
 
-enum StyleNumber : int32_t {
+enum TStyleNumber : int32_t {
   kStringStyle = 0,
   kCharacterStyle = 1,
   kWhiteSpaceStyle = 2,
@@ -88,11 +88,11 @@ class TSettings {
   const TTextAttributeDelta& defaultAttributes() const { return defaultAttributes_; }
 
  private:
-  struct Measured {
+  struct TMeasured {
     LONG aveCharWidth;
     LONG height;
   };
-  Measured Measure(HDC context, const LOGFONTA& logFont) const;
+  TMeasured Measure(HDC context, const LOGFONTA& logFont) const;
   // Picks the variants whose cell height matches the regular font's, and the
   // height at which they do; leaves that height in logFont.lfHeight.
   int ChooseStyleSet(HDC context, LOGFONTA& logFont) const;

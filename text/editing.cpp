@@ -15,7 +15,7 @@ void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window) {
   TRowString& row = grid.editableRows()[static_cast<size_t>(at.row)];
   const bool inserted = at.column >= 0 && at.column <= row.size();
   if (inserted) row.insert(at.column, character);
-  RefreshAfterEdit(grid, EditKind::kInsertion, at, inserted ? TPoint{at.column + 1, at.row} : at, window);
+  RefreshAfterEdit(grid, TEditKind::kInsertion, at, inserted ? TPoint{at.column + 1, at.row} : at, window);
 }
 
 TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window) {
@@ -41,7 +41,7 @@ TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window)
   });
   const TPoint end{rows[static_cast<size_t>(row)].size(), row};
   rows[static_cast<size_t>(row)].append(old.view().substr(static_cast<size_t>(split)));
-  RefreshAfterEdit(grid, EditKind::kInsertion, {split, at.row}, end, window);
+  RefreshAfterEdit(grid, TEditKind::kInsertion, {split, at.row}, end, window);
   return end;
 }
 
@@ -54,7 +54,7 @@ void SplitRow(TStringGrid& grid, TPoint at, HWND window) {
   row.truncate(split);
   const int32_t length = row.size();
   rows.insert(static_cast<size_t>(at.row) + 1, std::move(rest));
-  RefreshAfterEdit(grid, EditKind::kInsertion, {length, at.row}, {0, at.row + 1}, window);
+  RefreshAfterEdit(grid, TEditKind::kInsertion, {length, at.row}, {0, at.row + 1}, window);
 }
 
 void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window) {
@@ -75,7 +75,7 @@ void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window) {
   joined.append(rows[static_cast<size_t>(end.row)].view().substr(static_cast<size_t>(end.column + 1)));
   rows[static_cast<size_t>(first.row)] = std::move(joined);
   rows.erase(static_cast<size_t>(first.row) + 1, static_cast<size_t>(end.row - first.row));
-  RefreshAfterEdit(grid, EditKind::kDeletion, first, end, window);
+  RefreshAfterEdit(grid, TEditKind::kDeletion, first, end, window);
 }
 
 namespace {
@@ -104,7 +104,8 @@ constexpr std::string_view kLineBreak = "\r\n";
 std::string_view Columns(const TRowString& row, int32_t from, int32_t through) {
   from = std::max(from, 0);
   through = std::min(through, row.size() - 1);
-  return from > through ? std::string_view() : row.view().substr(static_cast<size_t>(from), static_cast<size_t>(through - from + 1));
+  if (from > through) return {};
+  return row.view().substr(static_cast<size_t>(from), static_cast<size_t>(through - from + 1));
 }
 
 }  // namespace

@@ -131,11 +131,11 @@ class TRowListsBuilder {
   const TRowTokens& tokens() const { return tokens_; }
   std::span<const TTextAttributeDelta> changes() const { return rowChanges_.changes(); }
   // The token added last, and its text (valid until the next call).
-  TToken lastToken() const {
+  TToken LastToken() const {
     const TScannedToken& last = tokens_.last();
     return {last.start.column, last.end.column, last.end.row - last.start.row, last.kind};
   }
-  std::string_view lastText() const { return TextOf(tokens_.last()); }
+  std::string_view LastText() const { return TextOf(tokens_.last()); }
 
   // Moves the gathered row into `tokens` and `changes`, leaving the builder
   // ready for the next row.

@@ -28,13 +28,13 @@ class TListBuilder {
     StartRow(row);
     rows_.Add(row, token);
   }
-  // Adds the token the scanner last cut; lastToken and lastText give it.
+  // Adds the token the scanner last cut; LastToken and LastText give it.
   void AddScanned(const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
     rows_.AddScanned({kind, scanner.tokenStart, scanner.scanPosition});
   }
-  TToken lastToken() const { return rows_.lastToken(); }
-  std::string_view lastText() const { return rows_.lastText(); }
+  TToken LastToken() const { return rows_.LastToken(); }
+  std::string_view LastText() const { return rows_.LastText(); }
 
   // The attributes in effect after the tokens added so far.
   const TTextAttributeDelta* inEffect() const { return rows_.inEffect(); }
@@ -98,9 +98,9 @@ struct TRowEdit {
   int32_t shift;
 };
 
-std::optional<TRowEdit> RowEditOf(EditKind kind, TPoint start, TPoint end) {
+std::optional<TRowEdit> RowEditOf(TEditKind kind, TPoint start, TPoint end) {
   if (start.row != end.row || start.column < 0) return std::nullopt;
-  if (kind == EditKind::kInsertion) return TRowEdit{start.column, end.column, end.column - start.column};
+  if (kind == TEditKind::kInsertion) return TRowEdit{start.column, end.column, end.column - start.column};
   return TRowEdit{start.column, start.column, start.column - end.column - 1};
 }
 
@@ -120,13 +120,13 @@ constexpr int32_t kUnchangedBoundaryMargin = 3;
 // row, `delta_` rows away.
 class TRefresh {
  public:
-  TRefresh(TStringGrid& grid, EditKind kind, TPoint start, TPoint end)
+  TRefresh(TStringGrid& grid, TEditKind kind, TPoint start, TPoint end)
       : grid_(grid),
         lists_(grid.tokenLists()),
         oldRowCount_(static_cast<int32_t>(grid.tokenLists().size())),
         start_(start),
-        delta_(kind == EditKind::kInsertion ? end.row - start.row : start.row - end.row),
-        editEnd_(kind == EditKind::kInsertion ? end : start),
+        delta_(kind == TEditKind::kInsertion ? end.row - start.row : start.row - end.row),
+        editEnd_(kind == TEditKind::kInsertion ? end : start),
         rowEdit_(RowEditOf(kind, start, end)) {}
 
   // Answers the last row whose lists were replaced.
@@ -213,7 +213,7 @@ bool TRefresh::RefreshInsideRow() {
     TTokenWithText moved = old.WithText(last);
     moved.token.startColumn += edit.shift;
     moved.token.endColumn += moved.token.rowSpan == 0 ? edit.shift : 0;
-    if (!TokensEqual(builder.lastToken(), builder.lastText(), moved.token, moved.text)) continue;
+    if (!TokensEqual(builder.LastToken(), builder.LastText(), moved.token, moved.text)) continue;
     if (!SameInEffect(AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor), builder.inEffect())) continue;
 
     const auto at = static_cast<size_t>(row);
@@ -290,7 +290,7 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
   if (old.empty()) return false;
   const auto [oldLast, oldText] = old.WithText(old.count() - 1);
-  if (!TokensEqual(builder.lastToken(), builder.lastText(), oldLast, oldText)) return false;
+  if (!TokensEqual(builder.LastToken(), builder.LastText(), oldLast, oldText)) return false;
   TAttributeCursor cursor;
   return SameInEffect(AttributeAt(grid_.attributeLists(), {oldLast.startColumn, oldRow}, cursor), builder.inEffect());
 }
@@ -307,7 +307,7 @@ void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
 
 }  // namespace
 
-void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end, HWND window) {
+void RefreshAfterEdit(TStringGrid& grid, TEditKind kind, TPoint start, TPoint end, HWND window) {
   const int32_t oldRowCount = static_cast<int32_t>(grid.tokenLists().size());
   const int32_t lastReplaced = TRefresh(grid, kind, start, end).Run();
   grid.AssertListsMatchRows();

@@ -16,8 +16,9 @@
 // the row alone: it re-scans from a token just before the edit to the first
 // token past it that an old token matches (moved with the text), splices the
 // row's lists there and invalidates that row only, so a keystroke in a long
-// row costs a copy of the row's lists rather than a scan of the row. Afterwards each row's lists hold exactly the tokens that
-// start on it and the changes they need, as a full rebuild would paint them.
+// row costs a copy of the row's lists rather than a scan of the row.
+// Afterwards each row's lists hold exactly the tokens that start on it and
+// the changes they need, as a full rebuild would paint them.
 #ifndef WEFT_TEXT_REFRESH_H_
 #define WEFT_TEXT_REFRESH_H_
 
@@ -28,13 +29,13 @@ namespace weft {
 
 class TStringGrid;
 
-enum class EditKind { kInsertion = 0, kDeletion = 1 };
+enum class TEditKind { kInsertion = 0, kDeletion = 1 };
 
 // `start` and `end` as the edit defines them: for an insertion, where the new
 // text begins and the point just after it; for a deletion, the first deleted
 // character and the last deleted point in the text before the deletion.
 // `window` may be null: then nothing is invalidated.
-void RefreshAfterEdit(TStringGrid& grid, EditKind kind, TPoint start, TPoint end, HWND window);
+void RefreshAfterEdit(TStringGrid& grid, TEditKind kind, TPoint start, TPoint end, HWND window);
 
 }  // namespace weft
 
