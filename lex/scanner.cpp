@@ -473,12 +473,6 @@ class TScan {
 
 std::string_view SpanTextAnywhere(TRowsView rows, TPoint from, TPoint to, std::string& scratch) {
   constexpr size_t kMaxText = kMaxTokenText;
-  if (to < from) return {};
-  if (from.row == to.row && from.row >= 0 && static_cast<size_t>(from.row) < rows.size() && from.column >= 0 &&
-      to.column < rows[static_cast<size_t>(from.row)].size()) {
-    const size_t length = std::min(static_cast<size_t>(to.column - from.column) + 1, kMaxText);
-    return {rows[static_cast<size_t>(from.row)].data() + from.column, length};
-  }
   scratch.clear();
   ForEachSpanPiece(rows, from, to, [&](const char* characters, int32_t count) {
     scratch.append(characters, std::min(static_cast<size_t>(count), kMaxText - scratch.size()));

@@ -20,11 +20,12 @@
 // tokenStart, then calls ScanToken while !ScanAtEnd. After each call
 // tokenStart is the token's first position and scanPosition its last.
 //
-// The machine never reads outside the rows, whatever state it is given. Two
+// The machine never reads outside the rows, whatever state it is given. Three
 // liberties make every call finish on any state: a column past a row's line
-// end steps to the next row as the line end does, and the clamp point counts
-// as the end of the scan even when endOfText lies beyond it. Neither can
-// happen on positions that a scan produces.
+// end steps to the next row as the line end does, the clamp point counts as
+// the end of the scan even when endOfText lies beyond it, and so does a column
+// of INT32_MAX on any row (which ScanAtEnd does not know). None can happen on
+// positions that a scan produces.
 #ifndef WEFT_LEX_SCANNER_H_
 #define WEFT_LEX_SCANNER_H_
 
@@ -133,12 +134,14 @@ std::string_view SpanTextAnywhere(TRowsView rows, TPoint from, TPoint to, std::s
 // it, cut to kMaxTokenText characters. Within one row the answer views the
 // row itself; otherwise it is built in `scratch`, which it then views. The
 // span inside one row, the case of almost every token, is handled inline;
-// SpanTextAnywhere does the rest.
+// SpanTextAnywhere builds the others.
 inline std::string_view SpanText(TRowsView rows, TPoint from, TPoint to, std::string& scratch) {
   if (from.row == to.row && static_cast<size_t>(from.row) < rows.size() && from.column >= 0 &&
-      from.column <= to.column && to.column - from.column < kMaxTokenText) {
+      from.column <= to.column) {
     const TRowString& row = rows[static_cast<size_t>(from.row)];
-    if (to.column < row.size()) return {row.data() + from.column, static_cast<size_t>(to.column - from.column) + 1};
+    if (to.column < row.size()) {
+      return {row.data() + from.column, static_cast<size_t>(std::min(to.column - from.column + 1, kMaxTokenText))};
+    }
   }
   return SpanTextAnywhere(rows, from, to, scratch);
 }

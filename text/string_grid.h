@@ -7,8 +7,9 @@
 // has no rows; after SetText it has at least one. SetText and Text round-trip
 // any text: Text gives back what SetText was given, with CR LF line breaks.
 //
-// Row arguments are 0-based here. A row outside the text is answered as an
-// empty row and never read or written.
+// Row arguments are 0-based here. The queries by row (RowLength, StringAtRow)
+// answer a row outside the text as an empty row; Row and TokenList, which hand
+// out a row's own storage, need a row inside it (HasRow).
 #ifndef WEFT_TEXT_STRING_GRID_H_
 #define WEFT_TEXT_STRING_GRID_H_
 
