@@ -534,7 +534,6 @@ void TScriptRun::Step(uint8_t call) {
     case kCallDisplay: {
       const int32_t handle = Handle();
       WeftDisplay display{};
-      display.deviceContext = options_.deviceContext;
       int32_t* coordinates[] = {&display.fromColumn,
                                 &display.fromRow,
                                 &display.toColumn,
@@ -544,8 +543,11 @@ void TScriptRun::Step(uint8_t call) {
                                 &display.selectionEndColumn,
                                 &display.selectionEndRow};
       for (int32_t* coordinate : coordinates) *coordinate = in_.Number();
+      const uint8_t choice = in_.Byte();  // bit 0: no record; bit 1: the clipped context
+      const bool clipped = (choice & 2) != 0 && options_.clippedDeviceContext != nullptr;
+      display.deviceContext = clipped ? options_.clippedDeviceContext : options_.deviceContext;
       const WeftDisplay given = display;
-      exports_.Display(handle, in_.Flag() ? nullptr : &display);
+      exports_.Display(handle, (choice & 1) != 0 ? nullptr : &display);
       ExpectNoneIfDead("Display", 0, 0);
       ExpectUntouchedIfDead("Display", std::memcmp(&given, &display, sizeof display) == 0);
       TLine line("Display");

@@ -98,6 +98,9 @@ class TScriptObserver {
 
 struct TScriptOptions {
   void* deviceContext = nullptr;  // what Display paints into
+  // A second one with a clip box, as a host's paint context has, which
+  // Display may paint into instead; null: deviceContext alone.
+  void* clippedDeviceContext = nullptr;
   void* window = nullptr;         // the window of the view records edits get
   // Font metrics differ between the stand-in of Win32 and Windows itself; a
   // run that compares with the other side leaves SetFont out.

@@ -104,6 +104,9 @@ void ReloadLinkedLibrary(TScriptOptions& options) {
   fake::Reset();
   AttachLibrary();
   options.deviceContext = fake::CreatePaintContext();
+  HDC clipped = fake::CreatePaintContext();
+  fake::SetClipBox(clipped, {-40, 10, 500, 300});
+  options.clippedDeviceContext = clipped;
   options.window = fake::WindowHandle(1);
 }
 
