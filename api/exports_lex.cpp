@@ -1,5 +1,4 @@
 // Exports of the keyword table, the rebuild and the token cursor.
-#include <cstring>
 
 #include "api/boundary.h"
 #include "api/export.h"

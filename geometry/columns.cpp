@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "base/int_math.h"
 
@@ -14,6 +15,11 @@ const char* NextTab(const char* from, const char* end) {
   if (from == end || *from == '\t') return from;
   const void* tab = std::memchr(from, '\t', static_cast<size_t>(end - from));
   return tab != nullptr ? static_cast<const char*>(tab) : end;
+}
+
+// A host's text and length: a null text or a negative length reads as empty.
+std::string_view HostText(const char* text, int32_t length) {
+  return text == nullptr || length < 0 ? std::string_view("") : std::string_view(text, static_cast<size_t>(length));
 }
 
 int64_t NextTabStop(int64_t visualColumn, int64_t tabWidth) {
@@ -37,12 +43,9 @@ int64_t VisualWidth(const char* text, int32_t count, int64_t tabWidth) {
 
 int64_t ExpandedColumn(const char* text, int32_t length, int32_t n, int32_t tabWidth) {
   if (n < 1) return 0;
-  if (text == nullptr || length < 0) {
-    text = "";
-    length = 0;
-  }
-  const int32_t inside = std::min(n, length);
-  return VisualWidth(text, inside, AtLeastOne(tabWidth)) + (n - inside);
+  const std::string_view host = HostText(text, length);
+  const int32_t inside = std::min(n, static_cast<int32_t>(host.size()));
+  return VisualWidth(host.data(), inside, AtLeastOne(tabWidth)) + (n - inside);
 }
 
 int64_t ExpandedColumn(const TStringGrid& grid, int32_t row, int32_t n) {
@@ -81,11 +84,9 @@ int32_t VisualColumn(const TStringGrid& grid, int32_t row, int32_t n) {
 }
 
 int32_t IndexFromPixelWidth(const char* text, int32_t length, int32_t cellWidth, int32_t tabWidth, int32_t pixelX) {
-  if (text == nullptr || length < 0) {
-    text = "";
-    length = 0;
-  }
-  return ClampToInt32(CaretIndexAt(text, length, AtLeastOne(cellWidth), AtLeastOne(tabWidth), pixelX));
+  const std::string_view host = HostText(text, length);
+  return ClampToInt32(CaretIndexAt(host.data(), static_cast<int32_t>(host.size()), AtLeastOne(cellWidth),
+                                   AtLeastOne(tabWidth), pixelX));
 }
 
 int32_t VisualColumnFor(const TStringGrid& grid, TPoint position) {

@@ -1,7 +1,6 @@
 #include "geometry/positions.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "base/int_math.h"
 

@@ -14,9 +14,6 @@ using LONG = int32_t;
 using DWORD = uint32_t;
 using COLORREF = uint32_t;
 using LPCSTR = const char*;
-using LPCRECT = const struct RECT*;
-using HINSTANCE = void*;
-using LPVOID = void*;
 
 struct FakeGdiObject;
 struct FakeDeviceContext;
@@ -36,10 +33,6 @@ constexpr int COLOR_HIGHLIGHT = 13;
 constexpr int COLOR_HIGHLIGHTTEXT = 14;
 constexpr LONG FW_NORMAL = 400;
 constexpr LONG FW_BOLD = 700;
-constexpr DWORD DLL_PROCESS_DETACH = 0;
-constexpr DWORD DLL_PROCESS_ATTACH = 1;
-constexpr DWORD DLL_THREAD_ATTACH = 2;
-constexpr DWORD DLL_THREAD_DETACH = 3;
 constexpr int LF_FACESIZE = 32;
 
 struct RECT {

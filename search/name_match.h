@@ -15,7 +15,8 @@ bool BeginsWithIgnoreCase(const char* a, const char* b, int32_t count, bool igno
 // Similarity of two names from 0 to 100: the characters that pair up, case
 // folded, walking both names and stepping over one extra character on either
 // side at a time (the second name's first), over the longer length.
-// Two names of length 0 or less score 100. A null name compares nothing.
+// Lengths below 1 compare nothing: the score is then 100 when the longer
+// length is 0, and 0 when both are negative. A null name compares nothing.
 // Linear in the lengths.
 int32_t CalcMatchWeight(const char* a, int32_t lengthA, const char* b, int32_t lengthB);
 

@@ -314,6 +314,7 @@ TEST(NameMatchTest, BeginsWithIgnoreCaseAndCalcMatchWeight) {
       {"aXbXc", 5, "abc", 3, 60},          {"abc", 3, "", 0, 0},       // one extra at a time
       {"abc", -1, "xyz", 0, 100},          {"abc", 2, "abd", 2, 100},  // only the given lengths count
       {"xa", 2, "ax", 1, 50},              {nullptr, 3, "abc", 3, 0},
+      {"abc", -1, "xyz", -1, 0},  // nothing compared and nothing to match
   };
   for (const auto& [a, lengthA, b, lengthB, weight] : cases) {
     EXPECT_EQ(CalcMatchWeight(a, lengthA, b, lengthB), weight) << PrintToString(a) << " / " << b;

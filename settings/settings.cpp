@@ -7,8 +7,6 @@ namespace weft {
 
 namespace {
 
-constexpr LONG kRegularWeight = 400;
-constexpr LONG kBoldWeight = 700;
 constexpr BYTE kFixedPitchModernFamily = 0x31;
 
 // The variants a style set may hold, as font table indices 1 to 3.
@@ -20,7 +18,7 @@ constexpr int kHeightOffsetsInOrder[] = {0, 1, -1, 2, -2};
 
 LOGFONTA Variant(const LOGFONTA& base, int tableIndex) {
   LOGFONTA variant = base;
-  variant.lfWeight = (tableIndex & 1) ? kBoldWeight : kRegularWeight;
+  variant.lfWeight = (tableIndex & 1) ? FW_BOLD : FW_NORMAL;
   variant.lfItalic = (tableIndex & 2) ? 1 : 0;
   return variant;
 }
@@ -94,7 +92,7 @@ void TSettings::SetFont(const char* faceName, int32_t pointSize) {
   }
   logFont_ = logFont;
 
-  logFont.lfWeight = kRegularWeight;
+  logFont.lfWeight = FW_NORMAL;
   const int styleSet = ChooseStyleSet(context, logFont);
 
   std::array<LONG, 4> widths{};
