@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/test_support.h"
 #include "weftcore.h"
@@ -45,7 +46,10 @@ TEST_F(ExportTest, DeadHandlesDoNothing) {
   EXPECT_EQ(CreateGrid(), handle + 2);
   for (int32_t next = handle + 1; next < handle + 8; ++next) DeleteGrid(next);
   char buffer[4] = "xyz";
-  for (int32_t bad : {-1, handle + 1, 1000, INT32_MIN}) {
+  // Deleted handles, slots of the table never used, the first handle past it and far beyond it.
+  std::vector<int32_t> badHandles = {-1, 1000, INT32_MIN};
+  for (int32_t next = handle + 1; next <= handle + 12; ++next) badHandles.push_back(next);
+  for (int32_t bad : badHandles) {
     WeftPoint point{77, 88};
     WeftTokenRecord token{};
     SetText(bad, "zz", 2, 0);

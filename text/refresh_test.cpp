@@ -173,6 +173,20 @@ TEST_F(RefreshTest, StopsOnlyWhereTheAttributesInEffectAreUnchanged) {
   ExpectSameLists(*grid, *RebuiltCopy(*grid), "string closed by a former character literal");
 }
 
+// The restart lookup of an edit leaves the host's token cursor on the token at the start of the row before the edit;
+// an edit in the first row leaves it where it was.
+TEST_F(RefreshTest, AnEditLeavesTheTokenCursorWhereItsRestartLookupPutIt) {
+  const std::pair<TPoint, TTokenCursor> cases[] = {{{1, 0}, {2, 0}}, {{1, 1}, {0, 0}}, {{1, 2}, {0, 1}}};
+  for (const auto& [at, expected] : cases) {
+    auto grid = Grid("a b\nc d\ne f");
+    RewindTokens(*grid);
+    for (int step = 0; step < 3; ++step) NextToken(*grid);
+    InsertCell(*grid, 'x', at, nullptr);
+    EXPECT_EQ(std::pair(grid->tokenCursor().index, grid->tokenCursor().row), std::pair(expected.index, expected.row))
+        << "edit in row " << at.row;
+  }
+}
+
 // Typing, Enter and joining two rows each re-scan the rows from the one before the edit to the one after it, and
 // invalidate the band from the edited row down to the last re-scanned one, or to the text's old end when rows came
 // or went; the later rows' lists move with them. Typing a few columns into a row re-scans that row alone.
