@@ -31,15 +31,8 @@ void ConvertSpacesToTabs(std::string_view line, int32_t indentWidth, bool& inLit
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
-    if (c == '\'') {
-      const bool embedded = inLiteral && i + 1 < line.size() && line[i + 1] == '\'';
-      const size_t quotes = embedded ? 2 : 1;
-      if (!embedded) inLiteral = !inLiteral;
-      out.append(quotes, '\'');
-      i += quotes;
-      column += static_cast<int32_t>(quotes);
-      continue;
-    }
+    // A doubled quote inside a literal leaves it and enters it again at once.
+    if (c == '\'') inLiteral = !inLiteral;
     if (c == ' ' && !inLiteral && i + 1 < line.size() && line[i + 1] == ' ') {
       const size_t toStop = static_cast<size_t>(indentWidth - column % indentWidth);
       const bool coversStop = i + toStop < line.size() &&
