@@ -66,7 +66,7 @@ struct ListsBefore {
 std::string RandomEdit(std::mt19937& random, TStringGrid& grid, HWND window = nullptr) {
   static const char* const kFragments[] = {"x", " ", "\n", "\r\n", "'", "\"", "$", "#", ":", "=", "1", "e", "r",
                                            "-", "self", "^", "\t", "ab:", "16r", "''", "a\nb", "\"c\nd\"", "\r",
-                                           "abcd", "x:"};
+                                           "abcd", "x:", "2.5e-", "#a:b:", "x:=", "$'", "-1"};
   TPoint at = RandomPoint(random, grid);
   if (random() % 8 == 0) at = random() % 2 ? TPoint{0, 0} : grid.LastRowAndColumn();
   const std::string where = " at " + std::to_string(at.column) + "," + std::to_string(at.row);
