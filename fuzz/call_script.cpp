@@ -81,6 +81,11 @@ class TGuardedBuffer {
   explicit TGuardedBuffer(int32_t size) : bytes_(static_cast<size_t>(std::max(size, 0)) + 2 * kGuard, kFill) {}
   char* data() { return bytes_.data() + kGuard; }
   size_t size() const { return bytes_.size() - 2 * kGuard; }
+  // The first `count` bytes, never more than the buffer holds, for the
+  // transcript of an answer that may itself be wrong.
+  std::string_view First(int32_t count) {
+    return {data(), std::min(static_cast<size_t>(std::max(count, 0)), size())};
+  }
   bool GuardsIntact() const {
     return std::all_of(bytes_.begin(), bytes_.begin() + kGuard, [](char c) { return c == kFill; }) &&
            std::all_of(bytes_.end() - kGuard, bytes_.end(), [](char c) { return c == kFill; });
@@ -262,12 +267,25 @@ void TScriptRun::Point(const char* call, void(WEFT_CALL* function)(int32_t, int3
   observer_.Transcribe((TLine(call) << handle << a << b).Point(point).text());
 }
 
+// A record pre-filled so that a call that writes nothing can be told.
+WeftTokenRecord UntouchedTokenRecord() {
+  WeftTokenRecord token;
+  std::memset(&token, 0x5A, sizeof token);
+  return token;
+}
+
 void TScriptRun::Token(const char* call, int32_t answer, const WeftTokenRecord& token, bool passed) {
   ExpectNoneIfDead(call, answer, -1);
   TLine line(call);
   line << handle_ << answer;
+  if (answer < 0 && passed) {
+    const WeftTokenRecord untouched = UntouchedTokenRecord();
+    Expect(std::memcmp(&token, &untouched, sizeof token) == 0, std::string(call) + " wrote a record with no token");
+  }
   if (answer >= 0 && passed) {
-    Expect(token.text != nullptr && token.length == answer, std::string(call) + " record disagrees with its answer");
+    // A text may hold NUL bytes of its own, but ends with one at its length.
+    Expect(token.text != nullptr && token.length == answer && token.text[answer] == '\0',
+           std::string(call) + " record disagrees with its answer");
     Expect(token.startColumn >= 1 && token.startRow >= 1, std::string(call) + " handed out a token before the text");
     line << token.startColumn << token.startRow << token.endColumn << token.endRow << token.length << token.kind;
     if (token.text != nullptr) line.Bytes({token.text, static_cast<size_t>(std::max(token.length, 0))});
@@ -407,7 +425,7 @@ void TScriptRun::Step(uint8_t call) {
       line << handle << size << expand << answer;
       if (passed && answer >= 0 && size > 0) {
         Expect(answer < size && buffer.data()[answer] == '\0', "Text's answer is not where its NUL is");
-        line.Bytes({buffer.data(), static_cast<size_t>(answer)});
+        line.Bytes(buffer.First(answer));
       }
       observer_.Transcribe(line.text());
       return;
@@ -422,7 +440,7 @@ void TScriptRun::Step(uint8_t call) {
       ExpectNoneIfDead("StringAtRow", answer, 0);
       Expect(answer >= 0 && answer <= std::max(size, 0), "StringAtRow answered more than its buffer holds");
       observer_.Transcribe((TLine("StringAtRow") << handle << row << size << answer)
-                               .Bytes({buffer.data(), static_cast<size_t>(answer)})
+                               .Bytes(buffer.First(answer))
                                .text());
       return;
     }
@@ -479,7 +497,7 @@ void TScriptRun::Step(uint8_t call) {
       if (live_) {
         Expect(answer >= 0 && answer <= std::max(maxLength, 0) && buffer.data()[answer] == '\0',
                "TextInRect's answer is not where its NUL is");
-        line.Bytes({buffer.data(), static_cast<size_t>(answer)});
+        line.Bytes(buffer.First(answer));
       }
       observer_.Transcribe(line.text());
       return;
@@ -514,7 +532,7 @@ void TScriptRun::Step(uint8_t call) {
     case kCallNextToken:
     case kCallPreviousToken: {
       const int32_t handle = Handle();
-      WeftTokenRecord token{};
+      WeftTokenRecord token = UntouchedTokenRecord();
       const bool passed = !in_.Flag();
       const bool next = call == kCallNextToken;
       const int32_t answer = (next ? exports_.NextToken : exports_.PreviousToken)(handle, passed ? &token : nullptr);
@@ -525,7 +543,7 @@ void TScriptRun::Step(uint8_t call) {
       const int32_t handle = Handle();
       const int32_t column = in_.Number();
       const int32_t row = in_.Number();
-      WeftTokenRecord token{};
+      WeftTokenRecord token = UntouchedTokenRecord();
       const bool passed = !in_.Flag();
       const int32_t answer = exports_.TokenAt(handle, column, row, passed ? &token : nullptr);
       Token("TokenAt", answer, token, passed);

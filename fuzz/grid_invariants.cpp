@@ -66,10 +66,13 @@ class TGridCheck {
       WeftPoint after{};
       ::PointAfter(handle_, token.endColumn, token.endRow, &after);
       expected = after;
-      Expect(count <= 1 << 24, "the token walk does not end");
+      if (count > 1 << 24) {
+        grid_.tokenCursor() = saved;
+        return Expect(false, "the token walk does not end");
+      }
     }
     grid_.tokenCursor() = saved;
-    if (count == 0) return;
+    if (count == 0) return Expect(grid_.rows().empty(), "the token walk hands out no token of a text");
     WeftPoint end{};
     ::LastRowAndColumn(handle_, &end);
     Expect(expected.x == end.x && expected.y == end.y, "the token walk stops before the text's end");

@@ -34,8 +34,10 @@ class TInvariantObserver : public TScriptObserver {
 
   void Transcribe(const std::string& line) override { lastCall_ = line; }
   void AfterCall(const std::vector<int32_t>& liveGrids, const std::vector<int32_t>& settledGrids) override;
-  // Names the call after which the promise broke.
-  void Fail(const std::string& what) override { fail_(what + ", after " + lastCall_.substr(0, 200)); }
+  // Names the last call transcribed: the call that broke the promise for the
+  // checks after a call, the one before it for the checks a call makes of
+  // its own answers (their message names that call).
+  void Fail(const std::string& what) override { fail_(what + ", last transcribed " + lastCall_.substr(0, 200)); }
 
  private:
   std::function<void(const std::string&)> fail_;
