@@ -5,11 +5,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "geometry/columns.h"
 #include "geometry/positions.h"
 #include "text/string_grid.h"
@@ -22,11 +21,8 @@ struct BigText {
     TConfiguration configuration{};
     configuration.tabWidth = 4;
     shared.settings.SetConfiguration(configuration);
-    std::ifstream in(std::string(WEFT_CORPUS_DIR) + "/big.st", std::ios::binary);
-    if (!in) return;
-    std::ostringstream text;
-    text << in.rdbuf();
-    const std::string source = text.str();
+    const std::string& source = bench::BigText();
+    if (source.empty()) return;
     grid = std::make_unique<TStringGrid>(shared);
     grid->SetText(source.data(), static_cast<int32_t>(source.size()), false);
     // The same text with its indentation as spaces, read back with

@@ -21,6 +21,8 @@ namespace weft {
 namespace {
 
 using bench::BigText;
+using bench::ClassCounts;
+using bench::CountClasses;
 
 TSharedState& Shared() {
   static TSharedState* shared = [] {
@@ -48,21 +50,12 @@ std::unique_ptr<TStringGrid> GridOf(const std::string& text) {
 
 std::unique_ptr<TStringGrid> BigGrid() { return GridOf(BigText()); }
 
-constexpr std::array<uint8_t, 256> kByteClasses = [] {
-  std::array<uint8_t, 256> classes{};
-  for (int c = 0; c < 256; ++c) {
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-    classes[static_cast<size_t>(c)] = letter ? 1 : (c >= '0' && c <= '9') ? 2 : (c == ' ' || c == '\t' || c == '\n') ? 3 : 4;
-  }
-  return classes;
-}();
-
 void BM_ClassifyBytesBaseline(benchmark::State& state) {
   if (!HaveBigText(state)) return;
   const std::string& text = BigText();
   for (auto _ : state) {
-    std::array<int64_t, 5> counts{};
-    for (unsigned char c : text) ++counts[kByteClasses[c]];
+    ClassCounts counts{};
+    CountClasses(text, counts);
     benchmark::DoNotOptimize(counts);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(BigText().size()));

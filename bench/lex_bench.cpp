@@ -62,30 +62,13 @@ const BigText* Big(benchmark::State& state) {
   return &big;
 }
 
-constexpr std::array<uint8_t, 256> kByteClasses = [] {
-  std::array<uint8_t, 256> classes{};
-  for (int c = 0; c < 256; ++c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {
-      classes[c] = 1;
-    } else if (c >= '0' && c <= '9') {
-      classes[c] = 2;
-    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\f') {
-      classes[c] = 3;
-    } else {
-      classes[c] = 4;
-    }
-  }
-  return classes;
-}();
-
 void BM_ClassifyBytesBaseline(benchmark::State& state) {
   const BigText* big = Big(state);
   if (big == nullptr) return;
   for (auto _ : state) {
-    std::array<int64_t, 5> counts{};
+    bench::ClassCounts counts{};
     for (const TRowString& row : big->rows) {
-      const auto* bytes = reinterpret_cast<const unsigned char*>(row.data());
-      for (int32_t i = 0; i < row.size(); ++i) ++counts[kByteClasses[bytes[i]]];
+      bench::CountClasses(row.view(), counts);
       ++counts[3];  // the line end
     }
     benchmark::DoNotOptimize(counts);

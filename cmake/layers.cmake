@@ -58,8 +58,7 @@ function(weft_tests)
   add_executable(${target} ${ARGN})
   target_link_libraries(${target} PRIVATE weft_${layer} GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
-    WEFT_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus"
-    WEFT_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    WEFT_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
 endfunction()
 

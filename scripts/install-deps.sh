@@ -19,6 +19,7 @@ command -v make >/dev/null || need+=(make)
 [ -d /usr/src/googletest/googletest ] || need+=(googletest)
 [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
 [ -f /usr/include/pcre2.h ] || need+=(libpcre2-dev)
+command -v pkg-config >/dev/null || need+=(pkgconf)  # how the benchmarks find PCRE2
 [ -f /usr/include/stb/stb_image_write.h ] || need+=(libstb-dev)
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
 command -v wine >/dev/null || need+=(wine)
@@ -45,7 +46,10 @@ install_packages() {
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   # One i386 index may fail to download; the others are still good.
   apt-get update -qq || true
-  apt-get install -y -qq -t bookworm --no-install-recommends "$@" >/dev/null
+  apt-get install -y -qq -t bookworm --no-install-recommends "$@" >/dev/null || {
+    echo "could not install: $*" >&2
+    exit 1
+  }
 }
 
 runs_32bit() {

@@ -22,6 +22,10 @@ TEST(AttributesTest, AttributeAtAndNextAttributeWalkTheChangesInTextOrder) {
       for (size_t i = 0; i < changes.size(); ++i) changes[i].column = static_cast<int32_t>(2 * i + random() % 2);
       for (const TTextAttributeDelta& change : changes) model.push_back({change.column, row});
       TAttributeList& list = lists[static_cast<size_t>(row)];
+      if (random() % 4 == 0) {  // a list cleared before it is written again
+        list.Assign(changes, nullptr);
+        list.clear();
+      }
       list.Assign(changes, random() % 2 ? &arena : nullptr);
       if (random() % 2) list = TAttributeList(list);
       if (!changes.empty() && random() % 3 == 0) {  // from its own storage, which may be lent: one change fewer

@@ -24,8 +24,9 @@ Editor::Editor(const WeftApi& api, HWND window) : api_(api), window_(window), gr
 
 Editor::~Editor() { api_.DeleteGrid(grid_); }
 
+// A file that cannot be read leaves the editor as it was, so that Save cannot
+// write an empty text over it.
 bool Editor::Open(const std::string& path) {
-  path_ = path;
   std::string content;
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
     std::ifstream in(path, std::ios::binary);
@@ -34,6 +35,7 @@ bool Editor::Open(const std::string& path) {
     bytes << in.rdbuf();
     content = bytes.str();
   }
+  path_ = path;
   fileHadTabs_ = content.find('\t') != std::string::npos;
   // Runs of leading spaces become tabs; Save turns them back.
   api_.SetText(grid_, content.c_str(), static_cast<int32_t>(content.size()), 1);
