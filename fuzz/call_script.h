@@ -8,8 +8,8 @@
 // time. Every buffer it passes has guard bytes on both sides, every record it
 // passes is pre-filled, and after each call it checks what the interface
 // promises whatever the arguments: no write past a buffer's stated size,
-// untouched records and unchanged grids for a dead handle, answers within
-// their ranges. It writes one transcript line per call (its arguments, its
+// untouched records and every grid's text unchanged for a dead handle,
+// answers within their ranges. It writes one transcript line per call (its arguments, its
 // answer, and every record and buffer it wrote, pointers aside), from which
 // two runs of the same script compare.
 //
