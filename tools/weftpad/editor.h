@@ -7,8 +7,8 @@
 // Edits invalidate the band of the window that the library reports; caret
 // and selection moves invalidate the rows they touch; scrolling invalidates
 // the whole window. Paint draws what WM_PAINT asks for through Display.
-#ifndef WEFTPAD_EDITOR_H_
-#define WEFTPAD_EDITOR_H_
+#ifndef WEFT_TOOLS_WEFTPAD_EDITOR_H_
+#define WEFT_TOOLS_WEFTPAD_EDITOR_H_
 
 #include <windows.h>
 
@@ -117,4 +117,4 @@ class Editor {
   int height_ = 0;
 };
 
-#endif  // WEFTPAD_EDITOR_H_
+#endif  // WEFT_TOOLS_WEFTPAD_EDITOR_H_

@@ -1,8 +1,8 @@
 // The editor's window: it turns keys, the mouse, scroll bars and paint
 // requests into calls on an Editor, and tells its parent what it cannot do
 // itself (find, and that the status changed) through WM_COMMAND.
-#ifndef WEFTPAD_EDITOR_WINDOW_H_
-#define WEFTPAD_EDITOR_WINDOW_H_
+#ifndef WEFT_TOOLS_WEFTPAD_EDITOR_WINDOW_H_
+#define WEFT_TOOLS_WEFTPAD_EDITOR_WINDOW_H_
 
 #include <windows.h>
 
@@ -26,4 +26,4 @@ void Bind(HWND window, Editor* editor);
 
 }  // namespace editor_window
 
-#endif  // WEFTPAD_EDITOR_WINDOW_H_
+#endif  // WEFT_TOOLS_WEFTPAD_EDITOR_WINDOW_H_

@@ -4,8 +4,8 @@
 // closes the bar, Ctrl+A selects the pattern, and Alt+R, Alt+C and Alt+B
 // toggle the options. It reports finding and closing to its parent as
 // WM_COMMAND with the pattern field's id.
-#ifndef WEFTPAD_FIND_BAR_H_
-#define WEFTPAD_FIND_BAR_H_
+#ifndef WEFT_TOOLS_WEFTPAD_FIND_BAR_H_
+#define WEFT_TOOLS_WEFTPAD_FIND_BAR_H_
 
 #include <windows.h>
 
@@ -20,7 +20,6 @@ class FindBar {
   // Creates the controls hidden; they take the ids `firstId` onward.
   void Create(HWND parent, HINSTANCE instance, int firstId);
   void Show(bool visible);
-  bool visible() const { return visible_; }
   int height() const;
   void Layout(int x, int y, int width);
   int patternId() const { return firstId_; }
@@ -38,4 +37,4 @@ class FindBar {
   bool visible_ = false;
 };
 
-#endif  // WEFTPAD_FIND_BAR_H_
+#endif  // WEFT_TOOLS_WEFTPAD_FIND_BAR_H_

@@ -1,7 +1,7 @@
 // weftpad's fixed light colour theme, and the library-wide settings that go
 // with it: tab width, font and the pseudo-variables shown as keywords.
-#ifndef WEFTPAD_THEME_H_
-#define WEFTPAD_THEME_H_
+#ifndef WEFT_TOOLS_WEFTPAD_THEME_H_
+#define WEFT_TOOLS_WEFTPAD_THEME_H_
 
 #include "weft_api.h"
 
@@ -20,4 +20,4 @@ void Apply(const WeftApi& api);
 
 }  // namespace theme
 
-#endif  // WEFTPAD_THEME_H_
+#endif  // WEFT_TOOLS_WEFTPAD_THEME_H_

@@ -1,6 +1,6 @@
 // Names of the library's token kinds, for weftpad's status line.
-#ifndef WEFTPAD_TOKEN_NAMES_H_
-#define WEFTPAD_TOKEN_NAMES_H_
+#ifndef WEFT_TOOLS_WEFTPAD_TOKEN_NAMES_H_
+#define WEFT_TOOLS_WEFTPAD_TOKEN_NAMES_H_
 
 #include <string>
 
@@ -10,4 +10,4 @@
 // spaces: `Comment "Answer the size"`.
 std::string DescribeToken(const WeftTokenRecord& token);
 
-#endif  // WEFTPAD_TOKEN_NAMES_H_
+#endif  // WEFT_TOOLS_WEFTPAD_TOKEN_NAMES_H_

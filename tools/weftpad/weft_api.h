@@ -1,8 +1,8 @@
 // The weftcore exports that weftpad calls, found by name in weftcore.dll at
 // start-up, as the IDE finds them. The types come from include/weftcore.h;
 // nothing links against the DLL.
-#ifndef WEFTPAD_WEFT_API_H_
-#define WEFTPAD_WEFT_API_H_
+#ifndef WEFT_TOOLS_WEFTPAD_WEFT_API_H_
+#define WEFT_TOOLS_WEFTPAD_WEFT_API_H_
 
 #include <string>
 
@@ -43,4 +43,4 @@ struct WeftApi {
 // `api`. Answers an empty string, or what went wrong.
 std::string LoadWeftApi(WeftApi* api);
 
-#endif  // WEFTPAD_WEFT_API_H_
+#endif  // WEFT_TOOLS_WEFTPAD_WEFT_API_H_
