@@ -204,6 +204,7 @@ TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
   } cases[] = {
       {"x", {2, 100}, 99, 101, 99, 101},
       {"x", {9, 120}, 120, 120, 119, 120},  // far enough into the row to re-scan only there
+      {"x", {3, 130}, 130, 130, 129, 130},  // so is the row's first token
       {"\r\n", {3, 50}, 49, 52, 49, 201},
       {"", {12, 150}, 149, 151, 149, 201},
   };
