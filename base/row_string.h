@@ -4,9 +4,10 @@
 // bits, so an empty row costs 16 bytes (12 with 32-bit pointers) and nothing
 // on the heap. The characters are in a heap block of the TRowString's own or
 // in a piece lent by an arena (see TArena), which the TRowString changes in
-// place until it must grow and then leaves for a block of its own. When memory for the characters cannot be had, the
-// process stops with "Failed to allocate memory (N)" on the standard error
-// stream: the library has no way to report it to the host.
+// place until it must grow and then leaves for a block of its own. When
+// memory for the characters cannot be had, the process stops with "Failed to
+// allocate memory (N)" on the standard error stream: the library has no way
+// to report it to the host.
 #ifndef WEFT_BASE_ROW_STRING_H_
 #define WEFT_BASE_ROW_STRING_H_
 

@@ -270,7 +270,7 @@ void TScriptRun::Point(const char* call, void(WEFT_CALL* function)(int32_t, int3
 // A record pre-filled so that a call that writes nothing can be told.
 WeftTokenRecord UntouchedTokenRecord() {
   WeftTokenRecord token;
-  std::memset(&token, 0x5A, sizeof token);
+  std::memset(&token, kUntouched & 0xFF, sizeof token);  // every int field reads kUntouched
   return token;
 }
 

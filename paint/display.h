@@ -8,8 +8,9 @@
 // blank background. When the device context has a clip box, as a host's paint
 // context does, text is drawn only where its cells reach into it, and the runs
 // of a row left or right of it are stepped over unseen: a long row costs what
-// its visible part costs, plus a binary search. The device context's character extra and font are
-// restored on return; colours and alignment are left as painting set them.
+// its visible part costs, plus a binary search. The device context's
+// character extra and font are restored on return; colours and alignment are
+// left as painting set them.
 #ifndef WEFT_PAINT_DISPLAY_H_
 #define WEFT_PAINT_DISPLAY_H_
 
