@@ -51,7 +51,7 @@ class TArena {
   size_t HeapBytes() const { return held_; }
 
  private:
-  struct Chunk {
+  struct TChunk {
     char* start;
     size_t size;
   };
@@ -61,7 +61,7 @@ class TArena {
   void NextChunk(size_t bytes);
   void FreeChunksFrom(size_t first);
 
-  std::vector<Chunk> chunks_;
+  std::vector<TChunk> chunks_;
   size_t inUse_ = 0;       // chunks that pieces since the last Reset came from
   char* chunk_ = nullptr;  // the last of them
   size_t size_ = 0;        // of chunk_

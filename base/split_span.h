@@ -15,15 +15,15 @@ namespace weft {
 template <typename T>
 class TSplitSpan {
  public:
-  class Iterator {
+  class TIterator {
    public:
-    Iterator(const TSplitSpan* view, size_t index) : view_(view), index_(index) {}
+    TIterator(const TSplitSpan* view, size_t index) : view_(view), index_(index) {}
     T& operator*() const { return (*view_)[index_]; }
-    Iterator& operator++() {
+    TIterator& operator++() {
       ++index_;
       return *this;
     }
-    bool operator==(const Iterator& other) const { return index_ == other.index_; }
+    bool operator==(const TIterator& other) const { return index_ == other.index_; }
 
    private:
     const TSplitSpan* view_;
@@ -41,8 +41,8 @@ class TSplitSpan {
   bool empty() const { return size_ == 0; }
   T& operator[](size_t i) const { return i < firstSize_ ? first_[i] : second_[i - firstSize_]; }
   T& back() const { return (*this)[size_ - 1]; }
-  Iterator begin() const { return {this, 0}; }
-  Iterator end() const { return {this, size_}; }
+  TIterator begin() const { return {this, 0}; }
+  TIterator end() const { return {this, size_}; }
 
  private:
   T* first_ = nullptr;

@@ -22,8 +22,8 @@ namespace weft::bench {
 // The classifying pass, the baseline of SetText and of the scanner: one table
 // lookup and one count per byte, about the least work that reads every byte
 // as a lexer must. Classes: letter, digit, white space, anything else.
-using ClassCounts = std::array<int64_t, 5>;
-inline void CountClasses(std::string_view bytes, ClassCounts& counts) {
+using TClassCounts = std::array<int64_t, 5>;
+inline void CountClasses(std::string_view bytes, TClassCounts& counts) {
   static constexpr std::array<uint8_t, 256> kClasses = [] {
     std::array<uint8_t, 256> classes{};
     for (int c = 0; c < 256; ++c) {
@@ -55,11 +55,11 @@ inline bool MissingBigText(benchmark::State& state) {
 }
 
 // (run, baseline) pairs of benchmark names.
-using Comparisons = std::vector<std::pair<std::string, std::string>>;
+using TComparisons = std::vector<std::pair<std::string, std::string>>;
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class TRatioReporter : public benchmark::ConsoleReporter {
  public:
-  explicit RatioReporter(Comparisons comparisons) : comparisons_(std::move(comparisons)) {}
+  explicit TRatioReporter(TComparisons comparisons) : comparisons_(std::move(comparisons)) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
@@ -81,14 +81,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  Comparisons comparisons_;
+  TComparisons comparisons_;
   std::map<std::string, double> speeds_;
 };
 
-inline int RunBenchmarks(int argc, char** argv, Comparisons comparisons) {
+inline int RunBenchmarks(int argc, char** argv, TComparisons comparisons) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter(std::move(comparisons));
+  TRatioReporter reporter(std::move(comparisons));
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

@@ -16,8 +16,8 @@
 namespace weft {
 namespace {
 
-struct BigText {
-  BigText() {
+struct TBigText {
+  TBigText() {
     TConfiguration configuration{};
     configuration.tabWidth = 4;
     shared.settings.SetConfiguration(configuration);
@@ -43,8 +43,8 @@ struct BigText {
   int32_t convertedLength = 0;
 };
 
-const BigText* Big(benchmark::State& state) {
-  static const BigText big;
+const TBigText* Big(benchmark::State& state) {
+  static const TBigText big;
   if (big.grid == nullptr) {
     state.SkipWithError("big.st not found in " WEFT_CORPUS_DIR);
     return nullptr;
@@ -53,7 +53,7 @@ const BigText* Big(benchmark::State& state) {
 }
 
 void BM_RowLengthSumBaseline(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   for (auto _ : state) {
     int64_t sum = 0;
@@ -65,7 +65,7 @@ void BM_RowLengthSumBaseline(benchmark::State& state) {
 BENCHMARK(BM_RowLengthSumBaseline);
 
 void BM_PointForIndexAtEnd(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   const int32_t index = IndexForPoint(*big->grid, big->grid->LastRowAndColumn());
   for (auto _ : state) benchmark::DoNotOptimize(PointForIndex(*big->grid, index));
@@ -73,7 +73,7 @@ void BM_PointForIndexAtEnd(benchmark::State& state) {
 BENCHMARK(BM_PointForIndexAtEnd);
 
 void BM_IndexForPointAtEnd(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   const TPoint end = big->grid->LastRowAndColumn();
   for (auto _ : state) benchmark::DoNotOptimize(IndexForPoint(*big->grid, end));
@@ -81,7 +81,7 @@ void BM_IndexForPointAtEnd(benchmark::State& state) {
 BENCHMARK(BM_IndexForPointAtEnd);
 
 void BM_PointAtDistanceFromStartToEnd(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   const int32_t steps = IndexForPoint(*big->grid, big->grid->LastRowAndColumn()) - big->grid->NumberOfRows() + 1;
   for (auto _ : state) benchmark::DoNotOptimize(PointAtDistanceFrom(*big->grid, steps, {0, 0}));
@@ -89,14 +89,14 @@ void BM_PointAtDistanceFromStartToEnd(benchmark::State& state) {
 BENCHMARK(BM_PointAtDistanceFromStartToEnd);
 
 void BM_CellExtent(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   for (auto _ : state) benchmark::DoNotOptimize(CellExtent(*big->grid));
 }
 BENCHMARK(BM_CellExtent);
 
 void BM_NonTabbedToTabbedIndexAtEnd(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   for (auto _ : state) benchmark::DoNotOptimize(NonTabbedToTabbedIndex(*big->converted, big->convertedLength));
   state.counters["tabbed"] = big->converted->hasTabs() ? 0 : 1;

@@ -21,7 +21,7 @@ namespace weft {
 namespace {
 
 using bench::BigText;
-using bench::ClassCounts;
+using bench::TClassCounts;
 using bench::CountClasses;
 
 TSharedState& Shared() {
@@ -54,7 +54,7 @@ void BM_ClassifyBytesBaseline(benchmark::State& state) {
   if (!HaveBigText(state)) return;
   const std::string& text = BigText();
   for (auto _ : state) {
-    ClassCounts counts{};
+    TClassCounts counts{};
     CountClasses(text, counts);
     benchmark::DoNotOptimize(counts);
   }

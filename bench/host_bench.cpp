@@ -57,16 +57,16 @@ std::string LongRow(int kind, size_t bytes) {
   return "x := " + row + "\r\ny := 1.\r\n";
 }
 
-class Grid {
+class TGrid {
  public:
   // The text's attribute changes are made under the one-style configuration
   // when `oneStyle` is set; later grids get the theme again.
-  explicit Grid(const std::string& text, bool oneStyle = false) : handle_(CreateGrid()) {
+  explicit TGrid(const std::string& text, bool oneStyle = false) : handle_(CreateGrid()) {
     Configure(oneStyle);
     SetText(handle_, text.data(), static_cast<int32_t>(text.size()), 0);
     if (oneStyle) Configure();
   }
-  ~Grid() { DeleteGrid(handle_); }
+  ~TGrid() { DeleteGrid(handle_); }
   int32_t handle() const { return handle_; }
   int32_t rows() const { return NumberOfRows(handle_); }
   int32_t columns(int32_t row) const { return ColumnsInRow(handle_, row); }
@@ -111,7 +111,7 @@ size_t KiloBytes(const benchmark::State& state, int index = 0) {
 void BM_Rebuild(benchmark::State& state) {
   if (weft::bench::MissingBigText(state)) return;
   const std::string text = ScaledText(KiloBytes(state));
-  Grid grid(text);
+  TGrid grid(text);
   for (auto _ : state) SetText(grid.handle(), text.data(), static_cast<int32_t>(text.size()), 0);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
@@ -119,7 +119,7 @@ void BM_Rebuild(benchmark::State& state) {
 // A character typed in the middle of a row in the middle of the text.
 void Keystroke(benchmark::State& state, bool oneStyle) {
   if (weft::bench::MissingBigText(state)) return;
-  Grid grid(ScaledText(KiloBytes(state)), oneStyle);
+  TGrid grid(ScaledText(KiloBytes(state)), oneStyle);
   const int32_t row = grid.RowOfAtLeast(grid.rows() / 2, 20);
   const int32_t column = grid.columns(row) / 2;
   MeasureMedian(
@@ -133,7 +133,7 @@ void BM_KeystrokeOneStyle(benchmark::State& state) { Keystroke(state, true); }
 // Enter in the middle of the text.
 void BM_Enter(benchmark::State& state) {
   if (weft::bench::MissingBigText(state)) return;
-  Grid grid(ScaledText(KiloBytes(state)));
+  TGrid grid(ScaledText(KiloBytes(state)));
   const int32_t row = grid.RowOfAtLeast(grid.rows() / 2, 20);
   const int32_t column = grid.columns(row) / 2;
   WeftPoint end{};
@@ -145,7 +145,7 @@ void BM_Enter(benchmark::State& state) {
 // Deleting the line break at the end of a row in the middle of the text.
 void BM_JoinRows(benchmark::State& state) {
   if (weft::bench::MissingBigText(state)) return;
-  Grid grid(ScaledText(KiloBytes(state)));
+  TGrid grid(ScaledText(KiloBytes(state)));
   const int32_t row = grid.RowOfAtLeast(grid.rows() / 2, 20);
   const int32_t column = grid.columns(row) + 1;
   WeftPoint end{};
@@ -158,7 +158,7 @@ void BM_JoinRows(benchmark::State& state) {
 // (untimed) before each one.
 void KeystrokeNearTheTop(benchmark::State& state, bool walkFirst) {
   if (weft::bench::MissingBigText(state)) return;
-  Grid grid(BigText());
+  TGrid grid(BigText());
   const int32_t row = grid.RowOfAtLeast(100, 20);
   const int32_t column = grid.columns(row) / 2;
   WeftTokenRecord token{};
@@ -180,14 +180,14 @@ void BM_KeystrokeAfterWalk(benchmark::State& state) { KeystrokeNearTheTop(state,
 // (0 byte-array items, 1 identifiers and keywords, 2 a string).
 void BM_LongRowSetText(benchmark::State& state) {
   const std::string text = LongRow(static_cast<int>(state.range(0)), KiloBytes(state, 1));
-  Grid grid(text);
+  TGrid grid(text);
   for (auto _ : state) SetText(grid.handle(), text.data(), static_cast<int32_t>(text.size()), 0);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 
 // A character typed in the middle of that long row.
 void BM_LongRowKeystroke(benchmark::State& state) {
-  Grid grid(LongRow(static_cast<int>(state.range(0)), KiloBytes(state, 1)));
+  TGrid grid(LongRow(static_cast<int>(state.range(0)), KiloBytes(state, 1)));
   const int32_t column = grid.columns(1) / 2;
   MeasureMedian(
       state, Nothing, [&] { InsertCell(grid.handle(), '7', column, 1, nullptr); },

@@ -19,8 +19,8 @@
 namespace weft {
 namespace {
 
-struct BigText {
-  BigText() {
+struct TBigText {
+  TBigText() {
     const std::string& text = bench::BigText();
     if (text.empty()) return;
     bytes = static_cast<int64_t>(text.size());
@@ -53,8 +53,8 @@ struct BigText {
   int64_t bytes = 0;
 };
 
-const BigText* Big(benchmark::State& state) {
-  static const BigText big;
+const TBigText* Big(benchmark::State& state) {
+  static const TBigText big;
   if (big.rows.empty()) {
     state.SkipWithError("big.st not found in " WEFT_CORPUS_DIR);
     return nullptr;
@@ -63,10 +63,10 @@ const BigText* Big(benchmark::State& state) {
 }
 
 void BM_ClassifyBytesBaseline(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   for (auto _ : state) {
-    bench::ClassCounts counts{};
+    bench::TClassCounts counts{};
     for (const TRowString& row : big->rows) {
       bench::CountClasses(row.view(), counts);
       ++counts[3];  // the line end
@@ -78,7 +78,7 @@ void BM_ClassifyBytesBaseline(benchmark::State& state) {
 BENCHMARK(BM_ClassifyBytesBaseline);
 
 void BM_ScanTokenCalls(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   int64_t tokens = 0;
   for (auto _ : state) {
@@ -98,7 +98,7 @@ BENCHMARK(BM_ScanTokenCalls);
 
 // The same scan in batches, as the rebuild runs it.
 void BM_ScanToEnd(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   for (auto _ : state) {
     TScanner scanner = big->ScannerAtStart();
@@ -115,7 +115,7 @@ BENCHMARK(BM_ScanToEnd);
 // list of the row they start on, in pieces of an arena that every pass
 // reuses.
 void BM_ScanIntoTokenLists(benchmark::State& state) {
-  const BigText* big = Big(state);
+  const TBigText* big = Big(state);
   if (big == nullptr) return;
   std::vector<TTokenList> lists(big->rows.size());
   TArena arena;

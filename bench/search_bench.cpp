@@ -94,12 +94,12 @@ BENCHMARK(BM_PlainFindPatternCase);
 void BM_PlainFindPatternNoCase(benchmark::State& state) { PlainFindPattern(state, false); }
 BENCHMARK(BM_PlainFindPatternNoCase);
 
-struct RegexPair {
+struct TRegexPair {
   const char* ours;
   const char* pcre;  // the same language, with a group where ours has marks
 };
 
-const RegexPair kRegexes[] = {
+const TRegexPair kRegexes[] = {
     {"at:[a-z]+:", "at:[a-z]+:"},
     {"[A-Z][a-z]+Morph", "[A-Z][a-z]+Morph"},
     {"at:@[a-z]+@:", "at:([a-z]+):"},
@@ -212,7 +212,7 @@ BENCHMARK(BM_CalcMatchWeight);
 }  // namespace weft
 
 int main(int argc, char** argv) {
-  weft::bench::Comparisons comparisons = {
+  weft::bench::TComparisons comparisons = {
       {"BM_PlainFindPatternCase", "BM_PlainMemmem"},
       {"BM_PlainFindPatternNoCase", "BM_PlainMemmem"},
       {"BM_PlainFindPatternNoCase", "BM_PlainStrcasestr"},

@@ -198,7 +198,7 @@ constexpr int32_t kMore = INT32_MIN;  // the token goes on
 constexpr int32_t kEndKinds[16] = {128, 146, 142, 136, 144, -1, 128, 138, 140, 128, 131, 134, 134, 136, 136, 134};
 
 // The machine one step at a time: Step answers the token's kind, or kMore.
-struct Model {
+struct TModel {
   int32_t ScanToken() {
     int32_t kind = kMore;
     for (s.scanState = 0; kind == kMore;) kind = Step();
@@ -291,9 +291,9 @@ struct Model {
   const TRows& rows;
   TScanner& s;
 };
-int32_t ModelToken(const TRows& rows, TScanner& s) { return Model{rows, s}.ScanToken(); }
+int32_t ModelToken(const TRows& rows, TScanner& s) { return TModel{rows, s}.ScanToken(); }
 
-struct Generator {
+struct TGenerator {
   int32_t Below(size_t n) { return std::uniform_int_distribution<int32_t>(0, static_cast<int32_t>(n) - 1)(random); }
   // Pieces that reach every state and rule, radixes that wrap, and any byte, joined with breaks, blanks or nothing.
   std::string Fragments(int32_t count) {
@@ -330,7 +330,7 @@ struct Generator {
 };
 
 // The model beside the scanner, which takes a token or a batch a call, for `rounds` calls or to the end: the texts.
-std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fast, int rounds) {
+std::string ScanBesideModel(TGenerator& generator, const TRows& rows, TScanner fast, int rounds) {
   const auto fields = [](const TScanner& s) {
     return std::tie(s.scanState, s.endOfText, s.scanPosition, s.tokenStart, s.radixDigitLimit);
   };
@@ -365,7 +365,7 @@ std::string ScanBesideModel(Generator& generator, const TRows& rows, TScanner fa
 // From any state a few tokens (the sanitizers see no read outside the rows or overflow); whole texts to their end,
 // whose tokens give back the text with CR LF line breaks.
 TEST(ScanPropertyTest, MatchesTheStepModel) {
-  Generator generator;
+  TGenerator generator;
   for (int i = 0; i < 30000 && !HasFailure(); ++i) {
     const auto [rows, scanner] = generator.AnyState();
     ScanBesideModel(generator, rows, scanner, 4);
@@ -382,7 +382,7 @@ TEST(ScanPropertyTest, MatchesTheStepModel) {
 
 // Between any two positions of any state, SpanLength counts the characters ForEachSpanPiece gives, up to its limit.
 TEST(SpanLengthTest, CountsThePiecesUpToTheLimit) {
-  Generator generator;
+  TGenerator generator;
   for (int i = 0; i < 20000 && !HasFailure(); ++i) {
     const auto [rows, scanner] = generator.AnyState();
     for (const auto& [from, to] : {std::pair(scanner.tokenStart, scanner.scanPosition),

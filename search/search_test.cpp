@@ -22,17 +22,17 @@ namespace weft {
 namespace {
 
 constexpr int32_t kUntouched = -777;
-struct ModelItem {
-  enum Kind { kChar, kLineEnd, kMark } kind = kChar;
+struct TModelItem {
+  enum TKind { kChar, kLineEnd, kMark } kind = kChar;
   char closure = 0;  // 0, '*', '+' or '?'
   bool isClass = false, negated = false;
   std::bitset<256> codes;  // a class's 7-bit codes, or the bytes a literal accepts
   bool Accepts(unsigned char c) const { return isClass ? codes.test(c & 0x7F) != negated : codes.test(c); }
 };
 
-struct ModelRegex {
+struct TModelRegex {
   bool valid = false, anchored = false;
-  std::vector<ModelItem> items;
+  std::vector<TModelItem> items;
 };
 
 int Escape(const std::string& p, size_t& i) {  // p[i] is the backslash
@@ -52,8 +52,8 @@ int Escape(const std::string& p, size_t& i) {  // p[i] is the backslash
   return std::stoi(digits, nullptr, 8) % 256;
 }
 
-ModelItem ParseModelClass(const std::string& p, size_t& i) {  // p[i - 1] is '['
-  ModelItem item;
+TModelItem ParseModelClass(const std::string& p, size_t& i) {  // p[i - 1] is '['
+  TModelItem item;
   item.isClass = true;
   if (i < p.size() && p[i] == '^') item.negated = true, ++i;
   if (i < p.size() && p[i] == ']') return ++i, item;
@@ -68,25 +68,25 @@ ModelItem ParseModelClass(const std::string& p, size_t& i) {  // p[i - 1] is '['
   return item;
 }
 
-ModelRegex ParseModel(const std::string& p, bool matchCase) {
-  ModelRegex regex;
+TModelRegex ParseModel(const std::string& p, bool matchCase) {
+  TModelRegex regex;
   auto isClosure = [](char c) { return c == '*' || c == '+' || c == '?'; };
   if (p.empty() || isClosure(p[0])) return regex;
   regex.anchored = p[0] == '^';
   for (size_t i = regex.anchored ? 1 : 0; i < p.size();) {
     const char c = p[i];
     if (isClosure(c)) {
-      ModelItem* last = regex.items.empty() ? nullptr : &regex.items.back();
-      if (last == nullptr || last->kind != ModelItem::kChar || last->closure != 0) return ModelRegex{};
+      TModelItem* last = regex.items.empty() ? nullptr : &regex.items.back();
+      if (last == nullptr || last->kind != TModelItem::kChar || last->closure != 0) return TModelRegex{};
       last->closure = p[i++];
       continue;
     }
-    ModelItem item;
+    TModelItem item;
     size_t next = i + 1;
     if (c == '$' && (next == p.size() || p[next] == '\n' || (p[next] == '\\' && Escape(p, next) == '\n'))) {
-      item.kind = ModelItem::kLineEnd, ++i;
+      item.kind = TModelItem::kLineEnd, ++i;
     } else if (c == '@') {
-      item.kind = ModelItem::kMark, ++i;
+      item.kind = TModelItem::kMark, ++i;
     } else if (c == '.') {
       item.codes.set().reset('\n'), ++i;
     } else if (c == '[') {
@@ -105,10 +105,10 @@ ModelRegex ParseModel(const std::string& p, bool matchCase) {
 }
 
 // The end of the first match of items k on at pos, or -1, with its marks.
-int MatchEnd(const ModelRegex& r, const std::string& t, int limit, size_t k, int pos, std::vector<int>& marks) {
+int MatchEnd(const TModelRegex& r, const std::string& t, int limit, size_t k, int pos, std::vector<int>& marks) {
   if (k == r.items.size()) return pos;
-  const ModelItem& item = r.items[k];
-  if (item.kind == ModelItem::kMark) {
+  const TModelItem& item = r.items[k];
+  if (item.kind == TModelItem::kMark) {
     marks.push_back(pos);
     const int end = MatchEnd(r, t, limit, k + 1, pos, marks);
     if (end < 0) marks.pop_back();
@@ -126,20 +126,20 @@ int MatchEnd(const ModelRegex& r, const std::string& t, int limit, size_t k, int
   return -1;
 }
 
-using Outcome = std::pair<int32_t, int32_t>;  // a match's index and length
+using TOutcome = std::pair<int32_t, int32_t>;  // a match's index and length
 // The reported span of a match at pos within t[0 .. limit), if one begins there.
-bool ModelMatchAt(const ModelRegex& r, const std::string& t, int limit, int pos, Outcome& reported) {
+bool ModelMatchAt(const TModelRegex& r, const std::string& t, int limit, int pos, TOutcome& reported) {
   std::vector<int> marks;
   const int end = MatchEnd(r, t, limit, 0, pos, marks);
-  if (end >= 0) reported = marks.size() >= 2 ? Outcome{marks[0], marks[1] - marks[0]} : Outcome{pos, end - pos};
+  if (end >= 0) reported = marks.size() >= 2 ? TOutcome{marks[0], marks[1] - marks[0]} : TOutcome{pos, end - pos};
   return end >= 0;
 }
 
-Outcome ModelFindRegex(const ModelRegex& r, const std::string& t, int s, bool forward) {
+TOutcome ModelFindRegex(const TModelRegex& r, const std::string& t, int s, bool forward) {
   if (!r.valid) return {-1, kUntouched};
   const int n = static_cast<int>(t.size());
   const bool zeroWidth = std::none_of(r.items.begin(), r.items.end(), [](const auto& i) { return i.kind == i.kChar; });
-  Outcome found{-1, 0};
+  TOutcome found{-1, 0};
   if (s > n) return found;
   if (forward) {
     s = std::max(s, 0);  // at the end only a pattern of anchors and marks is tried
@@ -158,7 +158,7 @@ Outcome ModelFindRegex(const ModelRegex& r, const std::string& t, int s, bool fo
   return {-1, 0};
 }
 
-Outcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool matchCase, bool forward) {
+TOutcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool matchCase, bool forward) {
   const int n = static_cast<int>(t.size()), m = static_cast<int>(p.size());
   auto fold = [&](char c) { return matchCase ? c : static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
   auto equalAt = [&](int pos) {
@@ -172,14 +172,14 @@ Outcome ModelFindPlain(const std::string& p, const std::string& t, int s, bool m
   return {-1, m};
 }
 
-struct Alphabet {  // pattern pieces and text characters to draw from, and how many patterns
+struct TAlphabet {  // pattern pieces and text characters to draw from, and how many patterns
   std::vector<std::string> pieces;
   std::string text;
   size_t maxPieces, maxText;
   int patterns;
 };
 
-const Alphabet kAlphabets[] = {
+const TAlphabet kAlphabets[] = {
     // Every syntax element, invalid uses included, over LF, CR and high bytes.
     {{"a", "b", "A", "B", "a", "b", "a", "b", "a", ".", ".", "[", "]", "^", "-", "*", "+", "?", "*", "+", "?", "$",
       "@", "\\", "\n", "\r", "\\n", "\\r", "\\x61", "\\101", "\\^b", "\\b", "\\$", "\\@", "\\*", "\\x", "[ab]",
@@ -206,13 +206,13 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
   const TRegexEngine engines[] = {kAuto, kAuto, kBacktracker, kPikeVm};
   std::mt19937 random(20240611);
   int mismatches = 0;
-  for (const Alphabet& alphabet : kAlphabets) {
+  for (const TAlphabet& alphabet : kAlphabets) {
     for (int round = 0; round < alphabet.patterns && mismatches < 10; ++round) {
       std::string pattern;
       for (auto k = random() % (alphabet.maxPieces + 1); k > 0; --k) {
         pattern += alphabet.pieces[random() % alphabet.pieces.size()];
       }
-      const ModelRegex models[2] = {ParseModel(pattern, false), ParseModel(pattern, true)};
+      const TModelRegex models[2] = {ParseModel(pattern, false), ParseModel(pattern, true)};
       const int32_t items[2] = {CompilePattern(pattern, false).size(), CompilePattern(pattern, true).size()};
       for (int sample = 0; sample < 6; ++sample) {
         const std::string text = testing::RandomText(random, alphabet.text, alphabet.maxText);
@@ -221,12 +221,12 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
         for (int32_t s : starts) {
           for (int mode = 0; mode < 4; ++mode) {
             const bool matchCase = (mode & 1) != 0, forward = (mode & 2) != 0;
-            const Outcome expected[] = {ModelFindPlain(pattern, text, s, matchCase, forward),
+            const TOutcome expected[] = {ModelFindPlain(pattern, text, s, matchCase, forward),
                                         ModelFindRegex(models[matchCase], text, s, forward)};
             for (int kind = 0; kind < 4; ++kind) {
               int32_t length = kUntouched;
               TMatchWork work;
-              const Outcome actual{FindPattern(Argument(text, s), 0, Argument(pattern, s), &length, s, kind > 0,
+              const TOutcome actual{FindPattern(Argument(text, s), 0, Argument(pattern, s), &length, s, kind > 0,
                                                matchCase, forward, TSearchTuning{engines[kind]}, &work),
                                    length};
               const uint64_t bound = 4u * (text.size() + 1) * static_cast<uint64_t>(items[matchCase] + 1);

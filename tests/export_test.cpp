@@ -152,7 +152,7 @@ TEST_F(ExportTest, SearchExportsConvertFlagsAndIndices) {
 // Edits with coordinates outside the text are clamped into it or refused, as the text read back shows; InsertString
 // reads its lines as SetText does and writes the end point back, the given one where it refuses.
 TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
-  struct Case {
+  struct TCase {
     const char* text;
     const char* inserted;  // null: DeleteSection from the start to the end
     int32_t startColumn, startRow, endColumn, endRow;
@@ -169,7 +169,7 @@ TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
       {"ab", "x", 1, INT32_MIN, 1, INT32_MIN, "ab"},
       {"ab\r", "", 1, 1, 1, 1, "ab"},
   };
-  for (const Case& c : cases) {
+  for (const TCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
     SetText(handle, c.text, 0, 0);
     WeftPoint end{};

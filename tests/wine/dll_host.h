@@ -32,9 +32,9 @@ Result Call(const char* name, Args... args) {
 }
 
 // A record of 32-bit little-endian fields.
-class Record {
+class TRecord {
  public:
-  explicit Record(size_t bytes) : bytes_(bytes, 0) {}
+  explicit TRecord(size_t bytes) : bytes_(bytes, 0) {}
   void Set(size_t offset, int32_t value) { std::memcpy(&bytes_[offset], &value, 4); }
   void SetPointer(size_t offset, const void* value) { std::memcpy(&bytes_[offset], &value, sizeof value); }
   int32_t Get(size_t offset) const {
@@ -58,8 +58,8 @@ constexpr COLORREF kSpaceBack = RGB(200, 220, 240);
 constexpr COLORREF kCommentBack = RGB(250, 250, 0);
 
 // A Configuration record: tab width 4 and eight styles of (font, fore, back, use-default-fore, use-default-back).
-inline Record Configuration() {
-  Record record(164);
+inline TRecord Configuration() {
+  TRecord record(164);
   record.Set(0, 4);
   for (size_t style = 0; style < 8; ++style) {
     record.Set(4 + 20 * style, style == 4 ? 1 : 0);
@@ -73,7 +73,7 @@ inline Record Configuration() {
 class GridTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Record configuration = Configuration();
+    TRecord configuration = Configuration();
     ASSERT_EQ(Call("SetConfiguration", configuration.data()), 1);
     Call<void>("SetFont", "Courier New", 10);
     handle = Call("CreateGrid");
@@ -83,15 +83,15 @@ class GridTest : public ::testing::Test {
 };
 
 // A memory device context painting into a top-down 32-bit DIB section of width x height pixels (0x00RRGGBB each).
-struct PaintTarget {
-  PaintTarget(int width, int height) {
+struct TPaintTarget {
+  TPaintTarget(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     dc = CreateCompatibleDC(nullptr);
     bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
     SelectObject(dc, bitmap);
   }
-  ~PaintTarget() {
+  ~TPaintTarget() {
     DeleteDC(dc);
     DeleteObject(bitmap);
   }
@@ -103,7 +103,7 @@ struct PaintTarget {
 // Calls Display with a record of the device context and the 1-based points (column, row) of the stretch's start and
 // end and of the selection's start and end (zeros: no selection).
 inline void Display(int32_t handle, HDC dc, std::array<int32_t, 8> points) {
-  Record record(48);
+  TRecord record(48);
   record.SetPointer(0, dc);
   for (size_t i = 0; i < points.size(); ++i) record.Set(4 + 4 * i, points[i]);
   Call<void>("Display", handle, record.data());

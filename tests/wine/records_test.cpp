@@ -11,11 +11,11 @@
 namespace {
 
 using host::Call;
-using host::Record;
+using host::TRecord;
 using host::kCommentBack;
 using host::kSpaceBack;
 using host::kTextBack;
-using Pair = std::pair<int32_t, int32_t>;
+using TPair = std::pair<int32_t, int32_t>;
 
 using DllGrid = host::GridTest;
 
@@ -24,9 +24,9 @@ using DllGrid = host::GridTest;
 TEST_F(DllGrid, PointAndTokenRecords) {
   Call<void>("AddKeyword", "self");
   Call<void>("SetText", handle, "x := self.\n  \"note\" #at:put:", 0, 0);
-  Record point(8), token(28);
+  TRecord point(8), token(28);
   Call<void>("PointForIndex", handle, 13, point.data());
-  EXPECT_EQ(point.Pair(), Pair(1, 2));
+  EXPECT_EQ(point.Pair(), TPair(1, 2));
   std::string joined;
   for (Call<void>("RewindTokens", handle); Call("NextToken", handle, token.data()) >= 0;) {
     const char* text;
@@ -52,7 +52,7 @@ TEST_F(DllGrid, EditsInvalidateTheChangedBandOfARealWindow) {
   HWND window = CreateWindowExA(0, "WeftEditTest", "weft", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
                                 windowClass.hInstance, nullptr);
   ASSERT_NE(window, nullptr);
-  Record view(64), cell(8), end(8);
+  TRecord view(64), cell(8), end(8);
   view.SetPointer(56, window);
   Call<void>("CellSize", cell.data());
   const int32_t height = cell.Get(4);
@@ -70,7 +70,7 @@ TEST_F(DllGrid, EditsInvalidateTheChangedBandOfARealWindow) {
   EXPECT_EQ(invalidated(), (std::array<LONG, 4>{0, 4 * height, 800, 6 * height}));
   // A new line moves every later row: the band reaches the last row.
   EXPECT_EQ(Call<void*>("InsertString", handle, "\r\n", 1, 2, end.data(), view.data()), end.data());
-  EXPECT_EQ(end.Pair(), Pair(1, 3));
+  EXPECT_EQ(end.Pair(), TPair(1, 3));
   EXPECT_EQ(invalidated(), (std::array<LONG, 4>{0, height, 800, 12 * height}));
   Call<void>("DeleteSection", handle, 1, 2, 0, 3, host::kNoRecord);
   EXPECT_EQ(invalidated()[1], -1);
@@ -90,15 +90,15 @@ TEST(DllRecords, VersionAndTheDebuggerMessageForADeadHandle) {
   EXPECT_EQ(host::DebugMessagesDuring([&] { answer = Call("IsHandleOk", handle); }),
             std::vector<std::string>{"grids[index] is null\n"});
   EXPECT_EQ(answer, 0);
-  Record version(8);
+  TRecord version(8);
   EXPECT_EQ(Call<void*>("VersionNumber", version.data()), version.data());
-  EXPECT_EQ(version.Pair(), Pair(1, 2));
+  EXPECT_EQ(version.Pair(), TPair(1, 2));
 }
 
 // A 60-byte LOGFONTA: height, weight at 16, pitch and family at 27, the face at 28; cells of Wine's Courier New grow
 // with the point size.
 TEST_F(DllGrid, FontsFromWinesRealFaces) {
-  Record logFont(60), cell(8), bigger(8);
+  TRecord logFont(60), cell(8), bigger(8);
   Call<void>("GetLogFont", logFont.data());
   EXPECT_EQ((std::array{logFont.Get(0), logFont.Get(16), int32_t{logFont.bytes()[27]}}), (std::array{-13, 0, 0x31}));
   EXPECT_STREQ(reinterpret_cast<const char*>(logFont.bytes() + 28), "Courier New");
@@ -134,8 +134,8 @@ class DllDisplay : public host::GridTest {
 
   static constexpr int kWidth = 320;
   static constexpr int kHeight = 160;
-  host::Record cell{8};
-  host::PaintTarget target{kWidth, kHeight};
+  host::TRecord cell{8};
+  host::TPaintTarget target{kWidth, kHeight};
 };
 
 // Backgrounds of runs, the selection's highlight, the fills right of row ends and below the text; the device context

@@ -49,7 +49,7 @@ void ExerciseText(const std::string& text, HDC dc) {
   const int32_t rows = host::Call("NumberOfRows", handle);
   const int32_t lastColumns = host::Call("ColumnsInRow", handle, rows);
   host::Display(handle, dc, {1, 1, lastColumns + 1, rows, 2, 1, lastColumns + 1, rows});  // all selected
-  host::Record end(8), token(28);
+  host::TRecord end(8), token(28);
   host::Call<void>("InsertString", handle, "'open\r\n\"", 2, 1, end.data(), host::kNoRecord);
   host::Call("TokenAt", handle, 1, rows, token.data());
   host::Call("IndexForPoint", handle, lastColumns + 1, rows);
@@ -63,7 +63,7 @@ DWORD WINAPI RunWork(void* context) {
   auto* work = static_cast<Work*>(context);
   volatile unsigned char top = 0;
   PaintStack(&top);
-  host::PaintTarget target(200, 200);
+  host::TPaintTarget target(200, 200);
   ExerciseText(work->longRow, target.dc);
   ExerciseText(work->manyRows, target.dc);
   Search(work->manyRows.substr(0, 2000), work->longPattern.c_str(), 1);

@@ -14,7 +14,7 @@ bool Same(WeftPoint a, WeftPoint b) { return a.x == b.x && a.y == b.y; }
 
 }  // namespace
 
-Editor::Editor(const WeftApi& api, HWND window) : api_(api), window_(window), grid_(api.CreateGrid()) {
+TEditor::TEditor(const TWeftApi& api, HWND window) : api_(api), window_(window), grid_(api.CreateGrid()) {
   view_.window = window;
   api_.SetDefaultForeColor(grid_, theme::kText);
   api_.SetDefaultBackColor(grid_, theme::kBackground);
@@ -22,11 +22,11 @@ Editor::Editor(const WeftApi& api, HWND window) : api_(api), window_(window), gr
   api_.SetText(grid_, "", 0, 1);
 }
 
-Editor::~Editor() { api_.DeleteGrid(grid_); }
+TEditor::~TEditor() { api_.DeleteGrid(grid_); }
 
 // A file that cannot be read leaves the editor as it was, so that Save cannot
 // write an empty text over it.
-bool Editor::Open(const std::string& path) {
+bool TEditor::Open(const std::string& path) {
   std::string content;
   if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
     std::ifstream in(path, std::ios::binary);
@@ -47,9 +47,9 @@ bool Editor::Open(const std::string& path) {
   return true;
 }
 
-bool Editor::Save(std::string* message) {
+bool TEditor::Save(std::string& message) {
   if (path_.empty()) {
-    *message = "no file to save to";
+    message = "no file to save to";
     return false;
   }
   const std::string text = WholeText(!fileHadTabs_);
@@ -60,20 +60,20 @@ bool Editor::Save(std::string* message) {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (!out) {
-      *message = "cannot write " + temporary;
+      message = "cannot write " + temporary;
       return false;
     }
   }
   if (!MoveFileExA(temporary.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    *message = "cannot replace " + path_;
+    message = "cannot replace " + path_;
     return false;
   }
   modified_ = false;
-  *message = "saved " + std::to_string(text.size()) + " bytes";
+  message = "saved " + std::to_string(text.size()) + " bytes";
   return true;
 }
 
-void Editor::Paint(HDC dc, const RECT& area) {
+void TEditor::Paint(HDC dc, const RECT& area) {
   const int firstRow = topRow_ + std::max(0L, area.top) / cell_.y + 1;
   const int lastRow = topRow_ + std::max(0L, area.bottom - 1) / cell_.y + 1;
   WeftDisplay display{};
@@ -95,13 +95,13 @@ void Editor::Paint(HDC dc, const RECT& area) {
   api_.Display(grid_, &display);
 }
 
-void Editor::Resize(int width, int height) {
+void TEditor::Resize(int width, int height) {
   width_ = width;
   height_ = height;
   UpdateScrollBars();
 }
 
-void Editor::SetFocused(bool focused) {
+void TEditor::SetFocused(bool focused) {
   focused_ = focused;
   if (focused) {
     CreateCaret(window_, nullptr, 2, cell_.y);
@@ -112,15 +112,15 @@ void Editor::SetFocused(bool focused) {
   }
 }
 
-void Editor::ScrollRows(int rows) { SetTopCorner(leftX_, topRow_ + rows); }
+void TEditor::ScrollRows(int rows) { SetTopCorner(leftX_, topRow_ + rows); }
 
-void Editor::ScrollToRow(int row) { SetTopCorner(leftX_, row); }
+void TEditor::ScrollToRow(int row) { SetTopCorner(leftX_, row); }
 
-void Editor::ScrollToPixel(int x) { SetTopCorner(x, topRow_); }
+void TEditor::ScrollToPixel(int x) { SetTopCorner(x, topRow_); }
 
-int Editor::visibleRows() const { return std::max(1, height_ / cell_.y); }
+int TEditor::visibleRows() const { return std::max(1, height_ / cell_.y); }
 
-void Editor::MoveLeft(bool extend) {
+void TEditor::MoveLeft(bool extend) {
   desiredX_ = -1;
   if (HasSelection() && !extend) return SetCaret(SelectionStart(), false);
   WeftPoint before;
@@ -128,7 +128,7 @@ void Editor::MoveLeft(bool extend) {
   SetCaret(before, extend);
 }
 
-void Editor::MoveRight(bool extend) {
+void TEditor::MoveRight(bool extend) {
   desiredX_ = -1;
   if (HasSelection() && !extend) return SetCaret(SelectionEnd(), false);
   WeftPoint after;
@@ -136,7 +136,7 @@ void Editor::MoveRight(bool extend) {
   SetCaret(after, extend);
 }
 
-void Editor::MoveRows(int rows, bool extend) {
+void TEditor::MoveRows(int rows, bool extend) {
   if (desiredX_ < 0) {
     WeftPoint pixel;
     api_.PointForCell(grid_, caret_.x, caret_.y, &pixel);
@@ -148,39 +148,39 @@ void Editor::MoveRows(int rows, bool extend) {
   SetCaret(Clamp({cell.x, row}), extend);
 }
 
-void Editor::MoveToRowStart(bool extend) {
+void TEditor::MoveToRowStart(bool extend) {
   desiredX_ = -1;
   SetCaret({1, caret_.y}, extend);
 }
 
-void Editor::MoveToRowEnd(bool extend) {
+void TEditor::MoveToRowEnd(bool extend) {
   desiredX_ = -1;
   SetCaret({RowLength(caret_.y) + 1, caret_.y}, extend);
 }
 
-void Editor::MoveToTextStart(bool extend) {
+void TEditor::MoveToTextStart(bool extend) {
   desiredX_ = -1;
   SetCaret({1, 1}, extend);
 }
 
-void Editor::MoveToTextEnd(bool extend) {
+void TEditor::MoveToTextEnd(bool extend) {
   desiredX_ = -1;
   SetCaret(EndOfText(), extend);
 }
 
-void Editor::MoveToPixel(int x, int y, bool extend) {
+void TEditor::MoveToPixel(int x, int y, bool extend) {
   desiredX_ = -1;
   WeftPoint cell;
   api_.CellForPoint(grid_, x, y, &cell);
   SetCaret(Clamp(cell), extend);
 }
 
-void Editor::SelectAll() {
+void TEditor::SelectAll() {
   desiredX_ = -1;
   SetSelection({1, 1}, EndOfText());
 }
 
-void Editor::TypeCharacter(char character) {
+void TEditor::TypeCharacter(char character) {
   DeleteSelection();
   api_.InsertCell(grid_, static_cast<unsigned char>(character), caret_.x, caret_.y, &view_);
   WeftPoint after;
@@ -188,9 +188,9 @@ void Editor::TypeCharacter(char character) {
   AfterEdit(after);
 }
 
-void Editor::NewLine() { Paste("\r\n"); }
+void TEditor::NewLine() { Paste("\r\n"); }
 
-void Editor::Backspace() {
+void TEditor::Backspace() {
   if (HasSelection()) return DeleteSelection();
   if (Same(caret_, {1, 1})) return;
   WeftPoint before;
@@ -199,14 +199,14 @@ void Editor::Backspace() {
   AfterEdit(before);
 }
 
-void Editor::DeleteForward() {
+void TEditor::DeleteForward() {
   if (HasSelection()) return DeleteSelection();
   if (Same(caret_, EndOfText())) return;
   api_.DeleteSection(grid_, caret_.x, caret_.y, caret_.x, caret_.y, &view_);
   AfterEdit(caret_);
 }
 
-void Editor::Paste(const std::string& text) {
+void TEditor::Paste(const std::string& text) {
   DeleteSelection();
   if (text.empty()) return;
   WeftPoint end;
@@ -214,7 +214,7 @@ void Editor::Paste(const std::string& text) {
   AfterEdit(end);
 }
 
-void Editor::DeleteSelection() {
+void TEditor::DeleteSelection() {
   if (!HasSelection()) return;
   const WeftPoint start = SelectionStart();
   const WeftPoint last = LastSelected();
@@ -222,7 +222,7 @@ void Editor::DeleteSelection() {
   AfterEdit(start);
 }
 
-std::string Editor::SelectedText() const {
+std::string TEditor::SelectedText() const {
   if (!HasSelection()) return std::string();
   const WeftPoint start = SelectionStart();
   const WeftPoint last = LastSelected();
@@ -234,7 +234,7 @@ std::string Editor::SelectedText() const {
   return text;
 }
 
-bool Editor::Find(const FindRequest& request) {
+bool TEditor::Find(const TFindRequest& request) {
   if (request.pattern.empty()) return false;
   const std::string text = WholeText(false);
   auto search = [&](int32_t start, int32_t* length) {
@@ -257,41 +257,41 @@ bool Editor::Find(const FindRequest& request) {
   return true;
 }
 
-std::string Editor::Status() const {
+std::string TEditor::Status() const {
   std::string status = "Row " + std::to_string(caret_.y) + ", Column " + std::to_string(caret_.x);
   WeftTokenRecord token{};
   if (api_.TokenAt(grid_, caret_.x, caret_.y, &token) >= 0) status += "    " + DescribeToken(token);
   return status;
 }
 
-WeftPoint Editor::Clamp(WeftPoint point) const {
+WeftPoint TEditor::Clamp(WeftPoint point) const {
   const int row = std::clamp(point.y, 1, api_.NumberOfRows(grid_));
   return {std::clamp(point.x, 1, RowLength(row) + 1), row};
 }
 
-WeftPoint Editor::EndOfText() const {
+WeftPoint TEditor::EndOfText() const {
   WeftPoint end;
   api_.LastRowAndColumn(grid_, &end);
   return end;
 }
 
-int Editor::RowLength(int row) const { return api_.ColumnsInRow(grid_, row); }
+int TEditor::RowLength(int row) const { return api_.ColumnsInRow(grid_, row); }
 
-bool Editor::HasSelection() const { return !Same(anchor_, caret_); }
+bool TEditor::HasSelection() const { return !Same(anchor_, caret_); }
 
-WeftPoint Editor::SelectionStart() const { return Before(anchor_, caret_) ? anchor_ : caret_; }
+WeftPoint TEditor::SelectionStart() const { return Before(anchor_, caret_) ? anchor_ : caret_; }
 
-WeftPoint Editor::SelectionEnd() const { return Before(anchor_, caret_) ? caret_ : anchor_; }
+WeftPoint TEditor::SelectionEnd() const { return Before(anchor_, caret_) ? caret_ : anchor_; }
 
-WeftPoint Editor::LastSelected() const {
+WeftPoint TEditor::LastSelected() const {
   WeftPoint last;
   api_.PointBefore(grid_, SelectionEnd().x, SelectionEnd().y, &last);
   return last;
 }
 
-int32_t Editor::IndexOf(WeftPoint point) const { return api_.IndexForPoint(grid_, point.x, point.y); }
+int32_t TEditor::IndexOf(WeftPoint point) const { return api_.IndexForPoint(grid_, point.x, point.y); }
 
-std::string Editor::WholeText(bool expandTabs) const {
+std::string TEditor::WholeText(bool expandTabs) const {
   // Text cuts a text that does not fit its buffer short: grow the buffer
   // until the text leaves room to spare. Unexpanded, the first size fits.
   std::string text(static_cast<size_t>(IndexOf(EndOfText())) + 1, '\0');
@@ -306,9 +306,9 @@ std::string Editor::WholeText(bool expandTabs) const {
   }
 }
 
-void Editor::SetCaret(WeftPoint caret, bool extend) { SetSelection(extend ? anchor_ : caret, caret); }
+void TEditor::SetCaret(WeftPoint caret, bool extend) { SetSelection(extend ? anchor_ : caret, caret); }
 
-void Editor::SetSelection(WeftPoint anchor, WeftPoint caret) {
+void TEditor::SetSelection(WeftPoint anchor, WeftPoint caret) {
   if (HasSelection() || !Same(anchor, caret)) {
     InvalidateRows(std::min({anchor_.y, caret_.y, anchor.y, caret.y}),
                    std::max({anchor_.y, caret_.y, anchor.y, caret.y}));
@@ -319,7 +319,7 @@ void Editor::SetSelection(WeftPoint anchor, WeftPoint caret) {
   PlaceCaret();
 }
 
-void Editor::AfterEdit(WeftPoint caret) {
+void TEditor::AfterEdit(WeftPoint caret) {
   modified_ = true;
   desiredX_ = -1;
   anchor_ = caret;
@@ -329,12 +329,12 @@ void Editor::AfterEdit(WeftPoint caret) {
   PlaceCaret();
 }
 
-void Editor::InvalidateRows(int firstRow, int lastRow) {
+void TEditor::InvalidateRows(int firstRow, int lastRow) {
   RECT band{0, (firstRow - 1 - topRow_) * cell_.y, width_, (lastRow - topRow_) * cell_.y};
   InvalidateRect(window_, &band, FALSE);
 }
 
-void Editor::UpdateScrollBars() {
+void TEditor::UpdateScrollBars() {
   WeftPoint extent;
   api_.CellExtent(grid_, &extent);
   SCROLLINFO vertical{};
@@ -352,7 +352,7 @@ void Editor::UpdateScrollBars() {
   SetScrollInfo(window_, SB_HORZ, &horizontal, TRUE);
 }
 
-void Editor::RevealCaret() {
+void TEditor::RevealCaret() {
   int top = topRow_;
   const int row = caret_.y - 1;
   if (row < top) top = row;
@@ -366,14 +366,14 @@ void Editor::RevealCaret() {
   SetTopCorner(left, top);
 }
 
-void Editor::PlaceCaret() {
+void TEditor::PlaceCaret() {
   if (!focused_) return;
   WeftPoint pixel;
   api_.PointForCell(grid_, caret_.x, caret_.y, &pixel);
   SetCaretPos(pixel.x, pixel.y);
 }
 
-void Editor::SetTopCorner(int x, int topRow) {
+void TEditor::SetTopCorner(int x, int topRow) {
   topRow = std::clamp(topRow, 0, std::max(api_.NumberOfRows(grid_) - 1, 0));
   x = std::max(x, 0);
   if (x == leftX_ && topRow == topRow_) return;

@@ -16,26 +16,26 @@
 
 #include "weft_api.h"
 
-struct FindRequest {
+struct TFindRequest {
   std::string pattern;
   bool regularExpression = false;
   bool matchCase = false;
   bool forward = true;
 };
 
-class Editor {
+class TEditor {
  public:
-  Editor(const WeftApi& api, HWND window);
-  ~Editor();
-  Editor(const Editor&) = delete;
-  Editor& operator=(const Editor&) = delete;
+  TEditor(const TWeftApi& api, HWND window);
+  ~TEditor();
+  TEditor(const TEditor&) = delete;
+  TEditor& operator=(const TEditor&) = delete;
 
   // Loads the file into the grid; a file that does not exist gives an empty
   // text that Save creates. Answers false when the file cannot be read.
   bool Open(const std::string& path);
   // Writes the text back to the opened path, with tabs expanded when the file
   // had none. Answers false, with `message` set, on failure.
-  bool Save(std::string* message);
+  bool Save(std::string& message);
   const std::string& path() const { return path_; }
   bool modified() const { return modified_; }
 
@@ -69,7 +69,7 @@ class Editor {
   std::string SelectedText() const;
 
   // Selects the next match; answers false when there is none in the text.
-  bool Find(const FindRequest& request);
+  bool Find(const TFindRequest& request);
 
   // The caret's row and column and the token there.
   std::string Status() const;
@@ -99,7 +99,7 @@ class Editor {
   void PlaceCaret();
   void SetTopCorner(int x, int topRow);
 
-  const WeftApi& api_;
+  const TWeftApi& api_;
   HWND window_;
   WeftView view_{};
   int32_t grid_;

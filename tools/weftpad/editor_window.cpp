@@ -9,7 +9,7 @@ namespace {
 
 constexpr char kClassName[] = "WeftpadEditor";
 
-Editor* EditorOf(HWND window) { return reinterpret_cast<Editor*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+TEditor* EditorOf(HWND window) { return reinterpret_cast<TEditor*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
 
 bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
@@ -42,7 +42,7 @@ void SetClipboardText(HWND window, const std::string& text) {
 }
 
 // Ctrl with a letter: the editor's commands. Answers false for other keys.
-bool ControlKey(HWND window, Editor& editor, WPARAM key) {
+bool ControlKey(HWND window, TEditor& editor, WPARAM key) {
   switch (key) {
     case 'A':
       editor.SelectAll();
@@ -68,7 +68,7 @@ bool ControlKey(HWND window, Editor& editor, WPARAM key) {
   }
 }
 
-bool MovementKey(Editor& editor, WPARAM key, bool extend, bool control) {
+bool MovementKey(TEditor& editor, WPARAM key, bool extend, bool control) {
   switch (key) {
     case VK_LEFT:
       editor.MoveLeft(extend);
@@ -108,7 +108,7 @@ bool MovementKey(Editor& editor, WPARAM key, bool extend, bool control) {
   }
 }
 
-bool HandleKey(HWND window, Editor& editor, WPARAM key) {
+bool HandleKey(HWND window, TEditor& editor, WPARAM key) {
   const bool shift = KeyDown(VK_SHIFT);
   const bool control = KeyDown(VK_CONTROL);
   if (MovementKey(editor, key, shift, control)) return true;
@@ -123,7 +123,7 @@ bool HandleKey(HWND window, Editor& editor, WPARAM key) {
   return control && ControlKey(window, editor, key);
 }
 
-bool HandleCharacter(Editor& editor, WPARAM character) {
+bool HandleCharacter(TEditor& editor, WPARAM character) {
   // Control combinations arrive as control characters too; their keys are
   // handled as commands. Ctrl with Alt is AltGr, which types.
   if (KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) return false;
@@ -171,7 +171,7 @@ int ScrollTarget(HWND window, int bar, WORD request, int line, int page) {
 }
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Editor* editor = EditorOf(window);
+  TEditor* editor = EditorOf(window);
   if (editor == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   const int x = static_cast<short>(LOWORD(lParam));
   const int y = static_cast<short>(HIWORD(lParam));
@@ -248,6 +248,8 @@ HWND Create(HWND parent, int id, HINSTANCE instance) {
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-void Bind(HWND window, Editor* editor) { SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor)); }
+void Bind(HWND window, TEditor& editor) {
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&editor));
+}
 
 }  // namespace editor_window

@@ -1,5 +1,5 @@
 // The editor's window: it turns keys, the mouse, scroll bars and paint
-// requests into calls on an Editor, and tells its parent what it cannot do
+// requests into calls on a TEditor, and tells its parent what it cannot do
 // itself (find, and that the status changed) through WM_COMMAND.
 #ifndef WEFT_TOOLS_WEFTPAD_EDITOR_WINDOW_H_
 #define WEFT_TOOLS_WEFTPAD_EDITOR_WINDOW_H_
@@ -22,7 +22,7 @@ void Register(HINSTANCE instance);
 // A child window with scroll bars; `editor` must outlive it and is bound
 // to it with Bind once created.
 HWND Create(HWND parent, int id, HINSTANCE instance);
-void Bind(HWND window, Editor* editor);
+void Bind(HWND window, TEditor& editor);
 
 }  // namespace editor_window
 

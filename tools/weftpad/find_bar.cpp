@@ -26,11 +26,11 @@ LRESULT CALLBACK PatternProcedure(HWND field, UINT message, WPARAM wParam, LPARA
   const auto original = reinterpret_cast<WNDPROC>(GetPropA(field, kOriginalProcedure));
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_F3)) {
-    Notify(field, shift ? FindBar::kFindPrevious : FindBar::kFindNext);
+    Notify(field, shift ? TFindBar::kFindPrevious : TFindBar::kFindNext);
     return 0;
   }
   if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
-    Notify(field, FindBar::kClose);
+    Notify(field, TFindBar::kClose);
     return 0;
   }
   if (message == WM_KEYDOWN && wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
@@ -58,7 +58,7 @@ HWND Control(HWND parent, HINSTANCE instance, const char* className, const char*
 
 }  // namespace
 
-void FindBar::Create(HWND parent, HINSTANCE instance, int firstId) {
+void TFindBar::Create(HWND parent, HINSTANCE instance, int firstId) {
   firstId_ = firstId;
   pattern_ = Control(parent, instance, "EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, firstId);
   regularExpression_ = Control(parent, instance, "BUTTON", "&Regular expression", BS_AUTOCHECKBOX, firstId + 1);
@@ -68,7 +68,7 @@ void FindBar::Create(HWND parent, HINSTANCE instance, int firstId) {
   SetWindowLongPtrA(pattern_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PatternProcedure));
 }
 
-void FindBar::Show(bool visible) {
+void TFindBar::Show(bool visible) {
   visible_ = visible;
   for (HWND control : {pattern_, regularExpression_, matchCase_, backward_}) {
     ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
@@ -79,9 +79,9 @@ void FindBar::Show(bool visible) {
   }
 }
 
-int FindBar::height() const { return visible_ ? kHeight : 0; }
+int TFindBar::height() const { return visible_ ? kHeight : 0; }
 
-void FindBar::Layout(int x, int y, int width) {
+void TFindBar::Layout(int x, int y, int width) {
   MoveWindow(pattern_, x + 2, y + 2, std::min(kPatternWidth, width - 4), kHeight - 4, TRUE);
   int left = x + kPatternWidth + 12;
   for (HWND option : {regularExpression_, matchCase_, backward_}) {
@@ -90,8 +90,8 @@ void FindBar::Layout(int x, int y, int width) {
   }
 }
 
-FindRequest FindBar::Request(bool reverse) const {
-  FindRequest request;
+TFindRequest TFindBar::Request(bool reverse) const {
+  TFindRequest request;
   const int length = GetWindowTextLengthA(pattern_);
   std::string pattern(static_cast<size_t>(length) + 1, '\0');
   GetWindowTextA(pattern_, pattern.data(), length + 1);

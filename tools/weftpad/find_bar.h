@@ -11,7 +11,7 @@
 
 #include "editor.h"
 
-class FindBar {
+class TFindBar {
  public:
   static constexpr WORD kFindNext = 1;
   static constexpr WORD kFindPrevious = 2;
@@ -26,7 +26,7 @@ class FindBar {
 
   // The search the fields describe, in the direction they give or, with
   // `reverse`, the other one.
-  FindRequest Request(bool reverse) const;
+  TFindRequest Request(bool reverse) const;
 
  private:
   HWND pattern_ = nullptr;

@@ -23,18 +23,18 @@ constexpr int kStatusId = 101;
 constexpr int kFindBarId = 110;
 constexpr int kStatusHeight = 20;
 
-struct Application {
-  WeftApi api{};
+struct TApplication {
+  TWeftApi api{};
   HINSTANCE instance = nullptr;
   HWND frame = nullptr;
   HWND editorWindow = nullptr;
   HWND status = nullptr;
-  std::unique_ptr<Editor> editor;
-  FindBar findBar;
+  std::unique_ptr<TEditor> editor;
+  TFindBar findBar;
   std::string message;  // the last command's outcome, shown once
 };
 
-Application application;
+TApplication application;
 
 std::string FileName(const std::string& path) {
   const size_t slash = path.find_last_of("\\/");
@@ -42,7 +42,7 @@ std::string FileName(const std::string& path) {
 }
 
 void ShowStatus() {
-  Editor& editor = *application.editor;
+  TEditor& editor = *application.editor;
   std::string status = editor.Status();
   if (!application.message.empty()) status += "    | " + application.message;
   application.message.clear();
@@ -63,7 +63,7 @@ void Layout() {
 }
 
 void Find(bool reverse) {
-  const FindRequest request = application.findBar.Request(reverse);
+  const TFindRequest request = application.findBar.Request(reverse);
   if (request.pattern.empty()) return;
   if (!application.editor->Find(request)) application.message = "not found: " + request.pattern;
 }
@@ -71,7 +71,7 @@ void Find(bool reverse) {
 void EditorCommand(WORD code) {
   switch (code) {
     case editor_window::kSaveRequested: {
-      application.editor->Save(&application.message);
+      application.editor->Save(application.message);
       break;
     }
     case editor_window::kFindRequested:
@@ -90,12 +90,12 @@ void EditorCommand(WORD code) {
 
 void FindBarCommand(WORD code) {
   switch (code) {
-    case FindBar::kFindNext:
-    case FindBar::kFindPrevious:
-      Find(code == FindBar::kFindPrevious);
+    case TFindBar::kFindNext:
+    case TFindBar::kFindPrevious:
+      Find(code == TFindBar::kFindPrevious);
       ShowStatus();
       break;
-    case FindBar::kClose:
+    case TFindBar::kClose:
       application.findBar.Show(false);
       Layout();
       SetFocus(application.editorWindow);
@@ -139,8 +139,8 @@ bool CreateWindows(int show) {
                                       CW_USEDEFAULT, 800, 600, nullptr, nullptr, application.instance, nullptr);
   if (application.frame == nullptr) return false;
   application.editorWindow = editor_window::Create(application.frame, kEditorId, application.instance);
-  application.editor = std::make_unique<Editor>(application.api, application.editorWindow);
-  editor_window::Bind(application.editorWindow, application.editor.get());
+  application.editor = std::make_unique<TEditor>(application.api, application.editorWindow);
+  editor_window::Bind(application.editorWindow, *application.editor);
   application.status =
       CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, 0, 0, 0,
                       application.frame, reinterpret_cast<HMENU>(kStatusId), application.instance, nullptr);
@@ -155,7 +155,7 @@ bool CreateWindows(int show) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   application.instance = instance;
-  const std::string failure = LoadWeftApi(&application.api);
+  const std::string failure = LoadWeftApi(application.api);
   if (!failure.empty()) {
     MessageBoxA(nullptr, failure.c_str(), "weftpad", MB_ICONERROR);
     return 1;

@@ -4,14 +4,14 @@ namespace theme {
 
 namespace {
 
-enum Font { kRegular = 0, kBold = 1, kItalic = 2 };
+enum TFont { kRegular = 0, kBold = 1, kItalic = 2 };
 
-struct StyleColour {
-  Font font;
+struct TStyleColour {
+  TFont font;
   WeftColor foreground;
 };
 
-constexpr StyleColour kStyles[8] = {
+constexpr TStyleColour kStyles[8] = {
     {kRegular, Rgb(163, 21, 21)},  // strings
     {kRegular, Rgb(170, 85, 0)},   // character literals
     {kRegular, kText},             // white space
@@ -26,7 +26,7 @@ constexpr const char* kKeywords[] = {"self", "super", "true", "false", "nil", "t
 
 }  // namespace
 
-void Apply(const WeftApi& api) {
+void Apply(const TWeftApi& api) {
   WeftConfiguration configuration{};
   configuration.tabWidth = 4;
   for (int i = 0; i < 8; ++i) {

@@ -16,7 +16,7 @@ constexpr WeftColor kText = Rgb(0, 0, 0);
 
 // Sets the configuration, the font and the keywords. Call once, before the
 // first grid is created.
-void Apply(const WeftApi& api);
+void Apply(const TWeftApi& api);
 
 }  // namespace theme
 

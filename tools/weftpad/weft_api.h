@@ -8,7 +8,7 @@
 
 #include "weftcore.h"
 
-struct WeftApi {
+struct TWeftApi {
   decltype(&::CreateGrid) CreateGrid;
   decltype(&::DeleteGrid) DeleteGrid;
   decltype(&::SetConfiguration) SetConfiguration;
@@ -41,6 +41,6 @@ struct WeftApi {
 
 // Loads weftcore.dll from the program's folder or the search path and fills
 // `api`. Answers an empty string, or what went wrong.
-std::string LoadWeftApi(WeftApi* api);
+std::string LoadWeftApi(TWeftApi& api);
 
 #endif  // WEFT_TOOLS_WEFTPAD_WEFT_API_H_

@@ -25,7 +25,7 @@ const char kUsage[] =
 
 namespace {
 
-bool ParseNumber(std::string_view text, int32_t minimum, int32_t maximum, int32_t* value) {
+bool ParseNumber(std::string_view text, int32_t minimum, int32_t maximum, int32_t& value) {
   if (text.empty() || text.size() > 9) return false;
   int32_t number = 0;
   for (char c : text) {
@@ -33,19 +33,19 @@ bool ParseNumber(std::string_view text, int32_t minimum, int32_t maximum, int32_
     number = number * 10 + (c - '0');
   }
   if (number < minimum || number > maximum) return false;
-  *value = number;
+  value = number;
   return true;
 }
 
-bool ParsePosition(std::string_view text, Position* position) {
+bool ParsePosition(std::string_view text, TPosition& position) {
   const size_t colon = text.find(':');
-  return colon != std::string_view::npos && ParseNumber(text.substr(0, colon), 1, 1 << 30, &position->row) &&
-         ParseNumber(text.substr(colon + 1), 1, 1 << 30, &position->column);
+  return colon != std::string_view::npos && ParseNumber(text.substr(0, colon), 1, 1 << 30, position.row) &&
+         ParseNumber(text.substr(colon + 1), 1, 1 << 30, position.column);
 }
 
 }  // namespace
 
-bool ParseOptions(int argc, const char* const* argv, Options* options, std::string* error) {
+bool ParseOptions(int argc, const char* const* argv, TOptions& options, std::string& error) {
   std::vector<std::string> operands;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -54,66 +54,66 @@ bool ParseOptions(int argc, const char* const* argv, Options* options, std::stri
       continue;
     }
     if (arg == "--convert-spaces") {
-      options->convertSpaces = true;
+      options.convertSpaces = true;
       continue;
     }
     if (arg == "--line-numbers") {
-      options->lineNumbers = true;
+      options.lineNumbers = true;
       continue;
     }
     const int values = arg == "--select" ? 2 : 1;
     if (i + values >= argc) {
-      *error = std::string(arg) + " needs a value";
+      error = std::string(arg) + " needs a value";
       return false;
     }
     const std::string_view value = argv[i + 1];
     bool good = true;
     if (arg == "--theme") {
-      options->theme = value;
+      options.theme = value;
     } else if (arg == "--font") {
-      options->fontFace = value;
+      options.fontFace = value;
       good = !value.empty() && value.size() < 32;
     } else if (arg == "--size") {
-      good = ParseNumber(value, 4, 72, &options->pointSize);
+      good = ParseNumber(value, 4, 72, options.pointSize);
     } else if (arg == "--tab-width") {
-      good = ParseNumber(value, 1, 32, &options->tabWidth);
+      good = ParseNumber(value, 1, 32, options.tabWidth);
     } else if (arg == "--select") {
-      options->hasSelection = true;
-      good = ParsePosition(value, &options->selectionStart) && ParsePosition(argv[i + 2], &options->selectionEnd);
+      options.hasSelection = true;
+      good = ParsePosition(value, options.selectionStart) && ParsePosition(argv[i + 2], options.selectionEnd);
     } else if (arg == "--first-row") {
-      good = ParseNumber(value, 1, 1 << 30, &options->firstRow);
+      good = ParseNumber(value, 1, 1 << 30, options.firstRow);
     } else if (arg == "--rows") {
-      good = ParseNumber(value, 1, 1 << 30, &options->rowCount);
+      good = ParseNumber(value, 1, 1 << 30, options.rowCount);
     } else if (arg == "--out-dir") {
-      options->outputDir = value;
+      options.outputDir = value;
       good = !value.empty();
     } else {
-      *error = "unknown option " + std::string(arg);
+      error = "unknown option " + std::string(arg);
       return false;
     }
     if (!good) {
-      *error = "bad value for " + std::string(arg) + ": " + std::string(value) +
-               (values == 2 ? " " + std::string(argv[i + 2]) : "");
+      error = "bad value for " + std::string(arg) + ": " + std::string(value) +
+              (values == 2 ? " " + std::string(argv[i + 2]) : "");
       return false;
     }
     i += values;
   }
-  if (options->outputDir.empty()) {
+  if (options.outputDir.empty()) {
     if (operands.size() != 2) {
-      *error = "give one INPUT and one OUTPUT.png, or --out-dir DIR and the inputs";
+      error = "give one INPUT and one OUTPUT.png, or --out-dir DIR and the inputs";
       return false;
     }
-    options->output = operands.back();
+    options.output = operands.back();
     operands.pop_back();
   } else if (operands.empty()) {
-    *error = "no input files";
+    error = "no input files";
     return false;
   }
-  options->inputs = std::move(operands);
+  options.inputs = std::move(operands);
   return true;
 }
 
-std::string OutputPath(const Options& options, const std::string& input) {
+std::string OutputPath(const TOptions& options, const std::string& input) {
   if (options.outputDir.empty()) return options.output;
   std::string name = input.substr(input.find_last_of("/\\") + 1);
   const size_t dot = name.rfind('.');

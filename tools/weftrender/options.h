@@ -11,12 +11,12 @@
 
 namespace weftrender {
 
-struct Position {
+struct TPosition {
   int32_t row = 0;
   int32_t column = 0;
 };
 
-struct Options {
+struct TOptions {
   std::vector<std::string> inputs;
   std::string output;     // the picture of the only input, without --out-dir
   std::string outputDir;  // with --out-dir
@@ -26,8 +26,8 @@ struct Options {
   int32_t tabWidth = 4;
   bool convertSpaces = false;
   bool hasSelection = false;
-  Position selectionStart;
-  Position selectionEnd;  // inclusive
+  TPosition selectionStart;
+  TPosition selectionEnd;  // inclusive
   int32_t firstRow = 1;
   int32_t rowCount = 0;  // 0: every row that fits
   bool lineNumbers = false;
@@ -36,10 +36,10 @@ struct Options {
 extern const char kUsage[];
 
 // Parses argv[1..argc-1]; false with `error` set on a malformed command line.
-bool ParseOptions(int argc, const char* const* argv, Options* options, std::string* error);
+bool ParseOptions(int argc, const char* const* argv, TOptions& options, std::string& error);
 
 // Where the picture of `input` goes.
-std::string OutputPath(const Options& options, const std::string& input);
+std::string OutputPath(const TOptions& options, const std::string& input);
 
 }  // namespace weftrender
 

@@ -6,7 +6,7 @@
 
 namespace weftrender {
 
-Picture::~Picture() {
+TPicture::~TPicture() {
   if (dc_ != nullptr) {
     SelectObject(dc_, previousBitmap_);
     DeleteDC(dc_);
@@ -14,7 +14,7 @@ Picture::~Picture() {
   if (bitmap_ != nullptr) DeleteObject(bitmap_);
 }
 
-bool Picture::Create(int width, int height) {
+bool TPicture::Create(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -34,13 +34,13 @@ bool Picture::Create(int width, int height) {
   return true;
 }
 
-void Picture::Fill(const RECT& rect, COLORREF color) {
+void TPicture::Fill(const RECT& rect, COLORREF color) {
   HBRUSH brush = CreateSolidBrush(color);
   FillRect(dc_, &rect, brush);
   DeleteObject(brush);
 }
 
-bool Picture::WritePng(const std::string& path, std::string* error) const {
+bool TPicture::WritePng(const std::string& path, std::string& error) const {
   GdiFlush();
   std::vector<unsigned char> rgb(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3);
   for (size_t i = 0; i * 3 < rgb.size(); ++i) {
@@ -49,7 +49,7 @@ bool Picture::WritePng(const std::string& path, std::string* error) const {
     rgb[3 * i + 2] = static_cast<unsigned char>(pixels_[i]);
   }
   if (stbi_write_png(path.c_str(), width_, height_, 3, rgb.data(), width_ * 3) == 0) {
-    *error = path + ": cannot write the picture";
+    error = path + ": cannot write the picture";
     return false;
   }
   return true;

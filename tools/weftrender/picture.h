@@ -11,12 +11,12 @@
 
 namespace weftrender {
 
-class Picture {
+class TPicture {
  public:
-  Picture() = default;
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
-  ~Picture();
+  TPicture() = default;
+  TPicture(const TPicture&) = delete;
+  TPicture& operator=(const TPicture&) = delete;
+  ~TPicture();
 
   // Makes a picture of `width` by `height` pixels, both at least 1; false if
   // GDI cannot.
@@ -30,7 +30,7 @@ class Picture {
 
   // Writes the picture as an 8-bit RGB PNG file; false with `error` set if
   // the file cannot be written.
-  bool WritePng(const std::string& path, std::string* error) const;
+  bool WritePng(const std::string& path, std::string& error) const;
 
  private:
   HDC dc_ = nullptr;

@@ -1,4 +1,4 @@
-// Drives weftcore.dll as an editor does to paint a text into a Picture.
+// Drives weftcore.dll as an editor does to paint a text into a TPicture.
 // ConfigureLibrary sets the library-wide state once (styles, font,
 // keywords); RenderText then makes a grid for one text, gives it the
 // theme's default colours and the text, sizes the picture from the cell
@@ -22,13 +22,13 @@ constexpr int kMaxHeight = 8000;
 
 // Sets the library's configuration, font and keywords; false with `error`
 // set if the font face is not installed.
-bool ConfigureLibrary(const Options& options, const Theme& theme, std::string* error);
+bool ConfigureLibrary(const TOptions& options, const TTheme& theme, std::string& error);
 
 // Paints `text` into `picture`, which it creates. False with `error` set if
 // the requested rows lie past the text or the picture cannot be made; `note`
 // says what was cut, or stays empty.
-bool RenderText(const Options& options, const Theme& theme, const std::string& text, Picture* picture,
-                std::string* note, std::string* error);
+bool RenderText(const TOptions& options, const TTheme& theme, const std::string& text, TPicture& picture,
+                std::string& note, std::string& error);
 
 }  // namespace weftrender
 

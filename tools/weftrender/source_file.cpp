@@ -8,7 +8,7 @@
 namespace weftrender {
 namespace {
 
-struct FileCloser {
+struct TFileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
@@ -28,36 +28,36 @@ bool LooksBinary(const std::string& text) {
 
 }  // namespace
 
-bool ReadSource(const std::string& path, std::string* text, std::string* error) {
+bool ReadSource(const std::string& path, std::string& text, std::string& error) {
   errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "rb"));
   if (file == nullptr) {
-    *error = path + (errno == ENOENT ? ": no such file"
-                                     : ": cannot open it (" + std::string(std::strerror(errno)) + ")");
+    error =
+        path + (errno == ENOENT ? ": no such file" : ": cannot open it (" + std::string(std::strerror(errno)) + ")");
     return false;
   }
   long size = -1;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
   if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-    *error = path + ": cannot read it (not a regular file)";
+    error = path + ": cannot read it (not a regular file)";
     return false;
   }
   if (size == 0) {
-    *error = path + ": the file is empty";
+    error = path + ": the file is empty";
     return false;
   }
   if (size > kMaxSourceBytes) {
-    *error = path + ": too large (" + std::to_string(size) + " bytes; at most " + std::to_string(kMaxSourceBytes) +
-             " are rendered)";
+    error = path + ": too large (" + std::to_string(size) + " bytes; at most " + std::to_string(kMaxSourceBytes) +
+            " are rendered)";
     return false;
   }
-  text->resize(static_cast<size_t>(size));
-  if (std::fread(text->data(), 1, text->size(), file.get()) != text->size()) {
-    *error = path + ": cannot read it (" + std::string(std::strerror(errno)) + ")";
+  text.resize(static_cast<size_t>(size));
+  if (std::fread(text.data(), 1, text.size(), file.get()) != text.size()) {
+    error = path + ": cannot read it (" + std::string(std::strerror(errno)) + ")";
     return false;
   }
-  if (LooksBinary(*text)) {
-    *error = path + ": a binary file, not Smalltalk source";
+  if (LooksBinary(text)) {
+    error = path + ": a binary file, not Smalltalk source";
     return false;
   }
   return true;

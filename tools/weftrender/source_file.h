@@ -15,7 +15,7 @@ constexpr long kMaxSourceBytes = 16L << 20;
 
 // Reads the file at `path` into `text`; false with `error` set if it is not
 // a source file.
-bool ReadSource(const std::string& path, std::string* text, std::string* error);
+bool ReadSource(const std::string& path, std::string& text, std::string& error);
 
 }  // namespace weftrender
 

@@ -17,8 +17,8 @@ constexpr WeftStyle Colored(int fontIndex, WeftColor fore) { return {fontIndex, 
 // A style wholly in the grid's default colours.
 constexpr WeftStyle Plain() { return {kRegular, 0, 0, 1, 1}; }
 
-// The order of styles follows StyleIndex.
-constexpr Theme kThemes[] = {
+// The order of styles follows TStyleIndex.
+constexpr TTheme kThemes[] = {
     {"light", Rgb(0x1F, 0x1F, 0x1F), Rgb(0xFF, 0xFF, 0xFF), Rgb(0x80, 0x80, 0x80), Rgb(0xEE, 0xEE, 0xEE),
      {Colored(kRegular, Rgb(0xA3, 0x15, 0x15)), Colored(kRegular, Rgb(0xB0, 0x5A, 0x00)), Plain(),
       Colored(kRegular, Rgb(0x09, 0x86, 0x58)), Colored(kBold, Rgb(0x00, 0x00, 0xE0)), Plain(),
@@ -31,8 +31,8 @@ constexpr Theme kThemes[] = {
 
 }  // namespace
 
-const Theme* FindTheme(std::string_view name) {
-  for (const Theme& theme : kThemes) {
+const TTheme* FindTheme(std::string_view name) {
+  for (const TTheme& theme : kThemes) {
     if (name == theme.name) return &theme;
   }
   return nullptr;
@@ -40,7 +40,7 @@ const Theme* FindTheme(std::string_view name) {
 
 std::string ThemeNames() {
   std::string names;
-  for (const Theme& theme : kThemes) {
+  for (const TTheme& theme : kThemes) {
     if (!names.empty()) names += ", ";
     names += theme.name;
   }

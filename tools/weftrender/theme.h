@@ -12,7 +12,7 @@
 
 namespace weftrender {
 
-enum StyleIndex {
+enum TStyleIndex {
   kStrings = 0,
   kCharacters = 1,
   kWhiteSpace = 2,
@@ -23,7 +23,7 @@ enum StyleIndex {
   kSymbols = 7,
 };
 
-struct Theme {
+struct TTheme {
   const char* name;
   WeftColor defaultFore;
   WeftColor defaultBack;
@@ -33,7 +33,7 @@ struct Theme {
 };
 
 // The theme called `name`, or nullptr if there is none.
-const Theme* FindTheme(std::string_view name);
+const TTheme* FindTheme(std::string_view name);
 
 // The names of all themes, separated by ", ", for messages.
 std::string ThemeNames();

@@ -15,21 +15,21 @@ namespace weftrender {
 namespace {
 
 // Renders one input; false after printing why not.
-bool RenderFile(const Options& options, const Theme& theme, const std::string& input, std::FILE* out,
+bool RenderFile(const TOptions& options, const TTheme& theme, const std::string& input, std::FILE* out,
                 std::FILE* err) {
   std::string text, note, error;
-  if (!ReadSource(input, &text, &error)) {
+  if (!ReadSource(input, text, error)) {
     std::fprintf(err, "weftrender: %s\n", error.c_str());
     return false;
   }
-  Picture picture;
-  if (!RenderText(options, theme, text, &picture, &note, &error)) {
+  TPicture picture;
+  if (!RenderText(options, theme, text, picture, note, error)) {
     std::fprintf(err, "weftrender: %s: %s\n", input.c_str(), error.c_str());
     return false;
   }
   if (!note.empty()) std::fprintf(out, "%s: %s\n", input.c_str(), note.c_str());
   const std::string output = OutputPath(options, input);
-  if (!picture.WritePng(output, &error)) {
+  if (!picture.WritePng(output, error)) {
     std::fprintf(err, "weftrender: %s\n", error.c_str());
     return false;
   }
@@ -44,19 +44,18 @@ int RunWeftrender(int argc, const char* const* argv, std::FILE* out, std::FILE* 
     std::fputs(kUsage, out);
     return 0;
   }
-  Options options;
+  TOptions options;
   std::string error;
-  if (!ParseOptions(argc, argv, &options, &error)) {
+  if (!ParseOptions(argc, argv, options, error)) {
     std::fprintf(err, "weftrender: %s\n%s", error.c_str(), kUsage);
     return 2;
   }
-  const Theme* theme = FindTheme(options.theme);
+  const TTheme* theme = FindTheme(options.theme);
   if (theme == nullptr) {
-    std::fprintf(err, "weftrender: unknown theme \"%s\" (themes: %s)\n", options.theme.c_str(),
-                 ThemeNames().c_str());
+    std::fprintf(err, "weftrender: unknown theme \"%s\" (themes: %s)\n", options.theme.c_str(), ThemeNames().c_str());
     return 2;
   }
-  if (!ConfigureLibrary(options, *theme, &error)) {
+  if (!ConfigureLibrary(options, *theme, error)) {
     std::fprintf(err, "weftrender: %s\n", error.c_str());
     return 2;
   }

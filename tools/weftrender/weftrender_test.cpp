@@ -45,8 +45,8 @@ std::pair<int, std::string> RunCommand(std::vector<std::string> args) {
 }
 
 // A PNG file's pixels; none where it cannot be read.
-struct Image {
-  explicit Image(const std::string& path)
+struct TImage {
+  explicit TImage(const std::string& path)
       : rgb(stbi_load(path.c_str(), &width, &height, &channels, 3), stbi_image_free) {}
   COLORREF At(int x, int y) const {
     const unsigned char* p = rgb.get() + 3 * (static_cast<size_t>(y) * width + x);
@@ -93,7 +93,7 @@ TEST(Weftrender, AnswersFaultyInputs) {
     SCOPED_TRACE(std::string(c.message) + " answered: " + printed);
     EXPECT_EQ(status, c.status);
     EXPECT_NE(printed.find(c.message), std::string::npos);
-    const Image image(picture);
+    const TImage image(picture);
     EXPECT_EQ(image.rgb != nullptr, c.status == 0);
     EXPECT_LE(image.width, 3000);
   }
@@ -106,7 +106,7 @@ TEST(Weftrender, PaintsEachStyleInItsCells) {
   const struct {
     int row;
     const char* text;
-    StyleIndex style;
+    TStyleIndex style;
   } tokens[] = {
       {1, "\"Literals of every kind\"", kComments}, {3, "    ", kWhiteSpace}, {4, "OrderedCollection", kOtherText},
       {5, "'a string with ''quotes'' inside'", kStrings}, {6, "$a", kCharacters}, {7, "3.14159", kNumbers},
@@ -120,11 +120,11 @@ TEST(Weftrender, PaintsEachStyleInItsCells) {
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), highlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
   for (const char* themeName : {"light", "dark"}) {
     SCOPED_TRACE(themeName);
-    const Theme& theme = *FindTheme(themeName);
+    const TTheme& theme = *FindTheme(themeName);
     const std::string picture = TempPath(std::string("literals-") + themeName + ".png");
     const auto [status, printed] = RunCommand({"--theme", themeName, "--select", "12:5", "12:14", source, picture});
     ASSERT_EQ(status, 0) << printed;
-    const Image image(picture);
+    const TImage image(picture);
     ASSERT_NE(image.rgb, nullptr);
     WeftPoint cell{};
     CellSize(&cell);  // as the run left the library
