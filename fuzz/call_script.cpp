@@ -181,7 +181,8 @@ class TScriptRun {
   void Expect(bool holds, const std::string& what) {
     if (!holds) observer_.Fail(what);
   }
-  // What a dead-handle call must leave as it was: every live grid's text.
+  // What a dead-handle call must leave as it was: every live grid's text and
+  // top corner.
   std::string Fingerprint();
   std::string TextOf(int32_t handle);
   WeftView* View() { return in_.Flag() ? &view_ : nullptr; }
@@ -195,7 +196,26 @@ class TScriptRun {
     handles.erase(std::remove(handles.begin(), handles.end(), handle), handles.end());
   }
 
-  void Point(const char* call, void(WEFT_CALL* function)(int32_t, int32_t, int32_t, WeftPoint*));
+  // A call that maps (a, b) of a grid to a point, and what it answered.
+  struct TPointCall {
+    int32_t handle;
+    WeftPoint from;
+    WeftPoint answer;
+  };
+  TPointCall Point(const char* call, void(WEFT_CALL* function)(int32_t, int32_t, int32_t, WeftPoint*));
+  void CheckStepUndone(const TPointCall& step, bool forward);
+  void CheckIndexRoundTrip(int32_t handle, int32_t index, const WeftPoint& point);
+  WeftPoint EndOfText(int32_t handle) {
+    WeftPoint end{};
+    exports_.LastRowAndColumn(handle, &end);
+    return end;
+  }
+  // Whether `point` lies on a row of the text, from column 1 up to
+  // `pastRowEnd` columns past the row's last character.
+  bool OnTextRow(int32_t handle, const WeftPoint& point, int32_t pastRowEnd) {
+    return point.y >= 1 && point.y <= exports_.NumberOfRows(handle) && point.x >= 1 &&
+           point.x <= exports_.ColumnsInRow(handle, point.y) + pastRowEnd;
+  }
   void Token(const char* call, int32_t answer, const WeftTokenRecord& token, bool passed);
 
   TScriptReader in_;
@@ -224,7 +244,12 @@ std::string TScriptRun::TextOf(int32_t handle) {
 
 std::string TScriptRun::Fingerprint() {
   std::string fingerprint;
-  for (int32_t handle : liveGrids_) fingerprint += std::to_string(Hash(TextOf(handle))) + ' ';
+  for (int32_t handle : liveGrids_) {
+    WeftPoint topLeftCell{};
+    exports_.CellForPoint(handle, 0, 0, &topLeftCell);  // follows the top corner
+    fingerprint += std::to_string(Hash(TextOf(handle))) + ' ' + std::to_string(topLeftCell.x) + ',' +
+                   std::to_string(topLeftCell.y) + ' ';
+  }
   return fingerprint;
 }
 
@@ -257,7 +282,8 @@ void TScriptRun::Run() {
   End();
 }
 
-void TScriptRun::Point(const char* call, void(WEFT_CALL* function)(int32_t, int32_t, int32_t, WeftPoint*)) {
+TScriptRun::TPointCall TScriptRun::Point(const char* call,
+                                         void(WEFT_CALL* function)(int32_t, int32_t, int32_t, WeftPoint*)) {
   const int32_t handle = Handle();
   const int32_t a = in_.Number();
   const int32_t b = in_.Number();
@@ -265,6 +291,36 @@ void TScriptRun::Point(const char* call, void(WEFT_CALL* function)(int32_t, int3
   function(handle, a, b, &point);
   ExpectUntouchedIfDead(call, point.x == kUntouched && point.y == kUntouched);
   observer_.Transcribe((TLine(call) << handle << a << b).Point(point).text());
+  return {handle, {a, b}, point};
+}
+
+// From a position on a row of a live grid, up to its line end, a step forward
+// (unless from the end of the text) or back (unless from its start) is undone
+// by a step the other way.
+void TScriptRun::CheckStepUndone(const TPointCall& step, bool forward) {
+  if (!live_ || !OnTextRow(step.handle, step.from, 1)) return;
+  const WeftPoint end = EndOfText(step.handle);
+  const WeftPoint stays = forward ? end : WeftPoint{1, 1};
+  if (step.from.x == stays.x && step.from.y == stays.y) return;
+  WeftPoint back{kUntouched, kUntouched};
+  (forward ? exports_.PointBefore : exports_.PointAfter)(step.handle, step.answer.x, step.answer.y, &back);
+  Expect(back.x == step.from.x && back.y == step.from.y,
+         std::string(forward ? "PointBefore" : "PointAfter") + " did not undo a step");
+}
+
+// On a live grid with rows, an index of the text maps to a position on a row
+// (its line break's LF lies one column past the line end) that maps back to
+// it, and an index past the last row's line break to the end of the text.
+void TScriptRun::CheckIndexRoundTrip(int32_t handle, int32_t index, const WeftPoint& point) {
+  if (!live_ || exports_.NumberOfRows(handle) == 0) return;
+  const WeftPoint end = EndOfText(handle);
+  const int32_t endIndex = exports_.IndexForPoint(handle, end.x, end.y);
+  if (index >= 1 && index <= endIndex) {
+    Expect(OnTextRow(handle, point, 2) && exports_.IndexForPoint(handle, point.x, point.y) == index,
+           "IndexForPoint does not map PointForIndex's answer back to the index");
+  } else if (index > endIndex + 1) {
+    Expect(point.x == end.x && point.y == end.y, "PointForIndex past the text answered no end of the text");
+  }
 }
 
 // A record pre-filled so that a call that writes nothing can be told.
@@ -607,8 +663,10 @@ void TScriptRun::Step(uint8_t call) {
     }
     case kCallCells: {
       const uint8_t which = in_.Byte() % 3;
-      if (which == 0) return Point("CellForPoint", exports_.CellForPoint);
-      if (which == 1) return Point("PointForCell", exports_.PointForCell);
+      if (which < 2) {
+        Point(which == 0 ? "CellForPoint" : "PointForCell", which == 0 ? exports_.CellForPoint : exports_.PointForCell);
+        return;
+      }
       const int32_t handle = Handle();
       WeftPoint extent{kUntouched, kUntouched};
       exports_.CellExtent(handle, &extent);
@@ -627,13 +685,18 @@ void TScriptRun::Step(uint8_t call) {
     }
     case kCallPositions: {
       const uint8_t which = in_.Byte() % 4;
-      if (which == 0) return Point("PointAfter", exports_.PointAfter);
-      if (which == 1) return Point("PointBefore", exports_.PointBefore);
+      if (which < 2) {
+        const bool forward = which == 0;
+        return CheckStepUndone(Point(forward ? "PointAfter" : "PointBefore",
+                                     forward ? exports_.PointAfter : exports_.PointBefore),
+                               forward);
+      }
       const int32_t handle = Handle();
       const int32_t a = in_.Number();
       WeftPoint point{kUntouched, kUntouched};
       if (which == 2) {
         exports_.PointForIndex(handle, a, &point);
+        CheckIndexRoundTrip(handle, a, point);
       } else {
         const int32_t column = in_.Number();
         const int32_t row = in_.Number();
@@ -689,13 +752,13 @@ void TScriptRun::Step(uint8_t call) {
 }
 
 template <typename Function>
-void Bind(Function& slot, const char* name, ExportLookup lookup, void* context) {
+void Bind(Function& slot, const char* name, TExportLookup lookup, void* context) {
   slot = reinterpret_cast<Function>(lookup(name, context));
 }
 
 }  // namespace
 
-TExports BindExports(ExportLookup lookup, void* context) {
+TExports BindExports(TExportLookup lookup, void* context) {
   TExports x{};
   Bind(x.CreateGrid, "CreateGrid", lookup, context);
   Bind(x.DeleteGrid, "DeleteGrid", lookup, context);

@@ -8,10 +8,11 @@
 // time. Every buffer it passes has guard bytes on both sides, every record it
 // passes is pre-filled, and after each call it checks what the interface
 // promises whatever the arguments: no write past a buffer's stated size,
-// untouched records and every grid's text unchanged for a dead handle,
-// answers within their ranges. It writes one transcript line per call (its arguments, its
-// answer, and every record and buffer it wrote, pointers aside), from which
-// two runs of the same script compare.
+// untouched records and every grid's text and top corner unchanged for a
+// dead handle, answers within their ranges, and steps and indices that map
+// back. It writes one transcript line per call (its arguments, its answer,
+// and every record and buffer it wrote, pointers aside), from which two runs
+// of the same script compare.
 //
 // Script format: a byte chooses the call (modulo the number of calls);
 // numbers, texts and handles follow, read by TScriptReader. A script that
@@ -78,8 +79,8 @@ struct TExports {
 
 // Fills the table through `lookup`, which answers an export's address by
 // name (GetProcAddress, for a DLL); null for a name it lacks.
-using ExportLookup = void (*(*)(const char* name, void* context))();
-TExports BindExports(ExportLookup lookup, void* context);
+using TExportLookup = void (*(*)(const char* name, void* context))();
+TExports BindExports(TExportLookup lookup, void* context);
 
 // Sees every call of a script run.
 class TScriptObserver {
@@ -130,7 +131,7 @@ class TScriptWriter {
 };
 
 // The calls, as the first byte of each names them.
-enum ScriptCall : uint8_t {
+enum TScriptCall : uint8_t {
   kCallCreateGrid,
   kCallDeleteGrid,
   kCallHandleQueries,  // IsHandleOk, NumberOfRows, ColumnsInRow, LastRowAndColumn

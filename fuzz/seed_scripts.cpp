@@ -48,6 +48,7 @@ void WalkAndQuery(TScriptWriter& script) {
   script.Call(kCallPositions).Byte(2).Slot(kSlot).Number(7);
   script.Call(kCallPositions).Byte(3).Slot(kSlot).Number(-3).Number(2).Number(2);
   script.Call(kCallPositions).Byte(0).Slot(kSlot).Number(3).Number(1);
+  script.Call(kCallPositions).Byte(1).Slot(kSlot).Number(1).Number(2);
   script.Call(kCallDisplay)
       .Slot(kSlot)
       .Number(1)
@@ -158,13 +159,13 @@ std::vector<TSeed> CallScriptSeeds(const std::string& corpusDir) {
 }
 
 std::vector<TSeed> FindPatternSeeds() {
-  struct Search {
+  struct TSearch {
     const char* text;
     const char* pattern;
     uint8_t flags;  // regular expression, match case, forward
     int32_t start;
   };
-  constexpr Search kSearches[] = {
+  constexpr TSearch kSearches[] = {
       {"xxabab", "ab", 6, 1},
       {"xxABab", "AB", 0, 6},
       {"ab\r\ncd", "b\r\nc", 6, 1},
@@ -177,7 +178,7 @@ std::vector<TSeed> FindPatternSeeds() {
       {"abcabcabc", ".*c?b", 3, 9},
   };
   std::vector<TSeed> seeds;
-  for (const Search& search : kSearches) {
+  for (const TSearch& search : kSearches) {
     std::vector<uint8_t> bytes = {search.flags, static_cast<uint8_t>(search.start + 8), 0,
                                   static_cast<uint8_t>(std::strlen(search.pattern))};
     bytes.insert(bytes.end(), search.pattern, search.pattern + std::strlen(search.pattern));
