@@ -54,9 +54,12 @@ TEST_F(StringGridTest, TextAndStringAtRowNeverWritePastTheirBuffers) {
     EXPECT_EQ(std::string(buffer + size, sizeof buffer - static_cast<size_t>(size)), std::string(12 - size, '#'));
   }
   EXPECT_EQ(grid->Text(nullptr, 10, false) + grid->Text(buffer, 0, false), 0);
-  std::memset(buffer, '#', sizeof buffer);
-  EXPECT_EQ(grid->StringAtRow(1, buffer, 2), 2);
-  EXPECT_EQ(std::string(buffer, 3), "de#");
+  for (int32_t size = 1; size <= 6; ++size) {
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(grid->StringAtRow(1, buffer, size), std::min(size, 3));
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(size) + 1),
+              std::string("def\0\0\0", 6).substr(0, static_cast<size_t>(size)) + '#');
+  }
 }
 
 TEST_F(StringGridTest, ConversionUsesTheTextsOwnIndentationUnlessItHasTabs) {
