@@ -1,6 +1,7 @@
 """Checks a screenshot of weftpad after the end-to-end test's typing.
 
 Usage: check_screen.py DUMP.xwd LEFT TOP [PNG | --shows-row ROW]
+       check_screen.py --cell-size   (prints the cell's width and height)
 LEFT, TOP: the screen position of the editor's top-left pixel, which shows
 row TOP_ROW. Every cell of the typed rows must show its token's theme colour,
 the selected row the highlight colour, and the rows below the text nothing.
@@ -64,6 +65,9 @@ def glyph_problem(shot, left, top, background, colour):
 
 
 def main():
+    if sys.argv[1:] == ["--cell-size"]:
+        print(CELL_WIDTH, LINE_HEIGHT)
+        return 0
     shot = Screenshot(sys.argv[1])
     origin_x, origin_y = int(sys.argv[2]), int(sys.argv[3])
     if len(sys.argv) > 5 and sys.argv[4] == "--shows-row":

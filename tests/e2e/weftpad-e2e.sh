@@ -16,10 +16,8 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 program=$1
+. "$here/../../scripts/wine-env.sh"
 export WINEPREFIX=$2
-export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export QEMU_RESERVED_VA=0x81000000  # see scripts/wine-run.sh
-wine64=/usr/lib/wine/wine64
 timeout_seconds=${WEFT_E2E_TIMEOUT:-300}
 started=$(date +%s)
 
@@ -68,20 +66,8 @@ wait_for() {
   done
 }
 
-# A prefix with the default (X11) graphics driver and the Liberation fonts,
-# made once without a display so that no window opens while it is set up.
-prepare_prefix() {
-  [ -f "$WINEPREFIX/.weft-ready" ] && return 0
-  mkdir -p "$WINEPREFIX"
-  DISPLAY= "$wine64" wineboot -i >/dev/null 2>&1 </dev/null
-  wineserver -w
-  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-  cp /usr/share/fonts/truetype/liberation/LiberationMono-*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-  touch "$WINEPREFIX/.weft-ready"
-}
-exec 9>"$WINEPREFIX.lock"
-flock 9
-prepare_prefix
+# The prefix keeps Wine's default (X11) graphics driver.
+prepare_wine_prefix || exit 1
 say "prefix ready"
 
 # Xvfb picks a free display and writes its number when it accepts clients.
@@ -104,8 +90,9 @@ say "weftpad window $window at $X,$Y"
 
 # Pixel position of the middle of the left half of a cell (1-based column
 # and row, tab-expanded), which CellForPoint maps to the caret before it.
-cell_x() { echo $((X + ($1 - 1) * 8 + 2)); }
-cell_y() { echo $((Y + ($1 - 1) * 15 + 7)); }
+read -r cell_width line_height < <(python3 "$here/check_screen.py" --cell-size)
+cell_x() { echo $((X + ($1 - 1) * cell_width + 2)); }
+cell_y() { echo $((Y + ($1 - 1) * line_height + line_height / 2)); }
 
 key() { xdotool key --delay 30 "$@" 2>/dev/null; }
 type_text() { xdotool type --delay 30 "$1" 2>/dev/null; }
