@@ -30,6 +30,9 @@ TEST(TabConversion, ConvertsRunsThatReachATabStopOutsideLiteralsAndFindsTheInden
       {"a\n\n  b\n    c", 2},                   // after a blank line
       {std::string_view("a\n     b", 4), 2}};  // a cut run
   for (const auto& [text, indentation] : cases) EXPECT_EQ(IndentationOf(text, 8), indentation) << text;
+  // 3000 spaces and more count as no indentation at all.
+  EXPECT_EQ(IndentationOf("a\n" + std::string(3000, ' ') + "b", 8), 8);
+  EXPECT_EQ(IndentationOf("a\n" + std::string(2999, ' ') + "b", 8), 2999);
 }
 
 // Conversion followed by expansion with the same width gives the line back.
