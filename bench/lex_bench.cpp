@@ -13,6 +13,7 @@
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "base/arena.h"
+#include "lex/keyword_table.h"
 #include "lex/token_list.h"
 #include "base/row_string.h"
 
@@ -146,6 +147,21 @@ void BM_ScanIntoTokenLists(benchmark::State& state) {
   state.counters["list_bytes_per_text_byte"] = static_cast<double>(heap) / static_cast<double>(big->bytes);
 }
 BENCHMARK(BM_ScanIntoTokenLists);
+
+// A host registering every selector of its image as a keyword, then taking
+// them back one by one.
+void BM_KeywordTableAddAndDelete(benchmark::State& state) {
+  std::vector<std::string> words;
+  for (int i = 0; i < 50000; ++i) words.push_back("selector" + std::to_string(i * 7919 % 50000) + ":");
+  for (auto _ : state) {
+    TKeywordTable table;
+    for (const std::string& word : words) table.Add(word);
+    for (const std::string& word : words) table.Delete(word);
+    benchmark::DoNotOptimize(table.count());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(words.size()));
+}
+BENCHMARK(BM_KeywordTableAddAndDelete)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace weft

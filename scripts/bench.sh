@@ -25,7 +25,7 @@ run() {
   "build/release/bench/$program" --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@" >&2
 }
 run grid grid_bench --benchmark_filter='SetText|Classify|GridMemory|NextToken|Display' "$@"
-run lex lex_bench --benchmark_filter='Classify|ScanToEnd|ScanIntoTokenLists' "$@"
+run lex lex_bench --benchmark_filter='Classify|ScanToEnd|ScanIntoTokenLists|KeywordTable' "$@"
 run search search_bench --benchmark_filter='Plain|Regex' "$@"
 # The edits and long rows run a few iterations each, so one slow moment on a
 # shared machine moves them: each is repeated and the median taken.
