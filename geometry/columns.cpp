@@ -9,10 +9,8 @@
 namespace weft {
 namespace {
 
-// The next character of [from, end) that is a tab, or end. Tabs come in
-// runs at the start of rows, so a tab right here is found without a call.
+// The next character of [from, end) that is a tab, or end.
 const char* NextTab(const char* from, const char* end) {
-  if (from == end || *from == '\t') return from;
   const void* tab = std::memchr(from, '\t', static_cast<size_t>(end - from));
   return tab != nullptr ? static_cast<const char*>(tab) : end;
 }
@@ -26,6 +24,15 @@ int64_t NextTabStop(int64_t visualColumn, int64_t tabWidth) {
   return visualColumn + tabWidth - visualColumn % tabWidth;
 }
 
+// The visual column after the run of tabs that starts at `at`, from
+// `visualColumn`; moves `at` past the run. The first tab reaches the next
+// stop and each further one a whole stop, which needs no division.
+int64_t AfterTabRun(const char*& at, const char* end, int64_t visualColumn, int64_t tabWidth) {
+  const char* first = at;
+  while (at < end && *at == '\t') ++at;
+  return NextTabStop(visualColumn, tabWidth) + (at - first - 1) * tabWidth;
+}
+
 // The visual width of the first `count` characters of `text`; runs between
 // tabs are skipped whole.
 int64_t VisualWidth(const char* text, int32_t count, int64_t tabWidth) {
@@ -34,9 +41,8 @@ int64_t VisualWidth(const char* text, int32_t count, int64_t tabWidth) {
   for (const char* at = text; at < end;) {
     const char* tab = NextTab(at, end);
     width += tab - at;
-    if (tab == end) break;
-    width = NextTabStop(width, tabWidth);
-    at = tab + 1;
+    at = tab;
+    if (at < end) width = AfterTabRun(at, end, width, tabWidth);
   }
   return width;
 }
@@ -55,20 +61,33 @@ int64_t ExpandedColumn(const TStringGrid& grid, int32_t row, int32_t n) {
 }
 
 // IndexFromPixelWidth with 64-bit pixels, for pixels that include the top
-// corner. The walk stops at the first character whose right edge passes the
-// pixel, which keeps every product within 64 bits.
+// corner. A run between tabs is passed or entered in one step. The walk stops
+// at the first character whose right edge passes the pixel, and the left edge
+// of every character it passes lies left of the pixel, which keeps every
+// product within 64 bits.
 int64_t CaretIndexAt(const char* text, int32_t length, int64_t cellWidth, int64_t tabWidth, int64_t pixelX) {
-  int64_t visualColumn = 0;
-  int64_t previousRight = 0;
-  for (int32_t i = 0; i < length; ++i) {
-    const bool tab = text[i] == '\t';
-    visualColumn = tab ? NextTabStop(visualColumn, tabWidth) : visualColumn + 1;
-    const int64_t right = visualColumn * cellWidth;
-    if (right > pixelX) {
-      const int64_t half = (tab ? cellWidth * tabWidth : cellWidth) / 2;
-      return pixelX <= previousRight + half ? i + 1 : i + 2;
+  const char* end = text + length;
+  int64_t visualColumn = 0;  // the left edge of `at`, in cells
+  for (const char* at = text; at < end;) {
+    const char* tab = NextTab(at, end);
+    // Characters of the run before the one whose right edge passes the pixel.
+    const int64_t passed = pixelX < (visualColumn + 1) * cellWidth ? 0 : pixelX / cellWidth - visualColumn;
+    if (passed < tab - at) {
+      const int64_t index = (at - text) + passed;
+      return pixelX <= (visualColumn + passed) * cellWidth + cellWidth / 2 ? index + 1 : index + 2;
     }
-    previousRight = right;
+    visualColumn += tab - at;
+    at = tab;
+    // Tabs, one at a time: the first reaches the next stop, each further one
+    // a whole stop.
+    for (int64_t right = NextTabStop(visualColumn, tabWidth); at < end && *at == '\t'; right += tabWidth) {
+      if (right * cellWidth > pixelX) {
+        const int64_t index = at - text;
+        return pixelX <= visualColumn * cellWidth + cellWidth * tabWidth / 2 ? index + 1 : index + 2;
+      }
+      visualColumn = right;
+      ++at;
+    }
   }
   return pixelX / cellWidth + length - visualColumn + 1;
 }
