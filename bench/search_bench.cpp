@@ -129,6 +129,30 @@ void BM_RegexScan(benchmark::State& state) {
 }
 BENCHMARK(BM_RegexScan)->DenseRange(0, 2);
 
+// The same, backward from the end: each search starts just before the last
+// match.
+void BM_RegexScanBackward(benchmark::State& state) {
+  if (MissingCorpus(state)) return;
+  const std::string& text = BigText();
+  const TPattern pattern = CompilePattern(kRegexes[state.range(0)].ours, true);
+  const TSubject subject{reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
+  int64_t matches = 0;
+  for (auto _ : state) {
+    matches = 0;
+    TMatchWork work;
+    for (int32_t from = subject.size - 1; from >= 0;) {
+      const TMatchSpan span = FindRegexBackward(pattern, subject, from, {}, work);
+      if (span.begin < 0) break;
+      ++matches;
+      from = span.begin - 1;
+    }
+  }
+  state.counters["matches"] = static_cast<double>(matches);
+  state.SetLabel(kRegexes[state.range(0)].ours);
+  SetBytes(state);
+}
+BENCHMARK(BM_RegexScanBackward)->DenseRange(0, 2);
+
 #if WEFT_HAVE_PCRE2
 void BM_RegexPcre2(benchmark::State& state) {
   if (MissingCorpus(state)) return;

@@ -4,14 +4,17 @@
 // suffixes of the pattern match there: one column of item count + 1 bits per
 // position, each from the column to its right. Whether a match begins does not
 // depend on the order the backtracker tries things in, so this is exact, and
-// it takes O(positions × items) steps and memory for two columns. The
-// backward search uses it to find the run of match starts nearest its start.
+// it takes O(positions × items) steps and memory for two columns. A character
+// that no item takes (and not an LF) gives the same column whatever lies to
+// its right, so a run of them costs a table lookup a character. The backward
+// search uses it to find the run of match starts nearest its start.
 #ifndef WEFT_SEARCH_START_SCANNER_H_
 #define WEFT_SEARCH_START_SCANNER_H_
 
 #include <cstdint>
 #include <vector>
 
+#include "search/char_set.h"
 #include "search/matcher.h"
 #include "search/pattern.h"
 
@@ -29,11 +32,15 @@ class TStartScanner {
 
  private:
   void ColumnAtEnd(std::vector<uint8_t>& here) const;
-  void ColumnAt(int32_t pos, const std::vector<uint8_t>& right, std::vector<uint8_t>& here);
+  void ColumnFor(unsigned char c, const std::vector<uint8_t>& right, std::vector<uint8_t>& here) const;
 
   const TPattern& pattern_;
   TSubject subject_;
   TMatchWork* work_;
+  // The bytes some item takes, and the LF: any other byte is inert, and its
+  // column is inertColumn_ (valid when some byte is inert).
+  TCharSet notInert_;
+  std::vector<uint8_t> inertColumn_;
 };
 
 }  // namespace weft
