@@ -57,7 +57,7 @@ TMatchSpan FindRegexBackward(const TPattern& pattern, TSubject subject, int32_t 
   if (start > subject.size) return {};
   if (start < 0) start = subject.size - 1;
   const TSubject considered{subject.data, std::min(start + 1, subject.size)};
-  const int32_t begin = TStartScanner(pattern, considered, work).LeftEndOfLastRun();
+  const int32_t begin = TStartScanner(pattern, considered, work, tuning.mostStartStates).LeftEndOfLastRun();
   if (begin < 0) return {};
   if (begin == considered.size) return {begin, 0};
   TRawMatch match;

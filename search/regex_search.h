@@ -17,6 +17,7 @@
 #ifndef WEFT_SEARCH_REGEX_SEARCH_H_
 #define WEFT_SEARCH_REGEX_SEARCH_H_
 
+#include <cstddef>
 #include <cstdint>
 
 #include "search/matcher.h"
@@ -29,6 +30,8 @@ enum class TRegexEngine { kAuto, kBacktracker, kPikeVm };
 struct TSearchTuning {
   TRegexEngine engine = TRegexEngine::kAuto;
   uint64_t memoBudgetBytes = uint64_t{16} << 20;
+  // The most states the backward search's scan keeps (see start_scanner.h).
+  size_t mostStartStates = 256;
 };
 
 // `pattern` must be valid. Answers begin -1 when nothing is found.

@@ -1,19 +1,12 @@
 #include "search/start_scanner.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace weft {
 
-TStartScanner::TStartScanner(const TPattern& pattern, TSubject subject, TMatchWork& work)
-    : pattern_(pattern), subject_(subject), work_(&work), inertColumn_(pattern.items.size() + 1) {
-  notInert_.Add(kLineFeed);
-  for (const TPatternItem& item : pattern.items) {
-    if (item.kind != TItemKind::kLineEnd && item.kind != TItemKind::kMark) notInert_.Merge(item.set);
-  }
-  TCharSet inert = notInert_;
-  inert.Invert();
-  if (inert.Size() > 0) ColumnFor(inert.First(), inertColumn_, inertColumn_);
-}
+TStartScanner::TStartScanner(const TPattern& pattern, TSubject subject, TMatchWork& work, size_t mostStates)
+    : pattern_(pattern), subject_(subject), work_(&work), mostStates_(std::max<size_t>(mostStates, 1)) {}
 
 // here[i]: the items from i on match at the end of the subject.
 void TStartScanner::ColumnAtEnd(std::vector<uint8_t>& here) const {
@@ -25,8 +18,7 @@ void TStartScanner::ColumnAtEnd(std::vector<uint8_t>& here) const {
 }
 
 // here[i]: the items from i on match at a position holding c, given the
-// column of the position after it. For an inert c `right` is never read, so
-// it may be `here` itself.
+// column of the position after it.
 void TStartScanner::ColumnFor(unsigned char c, const std::vector<uint8_t>& right, std::vector<uint8_t>& here) const {
   const size_t count = pattern_.items.size();
   here[count] = 1;
@@ -52,35 +44,50 @@ void TStartScanner::ColumnFor(unsigned char c, const std::vector<uint8_t>& right
   }
 }
 
+int32_t TStartScanner::StateOf(std::vector<uint8_t> column) {
+  std::string key(column.begin(), column.end());
+  if (const auto known = states_.find(key); known != states_.end()) return known->second;
+  const auto state = static_cast<int32_t>(columns_.size());
+  states_.emplace(std::move(key), state);
+  matchBegins_.push_back(column[0]);
+  columns_.push_back(std::move(column));
+  next_.resize(next_.size() + 256, -1);
+  return state;
+}
+
+int32_t TStartScanner::NewTransition(int32_t state, unsigned char c) {
+  work_->steps += pattern_.items.size();
+  std::vector<uint8_t> column(pattern_.items.size() + 1);
+  ColumnFor(c, columns_[static_cast<size_t>(state)], column);
+  if (columns_.size() >= mostStates_) {
+    columns_.clear();
+    matchBegins_.clear();
+    next_.clear();
+    states_.clear();
+    return StateOf(std::move(column));
+  }
+  const int32_t next = StateOf(std::move(column));
+  next_[static_cast<size_t>(state) * 256 + c] = next;
+  return next;
+}
+
 int32_t TStartScanner::LeftEndOfLastRun() {
-  std::vector<uint8_t> right(pattern_.items.size() + 1);
-  std::vector<uint8_t> here(pattern_.items.size() + 1);
-  ColumnAtEnd(right);
+  std::vector<uint8_t> atEnd(pattern_.items.size() + 1);
+  ColumnAtEnd(atEnd);
+  int32_t state = StateOf(std::move(atEnd));
   int32_t found = pattern_.ZeroWidthOnly() ? subject_.size : -1;
-  for (int32_t pos = subject_.size - 1; pos >= 0; --pos) {
+  int32_t pos = subject_.size - 1;
+  for (; pos >= 0; --pos) {
     const unsigned char c = subject_.data[pos];
-    if (!notInert_.Contains(c)) {
-      int32_t left = pos;  // the run of inert characters is [left, pos]
-      while (left > 0 && !notInert_.Contains(subject_.data[left - 1])) --left;
-      ++work_->steps;
-      if (inertColumn_[0] != 0) {
-        found = left;
-      } else if (found >= 0) {
-        break;
-      }
-      right = inertColumn_;
-      pos = left;
-      continue;
-    }
-    work_->steps += pattern_.items.size();
-    ColumnFor(c, right, here);
-    if (here[0] != 0) {
+    const int32_t known = next_[static_cast<size_t>(state) * 256 + c];
+    state = known >= 0 ? known : NewTransition(state, c);
+    if (matchBegins_[static_cast<size_t>(state)] != 0) {
       found = pos;
     } else if (found >= 0) {
       break;
     }
-    std::swap(right, here);
   }
+  work_->steps += static_cast<uint64_t>(subject_.size - std::max(pos, 0));
   return found;
 }
 

@@ -2,19 +2,24 @@
 //
 // It computes for each position, from the end of the subject down, which
 // suffixes of the pattern match there: one column of item count + 1 bits per
-// position, each from the column to its right. Whether a match begins does not
-// depend on the order the backtracker tries things in, so this is exact, and
-// it takes O(positions × items) steps and memory for two columns. A character
-// that no item takes (and not an LF) gives the same column whatever lies to
-// its right, so a run of them costs a table lookup a character. The backward
-// search uses it to find the run of match starts nearest its start.
+// position, each from the column to its right and the position's byte.
+// Whether a match begins does not depend on the order the backtracker tries
+// things in, so this is exact. Columns repeat, so each distinct column is a
+// state with a table of the states each byte leads to, filled as the scan
+// meets them: a position costs a table lookup once its transition is known,
+// and O(items) before. At most a given number of states are kept (the tables
+// are dropped and refilled past that), so the scan takes O(positions × items)
+// steps at worst and memory for those states. The backward search uses it to
+// find the run of match starts nearest its start.
 #ifndef WEFT_SEARCH_START_SCANNER_H_
 #define WEFT_SEARCH_START_SCANNER_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
-#include "search/char_set.h"
 #include "search/matcher.h"
 #include "search/pattern.h"
 
@@ -22,8 +27,8 @@ namespace weft {
 
 class TStartScanner {
  public:
-  // `pattern` and `work` must outlive the object.
-  TStartScanner(const TPattern& pattern, TSubject subject, TMatchWork& work);
+  // `pattern` and `work` must outlive the object; `mostStates` is at least 1.
+  TStartScanner(const TPattern& pattern, TSubject subject, TMatchWork& work, size_t mostStates);
 
   // The rightmost position p where a match begins, moved left while a match
   // also begins just before it; -1 when no match begins anywhere. At the end
@@ -33,14 +38,22 @@ class TStartScanner {
  private:
   void ColumnAtEnd(std::vector<uint8_t>& here) const;
   void ColumnFor(unsigned char c, const std::vector<uint8_t>& right, std::vector<uint8_t>& here) const;
+  // The state of `column`, made if new.
+  int32_t StateOf(std::vector<uint8_t> column);
+  // The state a position holding `c` has when the position after it has
+  // `state`, where the table does not tell yet; fills it in.
+  int32_t NewTransition(int32_t state, unsigned char c);
 
   const TPattern& pattern_;
   TSubject subject_;
   TMatchWork* work_;
-  // The bytes some item takes, and the LF: any other byte is inert, and its
-  // column is inertColumn_ (valid when some byte is inert).
-  TCharSet notInert_;
-  std::vector<uint8_t> inertColumn_;
+  size_t mostStates_;
+  // Per state: its column, whether a match begins there (the column's first
+  // bit), and 256 transitions from next_[state * 256] on, -1 until known.
+  std::vector<std::vector<uint8_t>> columns_;
+  std::vector<uint8_t> matchBegins_;
+  std::vector<int32_t> next_;
+  std::unordered_map<std::string, int32_t> states_;  // a column's bytes: its state
 };
 
 }  // namespace weft
