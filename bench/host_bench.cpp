@@ -47,14 +47,14 @@ std::string ScaledText(size_t bytes) {
   return text;
 }
 
-// One row of about `bytes`: byte-array items, identifiers and keywords, or
-// the inside of a string.
+// One row of about `bytes`, the second of the text: byte-array items,
+// identifiers and keywords, or the inside of a string.
 std::string LongRow(int kind, size_t bytes) {
   static const char* const pieces[] = {"12 ", "foo bar: baz ", "abc "};
   std::string row = kind == 0 ? "#[" : kind == 2 ? "'" : "";
   while (row.size() < bytes) row += pieces[kind];
   row += kind == 0 ? "]" : kind == 2 ? "'" : "";
-  return "x := " + row + "\r\ny := 1.\r\n";
+  return "| x y |\r\nx := " + row + "\r\ny := 1.\r\n";
 }
 
 class TGrid {
@@ -188,10 +188,18 @@ void BM_LongRowSetText(benchmark::State& state) {
 // A character typed in the middle of that long row.
 void BM_LongRowKeystroke(benchmark::State& state) {
   TGrid grid(LongRow(static_cast<int>(state.range(0)), KiloBytes(state, 1)));
-  const int32_t column = grid.columns(1) / 2;
+  const int32_t column = grid.columns(2) / 2;
   MeasureMedian(
-      state, Nothing, [&] { InsertCell(grid.handle(), '7', column, 1, nullptr); },
-      [&] { DeleteSection(grid.handle(), column, 1, column, 1, nullptr); });
+      state, Nothing, [&] { InsertCell(grid.handle(), '7', column, 2, nullptr); },
+      [&] { DeleteSection(grid.handle(), column, 2, column, 2, nullptr); });
+}
+
+// A tab typed before that long row's first character: indenting it.
+void BM_LongRowIndent(benchmark::State& state) {
+  TGrid grid(LongRow(static_cast<int>(state.range(0)), KiloBytes(state, 1)));
+  MeasureMedian(
+      state, Nothing, [&] { InsertCell(grid.handle(), '\t', 1, 2, nullptr); },
+      [&] { DeleteSection(grid.handle(), 1, 2, 1, 2, nullptr); });
 }
 
 void TextSizes(benchmark::internal::Benchmark* benchmark) {
@@ -213,6 +221,7 @@ BENCHMARK(BM_KeystrokeNearTheTop)->Unit(benchmark::kMicrosecond)->Iterations(50)
 BENCHMARK(BM_KeystrokeAfterWalk)->Unit(benchmark::kMicrosecond)->Iterations(50);
 BENCHMARK(BM_LongRowSetText)->Apply(LongRows)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_LongRowKeystroke)->Apply(LongRows)->Unit(benchmark::kMicrosecond)->Iterations(10);
+BENCHMARK(BM_LongRowIndent)->Apply(LongRows)->Unit(benchmark::kMicrosecond)->Iterations(10);
 
 }  // namespace
 

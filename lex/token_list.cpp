@@ -118,7 +118,7 @@ TTokenList TTokenList::Spliced(int32_t first, int32_t end, const TRowTokens& mid
   const int32_t middleLastLength = LastTextLength(middle, rows);
   const int32_t middleChars = TilingChars(middle, middleLastLength);
   const int32_t unusedAfterMiddle = tail > 0 ? starts()[end] + shift - middleLast.start.column - middleLastLength : 0;
-  assert(middle.tokens().front().start == starts()[first]);
+  assert(first == 0 || middle.tokens().front().start == starts()[first]);
   assert(tail == 0 ||
          (middleLast.end.row == middleLast.start.row && middleLast.end.column == starts()[end] + shift - 1));
   const int32_t tailChars = CharsOf(end, count_);

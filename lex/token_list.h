@@ -138,7 +138,7 @@ class TTokenList {
   // on the same row), in a heap block. Costs a copy of the list, not a token
   // at a time; the middle's texts are read from the rows straight into it.
   // Needs 0 <= first < end <= count(), and `middle` (not empty) to tile the
-  // replaced span.
+  // replaced span, which for first = 0 may start at another column.
   TTokenList Spliced(int32_t first, int32_t end, const TRowTokens& middle, TRowsView rows, int32_t shift) const;
 
   // Drops every token and frees the storage.

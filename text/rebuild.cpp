@@ -43,13 +43,12 @@ void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   } else {
     tokens.AssignTiling(tokens_, rows_, arena_);
   }
-  tokens_.clear();
   if (rowChanges_.empty()) {
     changes.clear();
   } else {
     changes.Assign(rowChanges_.changes(), arena_);
   }
-  rowChanges_.truncate();
+  DropRow();
 }
 
 TPoint EndOfText(const TStringGrid& grid) {

@@ -140,6 +140,11 @@ class TRowListsBuilder {
   // Moves the gathered row into `tokens` and `changes`, leaving the builder
   // ready for the next row.
   void FinishRow(TTokenList& tokens, TAttributeList& changes);
+  // Forgets the row gathered so far; the attributes in effect stay.
+  void DropRow() {
+    tokens_.clear();
+    rowChanges_.truncate();
+  }
 
   // The attributes in effect after the tokens added so far.
   const TTextAttributeDelta* inEffect() const { return changes_.previous(); }

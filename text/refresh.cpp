@@ -182,9 +182,13 @@ int32_t TRefresh::Run() {
 // that starts where an old token started (moved along with the text), equal
 // to it and with the same attributes in effect. Only the row's lists change,
 // spliced at the re-scanned tokens, so an edit in a long row costs a copy of
-// its lists, not a scan of the row. Answers false, having changed nothing,
-// when the edit is not inside a row or a re-scanned token leaves the row
-// before such a token turns up.
+// its lists, not a scan of the row. Near the row's start the edit may change
+// the token before the row's first one: the re-scan starts there, and the
+// token list of the row that token starts on gets it cut again. Only white
+// space, comments and strings run over rows, and a comment or string keeps
+// its style open or closed, so that row's attribute list stays as it is.
+// Answers false, having changed nothing, when the edit is not inside a row or
+// a re-scanned token leaves those rows before such a token turns up.
 bool TRefresh::RefreshInsideRow() {
   if (delta_ != 0 || !rowEdit_) return false;
   const TRowEdit edit = *rowEdit_;
@@ -192,18 +196,38 @@ bool TRefresh::RefreshInsideRow() {
   const TTokenList& old = lists_[static_cast<size_t>(row)];
   int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
   if (first > 0 && old.at(first - 1).kind == kKeywordPart) --first;
-  if (first < 0) return false;
-  const TPoint restart{old.StartColumn(first), row};
+  int32_t rowBefore = -1;  // the row of the token before the row's first one, when it is cut again
+  TPoint restart{0, row};
+  if (first >= 0) {
+    restart.column = old.StartColumn(first);
+  } else {
+    if (old.empty()) return false;
+    first = 0;
+    rowBefore = row - 1;
+    while (rowBefore >= 0 && lists_[static_cast<size_t>(rowBefore)].empty()) --rowBefore;
+    const TTokenList* before = rowBefore >= 0 ? &lists_[static_cast<size_t>(rowBefore)] : nullptr;
+    restart = before != nullptr ? TPoint{before->StartColumn(before->count() - 1), rowBefore}
+                                : TPoint{old.StartColumn(0), row};
+  }
   TScanner scanner;
   scanner.endOfText = scanner_.endOfText;
   PlaceBefore(restart, scanner);
   // The scanner now stands on the last position before the restart token.
   TAttributeCursor cursor;
   TRowListsBuilder builder(grid_, AttributeAt(grid_.attributeLists(), scanner.scanPosition, cursor));
+  TTokenList tokensBefore;
   const TRowsView rows = grid_.rows();
   while (!ScanAtEnd(scanner)) {
     const int32_t kind = ScanToken(rows, scanner);
     const TScannedToken token{kind, scanner.tokenStart, scanner.scanPosition};
+    if (token.start == restart && restart.row == rowBefore) {
+      if (token.end.row > row) return false;
+      builder.AddScanned(token);
+      const TTokenList& oldBefore = lists_[static_cast<size_t>(rowBefore)];
+      tokensBefore = oldBefore.Spliced(oldBefore.count() - 1, oldBefore.count(), builder.tokens(), rows, 0);
+      builder.DropRow();
+      continue;
+    }
     if (token.start.row != row || token.end.row != row) return false;
     builder.AddScanned(token);
     if (token.start.column < edit.firstUnchanged) continue;
@@ -218,10 +242,11 @@ bool TRefresh::RefreshInsideRow() {
 
     const auto at = static_cast<size_t>(row);
     const TAttributeList& changes = grid_.attributeLists()[at];
-    TAttributeList spliced = changes.Spliced(changes.FirstAfter(restart.column - 1), changes.FirstAfter(oldStart),
-                                             builder.changes(), edit.shift);
+    const size_t firstChange = restart.row == row ? changes.FirstAfter(restart.column - 1) : 0;
+    TAttributeList spliced = changes.Spliced(firstChange, changes.FirstAfter(oldStart), builder.changes(), edit.shift);
     grid_.editableTokenLists()[at] = old.Spliced(first, last + 1, builder.tokens(), rows, edit.shift);
     grid_.editableAttributeLists()[at] = std::move(spliced);
+    if (rowBefore >= 0) grid_.editableTokenLists()[static_cast<size_t>(rowBefore)] = std::move(tokensBefore);
     return true;
   }
   return false;

@@ -62,13 +62,16 @@ struct ListsBefore {
 };
 
 // One random edit: a character, a string with or without line breaks, or a
-// deletion within a row or across rows; now and then at the text's edges.
+// deletion within a row or across rows; now and then at the text's edges or
+// near a row's start.
 std::string RandomEdit(std::mt19937& random, TStringGrid& grid, HWND window = nullptr) {
   static const char* const kFragments[] = {"x", " ", "\n", "\r\n", "'", "\"", "$", "#", ":", "=", "1", "e", "r",
                                            "-", "self", "^", "\t", "ab:", "16r", "''", "a\nb", "\"c\nd\"", "\r",
                                            "abcd", "x:", "2.5e-", "#a:b:", "x:=", "$'", "-1"};
   TPoint at = RandomPoint(random, grid);
-  if (random() % 8 == 0) at = random() % 2 ? TPoint{0, 0} : grid.LastRowAndColumn();
+  const auto edge = random() % 8;
+  if (edge == 0) at = random() % 2 ? TPoint{0, 0} : grid.LastRowAndColumn();
+  if (edge == 1) at.column = static_cast<int32_t>(random() % 3);  // where the token before the row may change
   const std::string where = " at " + std::to_string(at.column) + "," + std::to_string(at.row);
   switch (random() % 4) {
     case 0: {
@@ -202,7 +205,7 @@ TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
     TPoint at;
     int32_t firstRescanned, lastRescanned, bandTop, bandBottom;
   } cases[] = {
-      {"x", {2, 100}, 99, 101, 99, 101},
+      {"x", {2, 100}, 99, 100, 99, 100},    // near the row's start: row 99's line break is cut again as well
       {"x", {9, 120}, 120, 120, 119, 120},  // far enough into the row to re-scan only there
       {"x", {3, 130}, 130, 130, 129, 130},  // so is the row's first token
       {"\r\n", {3, 50}, 49, 52, 49, 201},
