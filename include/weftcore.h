@@ -208,7 +208,8 @@ int32_t WEFT_CALL TextInRect(int32_t handle, int32_t startColumn, int32_t startR
 /* Lexical analysis */
 
 /* Adds a word shown in the keyword style (case matters) at the next rebuild;
- * it does not change how text is cut into tokens. */
+ * it does not change how text is cut into tokens. Adding or deleting a word
+ * costs about its length, however many words the table holds. */
 void WEFT_CALL AddKeyword(const char *keyword);
 /* Removes one entry equal to the word, if any. */
 void WEFT_CALL DeleteKeyword(const char *keyword);

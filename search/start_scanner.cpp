@@ -59,16 +59,16 @@ int32_t TStartScanner::NewTransition(int32_t state, unsigned char c) {
   work_->steps += pattern_.items.size();
   std::vector<uint8_t> column(pattern_.items.size() + 1);
   ColumnFor(c, columns_[static_cast<size_t>(state)], column);
-  if (columns_.size() >= mostStates_) {
-    columns_.clear();
-    matchBegins_.clear();
-    next_.clear();
-    states_.clear();
-    return StateOf(std::move(column));
-  }
   const int32_t next = StateOf(std::move(column));
   next_[static_cast<size_t>(state) * 256 + c] = next;
   return next;
+}
+
+void TStartScanner::DropStates() {
+  columns_.clear();
+  matchBegins_.clear();
+  next_.clear();
+  states_.clear();
 }
 
 int32_t TStartScanner::LeftEndOfLastRun() {
@@ -76,11 +76,27 @@ int32_t TStartScanner::LeftEndOfLastRun() {
   ColumnAtEnd(atEnd);
   int32_t state = StateOf(std::move(atEnd));
   int32_t found = pattern_.ZeroWidthOnly() ? subject_.size : -1;
+  int32_t lastDrop = -1;  // the position where the tables were last dropped; -1: never
   int32_t pos = subject_.size - 1;
   for (; pos >= 0; --pos) {
     const unsigned char c = subject_.data[pos];
-    const int32_t known = next_[static_cast<size_t>(state) * 256 + c];
-    state = known >= 0 ? known : NewTransition(state, c);
+    int32_t next = next_[static_cast<size_t>(state) * 256 + c];
+    if (next < 0) {
+      if (columns_.size() >= mostStates_) {
+        // Tables that fill again within a few positions a state hold columns
+        // that hardly repeat: computing each one is cheaper than keeping it.
+        if (lastDrop >= 0 && static_cast<size_t>(lastDrop - pos) < kPositionsPerState * mostStates_) {
+          work_->steps += static_cast<uint64_t>(subject_.size - 1 - pos);
+          return FinishDirectly(pos, columns_[static_cast<size_t>(state)], found);
+        }
+        std::vector<uint8_t> column = std::move(columns_[static_cast<size_t>(state)]);
+        DropStates();
+        state = StateOf(std::move(column));
+        lastDrop = pos;
+      }
+      next = NewTransition(state, c);
+    }
+    state = next;
     if (matchBegins_[static_cast<size_t>(state)] != 0) {
       found = pos;
     } else if (found >= 0) {
@@ -88,6 +104,21 @@ int32_t TStartScanner::LeftEndOfLastRun() {
     }
   }
   work_->steps += static_cast<uint64_t>(subject_.size - std::max(pos, 0));
+  return found;
+}
+
+int32_t TStartScanner::FinishDirectly(int32_t pos, std::vector<uint8_t> right, int32_t found) {
+  std::vector<uint8_t> here(right.size());
+  for (; pos >= 0; --pos) {
+    work_->steps += pattern_.items.size();
+    ColumnFor(subject_.data[pos], right, here);
+    if (here[0] != 0) {
+      found = pos;
+    } else if (found >= 0) {
+      break;
+    }
+    std::swap(right, here);
+  }
   return found;
 }
 

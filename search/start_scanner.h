@@ -7,9 +7,11 @@
 // things in, so this is exact. Columns repeat, so each distinct column is a
 // state with a table of the states each byte leads to, filled as the scan
 // meets them: a position costs a table lookup once its transition is known,
-// and O(items) before. At most a given number of states are kept (the tables
-// are dropped and refilled past that), so the scan takes O(positions × items)
-// steps at worst and memory for those states. The backward search uses it to
+// and O(items) before. At most a given number of states are kept: past that
+// the tables are dropped and refilled, and when they fill again within a few
+// positions a state, the rest of the scan computes each column directly. So
+// the scan takes O(positions × items) steps at worst, and memory for the
+// states. The backward search uses it to
 // find the run of match starts nearest its start.
 #ifndef WEFT_SEARCH_START_SCANNER_H_
 #define WEFT_SEARCH_START_SCANNER_H_
@@ -40,9 +42,17 @@ class TStartScanner {
   void ColumnFor(unsigned char c, const std::vector<uint8_t>& right, std::vector<uint8_t>& here) const;
   // The state of `column`, made if new.
   int32_t StateOf(std::vector<uint8_t> column);
+  // Positions a state that a scan must cover between two fillings of the
+  // tables for them to be worth keeping.
+  static constexpr size_t kPositionsPerState = 16;
+
   // The state a position holding `c` has when the position after it has
   // `state`, where the table does not tell yet; fills it in.
   int32_t NewTransition(int32_t state, unsigned char c);
+  void DropStates();
+  // LeftEndOfLastRun from `pos` down, without states, given the column of the
+  // position after `pos` and the run found so far.
+  int32_t FinishDirectly(int32_t pos, std::vector<uint8_t> right, int32_t found);
 
   const TPattern& pattern_;
   TSubject subject_;
