@@ -156,15 +156,26 @@ int32_t TPlainFinder::ForwardByProbes(TSubject subject, int32_t from) const {
     probes[k] = _mm_set1_epi8(static_cast<char>(probe));
     folds[k] = _mm_set1_epi8(kFold && IsAsciiLetter(probe) ? 0x20 : 0);
   }
-  for (; p <= last - 15; p += 16) {
-    __m128i bytes0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p + probeOffsets_[0]));
-    __m128i bytes1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + p + probeOffsets_[1]));
+  // The starts from `at` on, 16 of them, where both probes match, as bits.
+  const auto candidates = [&](int32_t at) {
+    __m128i bytes0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + probeOffsets_[0]));
+    __m128i bytes1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + probeOffsets_[1]));
     if (kFold) {
       bytes0 = _mm_or_si128(bytes0, folds[0]);
       bytes1 = _mm_or_si128(bytes1, folds[1]);
     }
     const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(bytes0, probes[0]), _mm_cmpeq_epi8(bytes1, probes[1]));
-    for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(both));
+  };
+  // 32 starts a step, so most steps end in one test of both blocks.
+  for (; p <= last - 31; p += 32) {
+    for (uint32_t mask = candidates(p) | candidates(p + 16) << 16; mask != 0; mask &= mask - 1) {
+      const int32_t at = p + std::countr_zero(mask);
+      if (EqualAt<kFold>(text + at)) return at;
+    }
+  }
+  for (; p <= last - 15; p += 16) {
+    for (uint32_t mask = candidates(p); mask != 0; mask &= mask - 1) {
       const int32_t at = p + std::countr_zero(mask);
       if (EqualAt<kFold>(text + at)) return at;
     }
