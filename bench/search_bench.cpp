@@ -105,9 +105,10 @@ const TRegexPair kRegexes[] = {
     {"at:@[a-z]+@:", "at:([a-z]+):"},
 };
 
-// Every match in the text, each search starting where the last match began
-// plus one: the engine's whole-text throughput.
-void BM_RegexScan(benchmark::State& state) {
+// Every match in the text, forward with each search starting where the last
+// match began plus one, or backward with each starting just before the last
+// match: the engine's whole-text throughput.
+void RegexScan(benchmark::State& state, bool forward) {
   if (MissingCorpus(state)) return;
   const std::string& text = BigText();
   const TPattern pattern = CompilePattern(kRegexes[state.range(0)].ours, true);
@@ -116,41 +117,23 @@ void BM_RegexScan(benchmark::State& state) {
   for (auto _ : state) {
     matches = 0;
     TMatchWork work;
-    for (int32_t from = 0;;) {
-      const TMatchSpan span = FindRegexForward(pattern, subject, from, {}, work);
+    for (int32_t from = forward ? 0 : subject.size - 1; from >= 0;) {
+      const TMatchSpan span = forward ? FindRegexForward(pattern, subject, from, {}, work)
+                                      : FindRegexBackward(pattern, subject, from, {}, work);
       if (span.begin < 0) break;
       ++matches;
-      from = span.begin + 1;
+      from = forward ? span.begin + 1 : span.begin - 1;
     }
   }
   state.counters["matches"] = static_cast<double>(matches);
   state.SetLabel(kRegexes[state.range(0)].ours);
   SetBytes(state);
 }
+
+void BM_RegexScan(benchmark::State& state) { RegexScan(state, true); }
 BENCHMARK(BM_RegexScan)->DenseRange(0, 2);
 
-// The same, backward from the end: each search starts just before the last
-// match.
-void BM_RegexScanBackward(benchmark::State& state) {
-  if (MissingCorpus(state)) return;
-  const std::string& text = BigText();
-  const TPattern pattern = CompilePattern(kRegexes[state.range(0)].ours, true);
-  const TSubject subject{reinterpret_cast<const unsigned char*>(text.data()), static_cast<int32_t>(text.size())};
-  int64_t matches = 0;
-  for (auto _ : state) {
-    matches = 0;
-    TMatchWork work;
-    for (int32_t from = subject.size - 1; from >= 0;) {
-      const TMatchSpan span = FindRegexBackward(pattern, subject, from, {}, work);
-      if (span.begin < 0) break;
-      ++matches;
-      from = span.begin - 1;
-    }
-  }
-  state.counters["matches"] = static_cast<double>(matches);
-  state.SetLabel(kRegexes[state.range(0)].ours);
-  SetBytes(state);
-}
+void BM_RegexScanBackward(benchmark::State& state) { RegexScan(state, false); }
 BENCHMARK(BM_RegexScanBackward)->DenseRange(0, 2);
 
 #if WEFT_HAVE_PCRE2
