@@ -40,7 +40,6 @@ struct TBigText {
   TScanner ScannerAtStart() const {
     TScanner scanner;
     scanner.scanPosition = {-1, 0};
-    scanner.tokenStart = {0, 0};
     const int32_t last = static_cast<int32_t>(rows.size()) - 1;
     if (!rows[last].empty()) {
       scanner.endOfText = {rows[last].size() - 1, last};

@@ -73,7 +73,6 @@ void RebuildTokens(TStringGrid& grid) {
 
   TScanner scanner;
   scanner.scanPosition = {-1, 0};
-  scanner.tokenStart = {0, 0};
   scanner.endOfText = EndOfText(grid);
   TRowListsBuilder builder(grid, nullptr, &grid.listArena());
   size_t row = 0;

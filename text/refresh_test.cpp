@@ -195,7 +195,7 @@ TEST_F(RefreshTest, AnEditLeavesTheTokenCursorWhereItsRestartLookupPutIt) {
 // or went; the later rows' lists move with them. Typing a few columns into a row re-scans that row alone.
 TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
   std::string text;
-  for (int row = 0; row < 200; ++row) text += "abc def: 12.\n";
+  for (int row = 0; row < 200; ++row) text += row == 170 ? "abc 'def\n" : row == 171 ? "x' 12.\n" : "abc def: 12.\n";
   auto grid = Grid(text);
   HWND window = fake::WindowHandle(0x1234);
   const int32_t height = lineHeight();
@@ -210,6 +210,7 @@ TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
       {"x", {3, 130}, 130, 130, 129, 130},  // so is the row's first token
       {"\r\n", {3, 50}, 49, 52, 49, 201},
       {"", {12, 150}, 149, 151, 149, 201},
+      {"''", {5, 170}, 169, 171, 169, 171},  // a string over two rows, still closed on the second
   };
   for (const auto& c : cases) {
     const ListsBefore before(*grid);
