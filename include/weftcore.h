@@ -209,7 +209,8 @@ int32_t WEFT_CALL TextInRect(int32_t handle, int32_t startColumn, int32_t startR
 
 /* Adds a word shown in the keyword style (case matters) at the next rebuild;
  * it does not change how text is cut into tokens. Adding or deleting a word
- * costs about its length, however many words the table holds. */
+ * costs about its length, however many words the table holds. Token texts are
+ * cut to 32,767 bytes, so a word that long or longer is ignored. */
 void WEFT_CALL AddKeyword(const char *keyword);
 /* Removes one entry equal to the word, if any. */
 void WEFT_CALL DeleteKeyword(const char *keyword);

@@ -1,8 +1,19 @@
 #include "lex/keyword_table.h"
 
+#include "lex/token.h"
+
 namespace weft {
 
+namespace {
+
+// Token texts are cut to kMaxTokenText bytes, so a word that long could only
+// ever equal the cut text of a longer token.
+bool CanMatchATokenText(std::string_view word) { return word.size() < static_cast<size_t>(kMaxTokenText); }
+
+}  // namespace
+
 void TKeywordTable::Add(std::string_view word) {
+  if (!CanMatchATokenText(word)) return;
   ++count_;
   auto found = words_.find(word);
   if (found != words_.end()) {

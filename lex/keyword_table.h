@@ -2,7 +2,8 @@
 //
 // A word may be added more than once; Delete takes away one of its entries,
 // and the word stays until the last one goes. Case matters and any bytes may
-// appear. Add and Delete cost the word's hashing, O(length), so a host may
+// appear. Words of kMaxTokenText bytes or more are not added: no token text
+// could be one. Add and Delete cost the word's hashing, O(length), so a host may
 // register tens of thousands of words. Contains allocates nothing and mostly
 // answers from a filter of first bytes and lengths without hashing: it runs
 // for almost every token of a rebuild.

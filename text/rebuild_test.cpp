@@ -85,6 +85,23 @@ TEST_F(RebuildTest, KeywordsTakeEffectAtTheNextRebuild) {
   EXPECT_EQ(StyleOfKind(kStringLiteral, "self", shared.keywords), kStringStyle);
 }
 
+// Token texts are cut to kMaxTokenText bytes: a longer identifier that begins with a word of that length is no
+// keyword, since no such word is ever listed.
+TEST_F(RebuildTest, ALongIdentifierIsNoKeywordForItsCutText) {
+  const std::string cut(static_cast<size_t>(kMaxTokenText), 'a');
+  shared.keywords.Add(cut);
+  shared.keywords.Add("self");
+  EXPECT_EQ(shared.keywords.count(), 1);
+  auto grid = Grid(cut + "aaa self");
+  const TTokenList& tokens = grid->tokenLists()[0];
+  ASSERT_EQ(tokens.count(), 3);
+  EXPECT_EQ(tokens.TextView(0), cut);
+  const int32_t keywordColor = StyleFor(kKeywordStyle, grid->settings(), grid->defaultColors()).foreColor;
+  TAttributeCursor cursor;
+  EXPECT_NE(AttributeAt(grid->attributeLists(), {0, 0}, cursor)->foreColor, keywordColor);
+  EXPECT_EQ(AttributeAt(grid->attributeLists(), {kMaxTokenText + 4, 0}, cursor)->foreColor, keywordColor);
+}
+
 // Tokens tile the scanned text: in order, without gap or overlap, each in its start row's list, rows inside a
 // multi-row token empty, and their texts joined give the text back up to its last scanned character.
 void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
