@@ -1,6 +1,7 @@
 #include "text/refresh.h"
 
 #include <algorithm>
+#include <cassert>
 #include <optional>
 #include <vector>
 
@@ -281,9 +282,10 @@ const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
   return AttributeAt(grid_.attributeLists(), {grid_.RowLength(row), row}, cursor);
 }
 
-// The restart row's tokens before the restart token are unchanged.
+// The restart row's tokens before the restart token are unchanged. The
+// restart token is an old one, at or before the edit, so its row is an old row.
 void TRefresh::KeepTokensBefore(TPoint restart, TListBuilder& builder) {
-  if (restart.row >= oldRowCount_) return;
+  assert(restart.row < oldRowCount_);
   const TTokenList& list = lists_[static_cast<size_t>(restart.row)];
   for (int32_t i = 0; i < list.count(); ++i) {
     const TToken token = list.at(i);

@@ -164,6 +164,26 @@ TEST_F(RefreshTest, RandomEditsMatchAFullRebuild) {
   }
 }
 
+// "name:" followed by a word that ends in a colon is one token, so typing or deleting that colon well after the
+// keyword part's start cuts the keyword part again too.
+TEST_F(RefreshTest, EditsAtTheEndOfTheWordAfterAKeywordPartCutItAgain) {
+  const struct {
+    const char* text;
+    const char* inserted;  // null: delete the character at `at`
+    TPoint at;
+  } cases[] = {
+      {"x foo:abcd y", ":", {10, 0}},
+      {"x foo:abcd: y", nullptr, {10, 0}},
+      {"x foo:abcd y\nz", "e:", {10, 0}},
+  };
+  for (const auto& c : cases) {
+    auto grid = Grid(c.text);
+    if (c.inserted != nullptr) InsertString(*grid, c.inserted, c.at, nullptr);
+    if (c.inserted == nullptr) DeleteSection(*grid, c.at, c.at, nullptr);
+    ExpectSameLists(*grid, *RebuiltCopy(*grid), c.text);
+  }
+}
+
 // The white space ending row 1 is the same token before and after the edit, but the token before it turns from a
 // character literal into the end of a string. With equal backgrounds the white space makes no change of its own, so
 // stopping there would leave `$a` without the change it now needs.
@@ -206,6 +226,7 @@ TEST_F(RefreshTest, EditsRescanAndInvalidateOnlyAFewRows) {
     int32_t firstRescanned, lastRescanned, bandTop, bandBottom;
   } cases[] = {
       {"x", {2, 100}, 99, 100, 99, 100},    // near the row's start: row 99's line break is cut again as well
+      {"x", {0, 110}, 109, 110, 109, 110},  // so at the row's very start
       {"x", {9, 120}, 120, 120, 119, 120},  // far enough into the row to re-scan only there
       {"x", {3, 130}, 130, 130, 129, 130},  // so is the row's first token
       {"\r\n", {3, 50}, 49, 52, 49, 201},
