@@ -322,10 +322,11 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   return SameInEffect(AttributeAt(grid_.attributeLists(), {oldLast.startColumn, oldRow}, cursor), builder.inEffect());
 }
 
-// Tokens of the sync row after the sync token are unchanged.
+// Tokens of the sync row after the sync token are unchanged. The sync token
+// equals an old one, so it ends on an old row.
 void TRefresh::KeepTokensAfter(TPoint syncPoint, TListBuilder& builder) {
   const int32_t oldRow = syncPoint.row - delta_;
-  if (oldRow < 0 || oldRow >= oldRowCount_) return;
+  assert(oldRow >= 0 && oldRow < oldRowCount_);
   const TTokenList& list = lists_[static_cast<size_t>(oldRow)];
   for (int32_t i = 0; i < list.count(); ++i) {
     if (list.StartColumn(i) > syncPoint.column) builder.Add(syncPoint.row, list.at(i));
