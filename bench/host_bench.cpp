@@ -59,12 +59,11 @@ std::string LongRow(int kind, size_t bytes) {
 
 class TGrid {
  public:
-  // The text's attribute changes are made under the one-style configuration
-  // when `oneStyle` is set; later grids get the theme again.
+  // Under the one-style configuration when `oneStyle` is set, which stays in
+  // force until the next grid is made.
   explicit TGrid(const std::string& text, bool oneStyle = false) : handle_(CreateGrid()) {
     Configure(oneStyle);
     SetText(handle_, text.data(), static_cast<int32_t>(text.size()), 0);
-    if (oneStyle) Configure();
   }
   ~TGrid() { DeleteGrid(handle_); }
   int32_t handle() const { return handle_; }
