@@ -4,7 +4,9 @@
 // colour changes, in column order. A change holds from its point up to the
 // next change in text order, across row ends, so a row without changes is
 // painted in the last change of an earlier row; where no change applies at
-// all, painting uses the library's default attributes.
+// all, painting uses the library's default attributes. A change may repeat
+// the one before it (the rebuild gives every row that holds tokens one), so
+// the lookups here walk back only over rows inside a token.
 #ifndef WEFT_STYLE_ATTRIBUTES_H_
 #define WEFT_STYLE_ATTRIBUTES_H_
 

@@ -1,5 +1,7 @@
 #include "text/rebuild.h"
 
+#include <cassert>
+
 #include "lex/scanner.h"
 #include "lex/token.h"
 #include "style/attributes.h"
@@ -36,12 +38,21 @@ const TTextAttributeDelta* TAttributeChangeMaker::MakeChangeUnlessSamePaint(int3
 TRowListsBuilder::TRowListsBuilder(const TStringGrid& grid, const TTextAttributeDelta* previous, TArena* arena)
     : changes_(grid, previous), arena_(arena), rows_(grid.rows()) {}
 
-// A row without tokens or changes keeps no storage at all.
+// A row without tokens keeps no storage at all. A row with tokens but no
+// change of its own gets the attributes in effect, repeated at its first
+// token, so that finding what is in effect never walks back further than the
+// rows inside one token.
 void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
   if (tokens_.empty()) {
     tokens.clear();
   } else {
     tokens.AssignTiling(tokens_, rows_, arena_);
+    if (rowChanges_.empty()) {
+      assert(changes_.previous() != nullptr);  // the text's first token always makes a change
+      TTextAttributeDelta repeated = *changes_.previous();
+      repeated.column = tokens_.tokens().front().start;
+      rowChanges_.push_back(repeated);
+    }
   }
   if (rowChanges_.empty()) {
     changes.clear();

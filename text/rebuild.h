@@ -1,10 +1,13 @@
 // Turning tokens into the per-row token and attribute lists.
 //
 // RebuildTokens scans the whole text once, puts every token into the list of
-// the row it starts on, and records an attribute change only where a token's
-// font or colours differ from the change before it (white space only
-// compares its background). Styles come from token kinds; the keyword table
-// gives the keyword style to listed words of the remaining kinds.
+// the row it starts on, and records an attribute change where a token's font
+// or colours differ from the change before it (white space only compares its
+// background). A row that holds tokens but no such change gets the change in
+// effect repeated at its first token: looking up what is in effect then never
+// walks back over more rows than one token spans, however long a stretch
+// paints alike. Styles come from token kinds; the keyword table gives the
+// keyword style to listed words of the remaining kinds.
 // TRowListsBuilder does the per-row gathering for it and for the re-scan
 // after an edit.
 #ifndef WEFT_TEXT_REBUILD_H_

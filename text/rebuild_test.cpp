@@ -128,12 +128,18 @@ void ExpectTokensTile(const TStringGrid& grid, const std::string& name) {
 }
 
 // Painting each character in the change AttributeAt finds shows the style of the token that covers it (white space
-// only needs its background), and no change repeats the one before it.
+// only needs its background). Every row that holds tokens holds a change; one that repeats the change before it is
+// its row's only change, at its first token.
 void ExpectChangesMatchTokens(const TStringGrid& grid, const TKeywordTable& keywords, const std::string& name) {
   const TTextAttributeDelta* previous = nullptr;
   for (size_t row = 0; row < grid.attributeLists().size(); ++row) {
-    for (const TTextAttributeDelta& change : grid.attributeLists()[row]) {
-      ASSERT_FALSE(previous != nullptr && change == *previous) << name << " repeats at row " << row;
+    const TAttributeList& changes = grid.attributeLists()[row];
+    const TTokenList& tokens = grid.tokenLists()[row];
+    ASSERT_EQ(changes.empty(), tokens.empty()) << name << " row " << row;
+    for (const TTextAttributeDelta& change : changes) {
+      const bool repeats = previous != nullptr && change == *previous;
+      ASSERT_TRUE(!repeats || (changes.size() == 1 && change.column == tokens.StartColumn(0)))
+          << name << " repeats at row " << row;
       previous = &change;
     }
   }

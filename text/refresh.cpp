@@ -138,6 +138,7 @@ class TRefresh {
   TPoint RestartPoint();
   void PlaceBefore(TPoint restart, TScanner& scanner) const;
   const TTextAttributeDelta* InEffectBefore(TPoint restart);
+  bool HoldsOnlyARepeat(int32_t row);
   void KeepTokensBefore(TPoint restart, TListBuilder& builder);
   bool Rescan(TListBuilder& builder);
   bool InSync(const TListBuilder& builder) const;
@@ -245,6 +246,10 @@ bool TRefresh::RefreshInsideRow() {
     const TAttributeList& changes = grid_.attributeLists()[at];
     const size_t firstChange = restart.row == row ? changes.FirstAfter(restart.column - 1) : 0;
     TAttributeList spliced = changes.Spliced(firstChange, changes.FirstAfter(oldStart), builder.changes(), edit.shift);
+    // A row must keep a change, and the one that only repeats the attributes
+    // in effect must go once the row has changes of its own. Where the splice
+    // would leave either wrong, the row is cut again with its neighbours.
+    if (spliced.empty() || (!builder.changes().empty() && HoldsOnlyARepeat(row))) return false;
     grid_.editableTokenLists()[at] = old.Spliced(first, last + 1, builder.tokens(), rows, edit.shift);
     grid_.editableAttributeLists()[at] = std::move(spliced);
     if (rowBefore >= 0) grid_.editableTokenLists()[static_cast<size_t>(rowBefore)] = std::move(tokensBefore);
@@ -273,6 +278,15 @@ void TRefresh::PlaceBefore(TPoint restart, TScanner& scanner) const {
   } else {
     scanner.scanPosition = {grid_.RowLength(restart.row - 1), restart.row - 1};
   }
+}
+
+// The row's one change repeats the attributes in effect before it, made only
+// because the row has no change of its own.
+bool TRefresh::HoldsOnlyARepeat(int32_t row) {
+  const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
+  if (changes.size() != 1 || changes[0].column != lists_[static_cast<size_t>(row)].StartColumn(0)) return false;
+  const TTextAttributeDelta* before = InEffectBefore({0, row});
+  return before != nullptr && *before == changes[0];
 }
 
 const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
