@@ -244,13 +244,19 @@ bool TRefresh::RefreshInsideRow() {
 
     const auto at = static_cast<size_t>(row);
     const TAttributeList& changes = grid_.attributeLists()[at];
-    const size_t firstChange = restart.row == row ? changes.FirstAfter(restart.column - 1) : 0;
+    // A change that only repeats the attributes in effect goes as soon as its
+    // row has changes of its own; it lies before the re-scanned tokens.
+    const bool dropRepeat = !builder.changes().empty() && HoldsOnlyARepeat(row);
+    const size_t firstChange = restart.row == row && !dropRepeat ? changes.FirstAfter(restart.column - 1) : 0;
     TAttributeList spliced = changes.Spliced(firstChange, changes.FirstAfter(oldStart), builder.changes(), edit.shift);
-    // A row must keep a change, and the one that only repeats the attributes
-    // in effect must go once the row has changes of its own. Where the splice
-    // would leave either wrong, the row is cut again with its neighbours.
-    if (spliced.empty() || (!builder.changes().empty() && HoldsOnlyARepeat(row))) return false;
     grid_.editableTokenLists()[at] = old.Spliced(first, last + 1, builder.tokens(), rows, edit.shift);
+    if (spliced.empty()) {
+      // No change of the row's own is left: the attributes in effect,
+      // unchanged through the row, are repeated at its first token.
+      TTextAttributeDelta repeated = *builder.inEffect();
+      repeated.column = grid_.tokenLists()[at].StartColumn(0);
+      spliced.push_back(repeated);
+    }
     grid_.editableAttributeLists()[at] = std::move(spliced);
     if (rowBefore >= 0) grid_.editableTokenLists()[static_cast<size_t>(rowBefore)] = std::move(tokensBefore);
     return true;
@@ -281,7 +287,7 @@ void TRefresh::PlaceBefore(TPoint restart, TScanner& scanner) const {
 }
 
 // The row's one change repeats the attributes in effect before it, made only
-// because the row has no change of its own.
+// because the row has no change of its own. Reads the old lists.
 bool TRefresh::HoldsOnlyARepeat(int32_t row) {
   const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
   if (changes.size() != 1 || changes[0].column != lists_[static_cast<size_t>(row)].StartColumn(0)) return false;
