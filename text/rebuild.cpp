@@ -49,9 +49,7 @@ void TRowListsBuilder::FinishRow(TTokenList& tokens, TAttributeList& changes) {
     tokens.AssignTiling(tokens_, rows_, arena_);
     if (rowChanges_.empty()) {
       assert(changes_.previous() != nullptr);  // the text's first token always makes a change
-      TTextAttributeDelta repeated = *changes_.previous();
-      repeated.column = tokens_.tokens().front().start;
-      rowChanges_.push_back(repeated);
+      rowChanges_.push_back(RepeatedChange(*changes_.previous(), tokens_.tokens().front().start));
     }
   }
   if (rowChanges_.empty()) {

@@ -169,6 +169,14 @@ class TRowListsBuilder {
   mutable std::string spanScratch_;  // the text of a token over rows
 };
 
+// The one change of a row that holds tokens but makes no change of its own:
+// the attributes in effect, repeated at its first token.
+inline TTextAttributeDelta RepeatedChange(const TTextAttributeDelta& inEffect, int32_t firstTokenColumn) {
+  TTextAttributeDelta repeated = inEffect;
+  repeated.column = firstTokenColumn;
+  return repeated;
+}
+
 // The last position a scan of the grid may consume: the last character of
 // the last row; when that row is empty, the line end of the row before it,
 // or (0, 0) for a text of one empty row.

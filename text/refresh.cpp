@@ -250,13 +250,9 @@ bool TRefresh::RefreshInsideRow() {
     const size_t firstChange = restart.row == row && !dropRepeat ? changes.FirstAfter(restart.column - 1) : 0;
     TAttributeList spliced = changes.Spliced(firstChange, changes.FirstAfter(oldStart), builder.changes(), edit.shift);
     grid_.editableTokenLists()[at] = old.Spliced(first, last + 1, builder.tokens(), rows, edit.shift);
-    if (spliced.empty()) {
-      // No change of the row's own is left: the attributes in effect,
-      // unchanged through the row, are repeated at its first token.
-      TTextAttributeDelta repeated = *builder.inEffect();
-      repeated.column = grid_.tokenLists()[at].StartColumn(0);
-      spliced.push_back(repeated);
-    }
+    // No change of the row's own left: the attributes in effect are those
+    // before the row, unchanged through it.
+    if (spliced.empty()) spliced.push_back(RepeatedChange(*builder.inEffect(), grid_.tokenLists()[at].StartColumn(0)));
     grid_.editableAttributeLists()[at] = std::move(spliced);
     if (rowBefore >= 0) grid_.editableTokenLists()[static_cast<size_t>(rowBefore)] = std::move(tokensBefore);
     return true;
