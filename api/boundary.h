@@ -1,7 +1,9 @@
 // Rows, columns and indices cross the library's boundary 1-based and live
 // 0-based inside. The conversions saturate instead of overflowing, so the
 // extreme values a host might pass stay out of range rather than wrapping
-// into it.
+// into it. INT32_MIN stays INT32_MIN both ways, so an answer that hands a
+// host's INT32_MIN back unchanged gives it back as it came (INT32_MAX
+// round-trips through INT32_MAX - 1).
 #ifndef WEFT_API_BOUNDARY_H_
 #define WEFT_API_BOUNDARY_H_
 
@@ -18,7 +20,8 @@ inline int32_t ZeroBased(int32_t oneBased) {
 }
 
 inline int32_t OneBased(int32_t zeroBased) {
-  return zeroBased == std::numeric_limits<int32_t>::max() ? zeroBased : zeroBased + 1;
+  using Limits = std::numeric_limits<int32_t>;
+  return zeroBased == Limits::min() || zeroBased == Limits::max() ? zeroBased : zeroBased + 1;
 }
 
 inline TPoint ZeroBased(int32_t column, int32_t row) { return {ZeroBased(column), ZeroBased(row)}; }

@@ -184,6 +184,23 @@ TEST_F(ExportTest, EditsClampOrRefuseEveryCoordinate) {
   }
 }
 
+// Answers that hand a row, column or index back unchanged do so at both extremes of the range too: the 1-based
+// conversions keep INT32_MIN and INT32_MAX where they are.
+TEST_F(ExportTest, ExtremeArgumentsAnsweredUnchangedComeBackAsGiven) {
+  SetText(handle, "ab\n\tc", 0, 1);  // tabs kept: indices are not converted
+  for (int32_t extreme : {INT32_MIN, INT32_MAX}) {
+    SCOPED_TRACE(extreme);
+    EXPECT_EQ(VisualColumnFor(handle, extreme, extreme), extreme);  // a row outside the text
+    EXPECT_EQ(VisualColumnFor(handle, extreme, 9), extreme);
+    EXPECT_EQ(NonTabbedToTabbedIndex(handle, extreme), extreme);
+    WeftPoint point{};
+    PointAtDistanceFrom(handle, 0, extreme, 1, &point);
+    EXPECT_EQ((std::pair{point.x, point.y}), (std::pair{extreme, 1}));
+    PointAtDistanceFrom(handle, 0, 2, extreme, &point);
+    EXPECT_EQ((std::pair{point.x, point.y}), (std::pair{2, extreme}));
+  }
+}
+
 // Tab widths and point sizes at the extremes are capped: every width,
 // column and pixel stays in range, and the answers are those of the cap.
 TEST_F(ExportTest, ExtremeTabWidthsAndFontSizesAreCapped) {
