@@ -10,6 +10,7 @@ the same run, since the machine is shared and its speed varies.
 """
 import csv
 import json
+import re
 import statistics
 import sys
 from pathlib import Path
@@ -43,6 +44,20 @@ def median_us(runs, name):
 def rate(runs, name, counter="bytes_per_second"):
     run = find(runs, name)
     return None if run is None else run[counter]
+
+
+def instruction_counts(folder):
+    """Inclusive instruction counts by function from callgrind_annotate --inclusive=yes, in millions; empty when
+    the profile was not made (no valgrind)."""
+    path = folder / "settext_profile.txt"
+    counts = {}
+    if not path.exists():
+        return counts
+    for line in path.read_text().splitlines():
+        match = re.match(r"\s*([\d,]+) \(\s*[\d.]+%\)\s+\S*?:(.+?)\(", line)
+        if match:
+            counts.setdefault(match.group(2).split("::")[-1], int(match.group(1).replace(",", "")) / 1e6)
+    return counts
 
 
 def millis(runs, name):
@@ -136,6 +151,20 @@ def main(folder):
         figure = rate(lex, name)
         table.add(label, figure and figure / MB, "MB/s", "classifying pass (MB/s)",
                   lex_classify and lex_classify / MB, "(context)", lambda figure, ratio: None)
+    # Context, not targets: the same SetText counted by callgrind, which the machine's load does not move, beside
+    # the classifying pass, and split into its parts.
+    counts = instruction_counts(folder)
+    if "ProfiledSetText" in counts and "ProfiledClassify" in counts:
+        total = counts["ProfiledSetText"]
+        table.add("SetText of big.st, instructions", total, "M instr", "classifying pass (M instr)",
+                  counts["ProfiledClassify"], "(context)", lambda figure, ratio: None)
+        scan, lists, rows = counts.get("ScanTokens"), counts.get("AssignTiling"), counts.get("ReadRows")
+        rebuild = counts.get("RebuildTokens")
+        gathering = rebuild - scan - lists if None not in (rebuild, scan, lists) else None
+        for label, part in (("  cutting the text into rows", rows), ("  the scan", scan),
+                            ("  writing the token lists", lists),
+                            ("  gathering tokens, attribute changes", gathering)):
+            table.add(label, part, "M instr", "SetText (M instr)", total, "(context)", lambda figure, ratio: None)
     if opens:
         open_ms = statistics.median(run["open_ms"] for run in opens)
         warm_ms = statistics.median(run["warm_ms"] for run in opens)
