@@ -1,4 +1,4 @@
-// Integer helpers for the geometry. Sums of row lengths and products with
+// Integer helpers for positions and pixels. Sums of row lengths and products with
 // pixel sizes are formed in 64 bits and clamped back into int32 at the end, so
 // no host value can make them wrap.
 #ifndef WEFT_BASE_INT_MATH_H_

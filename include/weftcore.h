@@ -187,7 +187,8 @@ void WEFT_CALL LastRowAndColumn(int32_t handle, WeftPoint *point);
  * band of the view's window (nothing when the view or its window is null). */
 
 /* Inserts one character (the low 8 bits, stored as it is: a CR or LF does not
- * split the row) before the column; a column past the line end changes nothing. */
+ * split the row) before the column; a column past the line end leaves the text
+ * as it is (the row is still invalidated, as by any edit). */
 void WEFT_CALL InsertCell(int32_t handle, int32_t character, int32_t column, int32_t row,
                           const WeftView *view);
 /* Inserts `text` at the position (appending past the row's end); LF or CR LF starts a new row. Writes

@@ -8,7 +8,8 @@
 // blank background. When the device context has a clip box, as a host's paint
 // context does, text is drawn only where its cells reach into it, and the runs
 // of a row left or right of it are stepped over unseen: a long row costs what
-// its visible part costs, plus a binary search. The device context's
+// its visible part costs, plus a binary search and a search for tabs in the
+// row up to the clip box (at memchr's pace). The device context's
 // character extra and font are restored on return; colours and alignment are
 // left as painting set them.
 #ifndef WEFT_PAINT_DISPLAY_H_

@@ -1,7 +1,7 @@
 // The one door to Windows. On Windows this is the Win32 API itself; elsewhere
 // it is a stand-in with the same names and types (fake_win32.h) that records
 // what the library draws, fills, invalidates and prints, so tests can read it.
-// Only the calls listed here are used by the library.
+// The library uses only the calls the stand-in declares (fake_win32.h).
 #ifndef WEFT_PLATFORM_PLATFORM_H_
 #define WEFT_PLATFORM_PLATFORM_H_
 

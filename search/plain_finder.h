@@ -1,9 +1,10 @@
 // Finds a fixed string of bytes, exactly or ignoring the case of A to Z.
 //
-// Forward there are two strategies. Where SSE2 is available, it tests 16
-// positions at a time for the needle's two rarest bytes (by a rough table of
-// how common bytes are in source text) and compares the whole needle only
-// where both agree. Elsewhere it runs Horspool's algorithm on pairs of bytes.
+// Forward there are two strategies. Where SSE2 is available, it tests 32
+// positions at a time (16 near the end) for the needle's two rarest bytes (by
+// a rough table of how common bytes are in source text) and compares the
+// whole needle only where both agree. Elsewhere it runs Horspool's algorithm
+// on pairs of bytes.
 // Backward it compares position by position. Worst cases are
 // O(text × needle).
 #ifndef WEFT_SEARCH_PLAIN_FINDER_H_

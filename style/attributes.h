@@ -28,8 +28,9 @@ struct TDefaultColors {
   COLORREF back = RGB(255, 255, 255);
 };
 
-// A change cursor: the index of a change within `row`'s list. An index equal
-// to the list's count stands after the row's last change.
+// A change cursor: the index of a change within `row`'s list. An index of -1
+// stands before the row's first change, and one equal to the list's count
+// after its last.
 struct TAttributeCursor {
   int32_t index = 0;
   int32_t row = 0;

@@ -21,6 +21,8 @@ void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window) {
 TPoint InsertString(TStringGrid& grid, const char* text, TPoint at, HWND window) {
   if (!grid.HasRow(at.row)) return at;
   const std::string_view inserted = text != nullptr ? text : "";
+  // Enter: splitting the row in place keeps its storage, where the general
+  // path below builds the joined rows anew.
   if (inserted == "\r\n" || inserted == "\n") {
     SplitRow(grid, at, window);
     return {0, at.row + 1};

@@ -19,7 +19,9 @@ namespace weft {
 class TStringGrid;
 
 // Inserts `character` before `at`; any byte is stored as it is (a CR or LF
-// does not split the row). A column past the row's end changes nothing.
+// does not split the row). A column past the row's end leaves the row as it
+// is; the refresh still runs, as after any edit, so the row is invalidated
+// and the token cursor placed as an edit there would.
 void InsertCell(TStringGrid& grid, char character, TPoint at, HWND window);
 
 // Inserts `text` at `at`: its lines are read as SetText reads them (see
@@ -36,8 +38,9 @@ void SplitRow(TStringGrid& grid, TPoint at, HWND window);
 // past its row's length takes the line break too, joining the next row; at
 // the end of the text there is none to take. An end column below 0 ends the
 // deletion with the line break before the end row. A start column outside
-// its row is moved into it. A start or end row outside the text, or an end
-// row before the start row, changes nothing.
+// its row is moved into it. A start or end row outside the text, an end row
+// before the start row, or an end before the start on one row changes
+// nothing.
 void DeleteSection(TStringGrid& grid, TPoint first, TPoint last, HWND window);
 
 // Copies the stretch from `first` through `last` into `buffer` with CR LF for

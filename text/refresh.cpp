@@ -21,24 +21,24 @@ namespace {
 class TListBuilder {
  public:
   TListBuilder(const TStringGrid& grid, int32_t firstRow, const TTextAttributeDelta* previous)
-      : rows_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
+      : rowBuilder_(grid, previous), firstRow_(firstRow), row_(firstRow) {}
 
   // Adds a copy of a stored token, whose text the rows still hold, to `row`'s
   // list.
   void Add(int32_t row, const TToken& token) {
     StartRow(row);
-    rows_.Add(row, token);
+    rowBuilder_.Add(row, token);
   }
   // Adds the token the scanner last cut; LastToken and LastText give it.
   void AddScanned(const TScanner& scanner, int32_t kind) {
     StartRow(scanner.tokenStart.row);
-    rows_.AddScanned({kind, scanner.tokenStart, scanner.scanPosition});
+    rowBuilder_.AddScanned({kind, scanner.tokenStart, scanner.scanPosition});
   }
-  TToken LastToken() const { return rows_.LastToken(); }
-  std::string_view LastText() const { return rows_.LastText(); }
+  TToken LastToken() const { return rowBuilder_.LastToken(); }
+  std::string_view LastText() const { return rowBuilder_.LastText(); }
 
   // The attributes in effect after the tokens added so far.
-  const TTextAttributeDelta* inEffect() const { return rows_.inEffect(); }
+  const TTextAttributeDelta* inEffect() const { return rowBuilder_.inEffect(); }
 
   // Puts the lists of rows firstRow to lastRow in place of the old lists of
   // rows firstRow to oldLastRow; rows that got no token get empty lists. The
@@ -79,11 +79,11 @@ class TListBuilder {
   }
 
   void Flush() {
-    if (rows_.empty()) return;
-    rows_.FinishRow(Slot(tokens_, row_), Slot(attributes_, row_));
+    if (rowBuilder_.empty()) return;
+    rowBuilder_.FinishRow(Slot(tokens_, row_), Slot(attributes_, row_));
   }
 
-  TRowListsBuilder rows_;
+  TRowListsBuilder rowBuilder_;
   int32_t firstRow_;
   int32_t row_;
   std::vector<TTokenList> tokens_;
@@ -105,9 +105,31 @@ std::optional<TRowEdit> RowEditOf(TEditKind kind, TPoint start, TPoint end) {
   return TRowEdit{start.column, start.column, start.column - end.column - 1};
 }
 
+// Where a re-scan of the edited row alone starts: at the row's old token
+// `first`, a few columns before the edit; or, when no token of the row starts
+// that early, at the last token of `rowBefore`, the nearest earlier row with
+// tokens (-1: none, and the re-scan starts at the row's first token).
+struct TRowRestart {
+  int32_t first;
+  int32_t rowBefore;
+  TPoint at;
+};
+
 // Both null, or equal attributes.
 bool SameInEffect(const TTextAttributeDelta* before, const TTextAttributeDelta* now) {
   return before == nullptr ? now == nullptr : now != nullptr && *before == *now;
+}
+
+// The one test that lets a re-scan stop: the token `builder` added last
+// equals `old`, which started at `oldStart` in the old text, and leaves the
+// attributes in effect after it as they were, so the old text after it is
+// cut and painted as before. `oldChanges` are the old attribute lists.
+template <typename Builder>
+bool StandsForOld(const Builder& builder, const TTokenWithText& old, TSplitSpan<const TAttributeList> oldChanges,
+                  TPoint oldStart) {
+  if (!TokensEqual(builder.LastToken(), builder.LastText(), old.token, old.text)) return false;
+  TAttributeCursor cursor;
+  return SameInEffect(AttributeAt(oldChanges, oldStart, cursor), builder.inEffect());
 }
 
 // The scanner reads at most two characters past a token's last one, so a
@@ -135,7 +157,8 @@ class TRefresh {
 
  private:
   bool RefreshInsideRow();
-  TPoint RestartPoint();
+  std::optional<TRowRestart> RowRestart(const TTokenList& old, TRowEdit edit) const;
+  TPoint PlaceScannerAtRestart();
   void PlaceBefore(TPoint restart, TScanner& scanner) const;
   const TTextAttributeDelta* InEffectBefore(TPoint restart);
   bool HoldsOnlyARepeat(int32_t row);
@@ -165,7 +188,7 @@ int32_t TRefresh::Run() {
   scanner.endOfText = EndOfText(grid_);
   // The restart lookup places the host's token cursor, as every edit does, so
   // it comes first even where the row alone is re-scanned.
-  const TPoint restart = RestartPoint();
+  const TPoint restart = PlaceScannerAtRestart();
   if (RefreshInsideRow()) return start_.row;
   TListBuilder builder(grid_, restart.row, InEffectBefore(restart));
   KeepTokensBefore(restart, builder);
@@ -177,6 +200,22 @@ int32_t TRefresh::Run() {
   const int32_t lastReplaced = synced ? scanner.scanPosition.row : lastRow;
   builder.Install(grid_, lastReplaced, lastReplaced - delta_);
   return lastReplaced;
+}
+
+// Where the edit, inside the row whose old tokens are `old`, is re-scanned
+// from; null when the row holds no tokens. A keyword part just before that
+// token is cut again too, as it reads the word after its colon.
+std::optional<TRowRestart> TRefresh::RowRestart(const TTokenList& old, TRowEdit edit) const {
+  const int32_t row = start_.row;
+  int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
+  if (first > 0 && old.at(first - 1).kind == kKeywordPart) --first;
+  if (first >= 0) return TRowRestart{first, -1, {old.StartColumn(first), row}};
+  if (old.empty()) return std::nullopt;
+  int32_t rowBefore = row - 1;
+  while (rowBefore >= 0 && lists_[static_cast<size_t>(rowBefore)].empty()) --rowBefore;
+  if (rowBefore < 0) return TRowRestart{0, -1, {old.StartColumn(0), row}};
+  const TTokenList& before = lists_[static_cast<size_t>(rowBefore)];
+  return TRowRestart{0, rowBefore, {before.StartColumn(before.count() - 1), rowBefore}};
 }
 
 // For an edit inside one row that kept every row: re-scans from a token that
@@ -196,21 +235,9 @@ bool TRefresh::RefreshInsideRow() {
   const TRowEdit edit = *rowEdit_;
   const int32_t row = start_.row;
   const TTokenList& old = lists_[static_cast<size_t>(row)];
-  int32_t first = old.FirstStartingAfter(edit.firstChanged - kUnchangedBoundaryMargin) - 1;
-  if (first > 0 && old.at(first - 1).kind == kKeywordPart) --first;
-  int32_t rowBefore = -1;  // the row of the token before the row's first one, when it is cut again
-  TPoint restart{0, row};
-  if (first >= 0) {
-    restart.column = old.StartColumn(first);
-  } else {
-    if (old.empty()) return false;
-    first = 0;
-    rowBefore = row - 1;
-    while (rowBefore >= 0 && lists_[static_cast<size_t>(rowBefore)].empty()) --rowBefore;
-    const TTokenList* before = rowBefore >= 0 ? &lists_[static_cast<size_t>(rowBefore)] : nullptr;
-    restart = before != nullptr ? TPoint{before->StartColumn(before->count() - 1), rowBefore}
-                                : TPoint{old.StartColumn(0), row};
-  }
+  const std::optional<TRowRestart> rowRestart = RowRestart(old, edit);
+  if (!rowRestart) return false;
+  const auto [first, rowBefore, restart] = *rowRestart;
   TScanner scanner;
   scanner.endOfText = scanner_.endOfText;
   PlaceBefore(restart, scanner);
@@ -239,8 +266,7 @@ bool TRefresh::RefreshInsideRow() {
     TTokenWithText moved = old.WithText(last);
     moved.token.startColumn += edit.shift;
     moved.token.endColumn += moved.token.rowSpan == 0 ? edit.shift : 0;
-    if (!TokensEqual(builder.LastToken(), builder.LastText(), moved.token, moved.text)) continue;
-    if (!SameInEffect(AttributeAt(grid_.attributeLists(), {oldStart, row}, cursor), builder.inEffect())) continue;
+    if (!StandsForOld(builder, moved, grid_.attributeLists(), {oldStart, row})) continue;
 
     const auto at = static_cast<size_t>(row);
     const TAttributeList& changes = grid_.attributeLists()[at];
@@ -260,13 +286,16 @@ bool TRefresh::RefreshInsideRow() {
   return false;
 }
 
-TPoint TRefresh::RestartPoint() {
-  TScanner& scanner = scanner_;
+// Sets the re-scan's scanner before the token that holds the start of the
+// row before the edit's (the text's start for an edit on the first row), and
+// answers that token's start. The lookup is TokenAt's, which also puts the
+// host's token cursor on that token.
+TPoint TRefresh::PlaceScannerAtRestart() {
   TPoint restart{0, 0};
   if (start_.row >= 1) {
     if (const THandedToken token = TokenAt(grid_, {0, start_.row - 1})) restart = token.start;
   }
-  PlaceBefore(restart, scanner);
+  PlaceBefore(restart, scanner_);
   return restart;
 }
 
@@ -332,10 +361,8 @@ bool TRefresh::InSync(const TListBuilder& builder) const {
   if (oldRow < 0 || oldRow >= oldRowCount_) return false;
   const TTokenList& old = lists_[static_cast<size_t>(oldRow)];
   if (old.empty()) return false;
-  const auto [oldLast, oldText] = old.WithText(old.count() - 1);
-  if (!TokensEqual(builder.LastToken(), builder.LastText(), oldLast, oldText)) return false;
-  TAttributeCursor cursor;
-  return SameInEffect(AttributeAt(grid_.attributeLists(), {oldLast.startColumn, oldRow}, cursor), builder.inEffect());
+  const TTokenWithText oldLast = old.WithText(old.count() - 1);
+  return StandsForOld(builder, oldLast, grid_.attributeLists(), {oldLast.token.startColumn, oldRow});
 }
 
 // Tokens of the sync row after the sync token are unchanged. The sync token

@@ -12,11 +12,12 @@
 // kind and text), with the same attributes in effect after it as before.
 // Lists hold no row numbers, so an edit that adds or removes rows stops as
 // early as one inside a row. Otherwise the re-scan runs to the end of the
-// text. An edit inside one row that starts a few columns into it first tries
-// the row alone: it re-scans from a token just before the edit to the first
-// token past it that an old token matches (moved with the text), splices the
-// row's lists there and invalidates that row only, so a keystroke in a long
-// row costs a copy of the row's lists rather than a scan of the row.
+// text. An edit inside one row first tries the row alone: it re-scans from a
+// token just before the edit (near the row's start, the last token of the
+// row before, whose text the edit may change) to the first token past it
+// that an old token matches (moved with the text), splices the lists there
+// and invalidates that row only, so a keystroke in a long row costs a copy of
+// the row's lists rather than a scan of the row.
 // Afterwards each row's lists hold exactly the tokens that start on it and
 // the changes they need, as a full rebuild would paint them.
 #ifndef WEFT_TEXT_REFRESH_H_

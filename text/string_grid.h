@@ -4,8 +4,11 @@
 // Line model: a row is one line without its line break; between two rows there
 // is one line break, written CR LF in every text the library hands out and
 // counted as 2 characters by linear indices. A grid that was never given text
-// has no rows; after SetText it has at least one. SetText and Text round-trip
-// any text: Text gives back what SetText was given, with CR LF line breaks.
+// has no rows; after SetText it has at least one. Text gives back what SetText
+// was given, with CR LF line breaks, for a text without NUL bytes or a CR at
+// its very end (a NUL ends its line and a last CR is dropped, as line_reader.h
+// describes), and with its indentation as tabs where SetText converted it
+// unless Text is asked to expand them.
 //
 // Row arguments are 0-based here. The queries by row (RowLength, StringAtRow)
 // answer a row outside the text as an empty row; Row and TokenList, which hand

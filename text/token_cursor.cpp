@@ -45,7 +45,7 @@ THandedToken HandOut(TStringGrid& grid, int32_t index, int32_t row) {
 
 void RewindTokens(TStringGrid& grid) { grid.tokenCursor() = {-1, 0}; }
 
-// Flattened: a walk calls it once per token, and inlining the hand-out and
+// Flattened: a walk calls it once per token, and inlining the normalizing and
 // the list lookups into it saves a call and its register saves per token.
 [[gnu::flatten]] THandedToken NextToken(TStringGrid& grid) {
   TTokenCursor& cursor = grid.tokenCursor();
