@@ -6,10 +6,12 @@
 
 extern "C" {
 
-WEFT_EXPORT int32_t WEFT_CALL FindPattern(const char* text, int32_t sizeHint, const char* pattern,
+// The text is read in place, so the size hint, which would size a working
+// copy of it, is not read.
+WEFT_EXPORT int32_t WEFT_CALL FindPattern(const char* text, int32_t /*sizeHint*/, const char* pattern,
                                           int32_t* matchLength, int32_t start, int32_t regularExpression,
                                           int32_t matchCase, int32_t forward) {
-  const int32_t found = weft::FindPattern(text, sizeHint, pattern, matchLength, weft::ZeroBased(start),
+  const int32_t found = weft::FindPattern(text, pattern, matchLength, weft::ZeroBased(start),
                                           regularExpression != 0, matchCase != 0, forward != 0);
   return found < 0 ? 0 : weft::OneBased(found);
 }

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdlib>
 #include <cstring>
-#include <utility>
 
 namespace weft {
 

@@ -81,7 +81,7 @@ void PlainFindPattern(benchmark::State& state, bool matchCase) {
   const std::string& needle = NeedleAtEnd();
   int32_t length = 0;
   for (auto _ : state) {
-    const int32_t at = FindPattern(text.c_str(), 0, needle.c_str(), &length, 0, false, matchCase, true);
+    const int32_t at = FindPattern(text.c_str(), needle.c_str(), &length, 0, false, matchCase, true);
     if (at != static_cast<int32_t>(text.size() - needle.size())) state.SkipWithError("wrong position");
     benchmark::DoNotOptimize(at);
   }
@@ -174,7 +174,7 @@ void Adversarial(benchmark::State& state, bool forward) {
   for (auto _ : state) {
     work = {};
     int32_t length = 0;
-    const int32_t at = FindPattern(text.c_str(), 0, "a*a*a*a*a*b", &length, forward ? 0 : -1, true, true, forward,
+    const int32_t at = FindPattern(text.c_str(), "a*a*a*a*a*b", &length, forward ? 0 : -1, true, true, forward,
                                    {}, &work);
     if (at != -1) state.SkipWithError("found a match in a text without one");
   }

@@ -35,7 +35,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "lex/token.h"
 #include "base/point.h"

@@ -1,9 +1,7 @@
 #include "lex/token_list.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <utility>
 
 namespace weft {
 

@@ -23,11 +23,9 @@
 #define WEFT_LEX_TOKEN_LIST_H_
 
 #include <algorithm>
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <span>
 #include <string_view>
 #include <utility>

@@ -40,7 +40,7 @@ class TPainter {
   void DrawRowText(int32_t row, int32_t fromColumn, int32_t count);
   void FillRowEnd(int32_t row);
   void FillAfterText(TPoint end, int32_t lastRow);
-  void BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom);
+  void BlankFill(int64_t left, int64_t top, int64_t right, int64_t bottom);
   // Where column 0 is drawn, and the tab origin: the top corner's x, negated.
   int32_t LeftEdge() const { return ClampToInt32(-int64_t{grid_.topCorner().column}); }
 
@@ -205,20 +205,20 @@ void TPainter::DrawRowText(int32_t row, int32_t fromColumn, int32_t count) {
 
 void TPainter::FillRowEnd(int32_t row) {
   const int64_t top = PixelYOf(grid_, row);
-  BlankFill(top, RowEndPixelX(grid_, row), kFillEdge, top + settings_.lineHeight());
+  BlankFill(RowEndPixelX(grid_, row), top, kFillEdge, top + settings_.lineHeight());
 }
 
 // The rest of the text's last row, then every row below it down to the to
 // row, each as far right as column kFillEdge reaches.
 void TPainter::FillAfterText(TPoint end, int32_t lastRow) {
   const int64_t top = PixelYOf(grid_, end.row);
-  BlankFill(top, RowEndPixelX(grid_, end.row), PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight());
+  BlankFill(RowEndPixelX(grid_, end.row), top, PixelXOf(grid_, {kFillEdge, lastRow}), top + settings_.lineHeight());
   const int32_t belowLast = ClampToInt32(int64_t{lastRow} + 1);
-  BlankFill(PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {0, end.row + 1}), PixelXOf(grid_, {kFillEdge, belowLast}),
+  BlankFill(PixelXOf(grid_, {0, end.row + 1}), PixelYOf(grid_, end.row + 1), PixelXOf(grid_, {kFillEdge, belowLast}),
             PixelYOf(grid_, belowLast));
 }
 
-void TPainter::BlankFill(int64_t top, int64_t left, int64_t right, int64_t bottom) {
+void TPainter::BlankFill(int64_t left, int64_t top, int64_t right, int64_t bottom) {
   const RECT rect{ClampToInt32(left), ClampToInt32(top), ClampToInt32(right), ClampToInt32(bottom)};
   HBRUSH brush = CreateSolidBrush(BlankBackground(settings_, grid_.defaultColors()));
   if (brush == nullptr) {

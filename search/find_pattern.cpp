@@ -34,7 +34,7 @@ int32_t FindPlain(TSubject subject, std::string_view pattern, int32_t start, boo
 
 }  // namespace
 
-int32_t FindPattern(const char* text, int32_t /*sizeHint*/, const char* pattern, int32_t* matchLength, int32_t start,
+int32_t FindPattern(const char* text, const char* pattern, int32_t* matchLength, int32_t start,
                     bool regularExpression, bool matchCase, bool forward, const TSearchTuning& tuning,
                     TMatchWork* work) {
   const std::string_view textView = ViewOf(text);

@@ -2,8 +2,7 @@
 // caller owns, forward or backward from a 0-based start.
 //
 // The text and the pattern are NUL-terminated; a null pointer counts as an
-// empty string. The text is read in place and never written; no working copy
-// is made, so the size hint, which would size one, has no effect.
+// empty string. The text is read in place and never written.
 //
 // Answers the 0-based index of the match, or -1. *matchLength (skipped when
 // null) receives:
@@ -28,7 +27,7 @@
 namespace weft {
 
 // `tuning` and `work` let tests choose the engine and read its work.
-int32_t FindPattern(const char* text, int32_t sizeHint, const char* pattern, int32_t* matchLength, int32_t start,
+int32_t FindPattern(const char* text, const char* pattern, int32_t* matchLength, int32_t start,
                     bool regularExpression, bool matchCase, bool forward, const TSearchTuning& tuning = {},
                     TMatchWork* work = nullptr);
 

@@ -19,25 +19,26 @@ int DigitValue(unsigned char c, int radix) {
   return value < radix ? value : -1;
 }
 
-// Reads up to three digits of `radix` starting at *at; answers how many it read.
-int ReadDigits(std::string_view source, size_t* at, int radix, unsigned* value) {
+// Reads up to three digits of `radix` into `value`, starting at `at` and
+// moving it past them; answers how many it read.
+int ReadDigits(std::string_view source, size_t& at, int radix, unsigned& value) {
   int digits = 0;
-  *value = 0;
-  while (digits < 3 && *at < source.size()) {
-    int digit = DigitValue(static_cast<unsigned char>(source[*at]), radix);
+  value = 0;
+  while (digits < 3 && at < source.size()) {
+    int digit = DigitValue(static_cast<unsigned char>(source[at]), radix);
     if (digit < 0) break;
-    *value = *value * static_cast<unsigned>(radix) + static_cast<unsigned>(digit);
-    ++*at;
+    value = value * static_cast<unsigned>(radix) + static_cast<unsigned>(digit);
+    ++at;
     ++digits;
   }
   return digits;
 }
 
-// Decodes the escape whose backslash is at source[*at] and moves *at past it.
-unsigned char DecodeEscape(std::string_view source, size_t* at) {
-  size_t i = *at + 1;
+// Decodes the escape whose backslash is at source[at] and moves `at` past it.
+unsigned char DecodeEscape(std::string_view source, size_t& at) {
+  size_t i = at + 1;
   if (i == source.size()) {
-    *at = i;
+    at = i;
     return '\\';
   }
   const unsigned char letter = static_cast<unsigned char>(source[i++]);
@@ -52,7 +53,7 @@ unsigned char DecodeEscape(std::string_view source, size_t* at) {
     case 't': value = 9; break;
     case 'x': {
       unsigned code = 0;
-      if (ReadDigits(source, &i, 16, &code) > 0) value = code;
+      if (ReadDigits(source, i, 16, code) > 0) value = code;
       break;
     }
     case '^':
@@ -61,47 +62,47 @@ unsigned char DecodeEscape(std::string_view source, size_t* at) {
     default:
       if (letter >= '0' && letter <= '7') {
         --i;
-        ReadDigits(source, &i, 8, &value);
+        ReadDigits(source, i, 8, value);
       }
       break;
   }
-  *at = i;
+  at = i;
   return static_cast<unsigned char>(value & 0xFF);
 }
 
 // One member of a class, reduced to the 7 bits that classes compare.
-unsigned char ReadClassMember(std::string_view source, size_t* at) {
-  unsigned char c = static_cast<unsigned char>(source[*at]);
+unsigned char ReadClassMember(std::string_view source, size_t& at) {
+  unsigned char c = static_cast<unsigned char>(source[at]);
   if (c == '\\') {
     c = DecodeEscape(source, at);
   } else {
-    ++*at;
+    ++at;
   }
   return c & 0x7F;
 }
 
-// Parses a class whose '[' is just before source[*at]; moves *at past its end.
-TCharSet ParseClass(std::string_view source, size_t* at) {
-  size_t i = *at;
-  const auto at_i = [&](char c) { return i < source.size() && source[i] == c; };
+// Parses a class whose '[' is just before source[at]; moves `at` past its end.
+TCharSet ParseClass(std::string_view source, size_t& at) {
+  size_t i = at;
+  const auto isAt = [&](char c) { return i < source.size() && source[i] == c; };
   bool negated = false;
-  if (at_i('^')) {
+  if (isAt('^')) {
     negated = true;
     ++i;
   }
   TCharSet codes;  // 7-bit members
-  if (at_i(']')) {
+  if (isAt(']')) {
     ++i;
   } else {
-    if (at_i('-')) {
+    if (isAt('-')) {
       codes.Add('-');
       ++i;
     }
     while (i < source.size() && source[i] != ']') {
-      const unsigned char low = ReadClassMember(source, &i);
-      if (at_i('-') && i + 1 < source.size() && source[i + 1] != ']') {
+      const unsigned char low = ReadClassMember(source, i);
+      if (isAt('-') && i + 1 < source.size() && source[i + 1] != ']') {
         ++i;
-        const unsigned char high = ReadClassMember(source, &i);
+        const unsigned char high = ReadClassMember(source, i);
         codes.AddRange(std::min(low, high), std::max(low, high));
       } else {
         codes.Add(low);
@@ -109,7 +110,7 @@ TCharSet ParseClass(std::string_view source, size_t* at) {
     }
     if (i < source.size()) ++i;
   }
-  *at = i;
+  at = i;
   TCharSet bytes = codes.ByLow7Bits();
   if (negated) bytes.Invert();
   return bytes;
@@ -118,7 +119,7 @@ TCharSet ParseClass(std::string_view source, size_t* at) {
 bool IsLineEndAnchor(std::string_view source, size_t dollar) {
   size_t next = dollar + 1;
   if (next == source.size()) return true;
-  if (source[next] == '\\') return DecodeEscape(source, &next) == kLineFeed;
+  if (source[next] == '\\') return DecodeEscape(source, next) == kLineFeed;
   return source[next] == static_cast<char>(kLineFeed);
 }
 
@@ -145,8 +146,8 @@ TPatternItem ZeroWidth(TItemKind kind) {
 }
 
 // Turns the last item into its closure; `+` keeps it and adds the run.
-void ApplyClosure(unsigned char closure, std::vector<TPatternItem>* items) {
-  TPatternItem& last = items->back();
+void ApplyClosure(unsigned char closure, std::vector<TPatternItem>& items) {
+  TPatternItem& last = items.back();
   if (closure == '?') {
     last.kind = TItemKind::kOptional;
   } else if (closure == '*') {
@@ -154,14 +155,14 @@ void ApplyClosure(unsigned char closure, std::vector<TPatternItem>* items) {
   } else {
     TPatternItem run = last;
     run.kind = TItemKind::kStar;
-    items->push_back(run);
+    items.push_back(run);
   }
 }
 
-void NumberLoopsAndMarks(TPattern* pattern) {
-  for (TPatternItem& item : pattern->items) {
-    if (item.kind == TItemKind::kStar) item.loop = pattern->loopCount++;
-    if (item.kind == TItemKind::kMark) item.mark = pattern->markCount++;
+void NumberLoopsAndMarks(TPattern& pattern) {
+  for (TPatternItem& item : pattern.items) {
+    if (item.kind == TItemKind::kStar) item.loop = pattern.loopCount++;
+    if (item.kind == TItemKind::kMark) item.mark = pattern.markCount++;
   }
 }
 
@@ -189,7 +190,7 @@ TPattern CompilePattern(std::string_view source, bool matchCase) {
     const unsigned char c = static_cast<unsigned char>(source[i]);
     if (IsClosure(c)) {
       if (!closureAllowed) return TPattern{};
-      ApplyClosure(c, &items);
+      ApplyClosure(c, items);
       closureAllowed = false;
       ++i;
       continue;
@@ -210,16 +211,16 @@ TPattern CompilePattern(std::string_view source, bool matchCase) {
       ++i;
     } else if (c == '[') {
       ++i;
-      items.push_back(Consuming(ParseClass(source, &i)));
+      items.push_back(Consuming(ParseClass(source, i)));
     } else if (c == '\\') {
-      items.push_back(Literal(DecodeEscape(source, &i), matchCase));
+      items.push_back(Literal(DecodeEscape(source, i), matchCase));
     } else {
       items.push_back(Literal(c, matchCase));
       ++i;
     }
   }
   pattern.valid = true;
-  NumberLoopsAndMarks(&pattern);
+  NumberLoopsAndMarks(pattern);
   return pattern;
 }
 

@@ -233,7 +233,7 @@ TEST(PatternSearchDifferential, AgreesWithModels) {
             for (int kind = 0; kind < 4; ++kind) {
               int32_t length = kUntouched;
               TMatchWork work;
-              const TOutcome actual{FindPattern(Argument(text, s), 0, Argument(pattern, s), &length, s, kind > 0,
+              const TOutcome actual{FindPattern(Argument(text, s), Argument(pattern, s), &length, s, kind > 0,
                                                matchCase, forward, Tuning(engines[kind], kind == 3), &work),
                                    length};
               const uint64_t bound = 4u * (text.size() + 1) * static_cast<uint64_t>(items[matchCase] + 1);
@@ -277,7 +277,7 @@ uint64_t Steps(const std::string& pattern, const std::string& unit, size_t lengt
   text += tail;
   TMatchWork work;
   const int32_t start = forward ? 0 : -1;
-  EXPECT_EQ(FindPattern(text.c_str(), 0, pattern.c_str(), nullptr, start, true, true, forward, tuning, &work), hit);
+  EXPECT_EQ(FindPattern(text.c_str(), pattern.c_str(), nullptr, start, true, true, forward, tuning, &work), hit);
   return work.steps;
 }
 void ExpectDoubled(uint64_t shorter, uint64_t longer) {

@@ -1,10 +1,7 @@
 #include "style/attribute_list.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <utility>
-
 
 namespace weft {
 

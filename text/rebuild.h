@@ -18,7 +18,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "lex/keyword_table.h"
 #include "lex/scanner.h"

@@ -18,7 +18,6 @@
 
 #include <cassert>
 #include <cstdint>
-#include <vector>
 
 #include "base/arena.h"
 #include "base/gap_vector.h"
@@ -73,8 +72,6 @@ class TStringGrid {
   bool hasTabs() const { return hasTabs_; }
   int32_t indentWidth() const { return indentWidth_; }
   TDefaultColors defaultColors() const { return defaultColors_; }
-  COLORREF defaultBackColor() const { return defaultColors_.back; }
-  COLORREF defaultForeColor() const { return defaultColors_.fore; }
   void SetDefaultBackColor(COLORREF color) { defaultColors_.back = color; }
   void SetDefaultForeColor(COLORREF color) { defaultColors_.fore = color; }
   // One token list and one attribute list per row, in row order, once the

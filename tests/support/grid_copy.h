@@ -19,8 +19,8 @@ namespace weft::testing {
 inline std::unique_ptr<TStringGrid> RebuiltCopy(const TStringGrid& grid) {
   auto fresh = std::make_unique<TStringGrid>(grid.shared());
   for (const TRowString& row : grid.rows()) fresh->editableRows().push_back(row);
-  fresh->SetDefaultBackColor(grid.defaultBackColor());
-  fresh->SetDefaultForeColor(grid.defaultForeColor());
+  fresh->SetDefaultBackColor(grid.defaultColors().back);
+  fresh->SetDefaultForeColor(grid.defaultColors().fore);
   RebuildTokens(*fresh);
   return fresh;
 }
