@@ -20,8 +20,8 @@ inline int32_t ZeroBased(int32_t oneBased) {
 }
 
 inline int32_t OneBased(int32_t zeroBased) {
-  using Limits = std::numeric_limits<int32_t>;
-  return zeroBased == Limits::min() || zeroBased == Limits::max() ? zeroBased : zeroBased + 1;
+  using TLimits = std::numeric_limits<int32_t>;
+  return zeroBased == TLimits::min() || zeroBased == TLimits::max() ? zeroBased : zeroBased + 1;
 }
 
 inline TPoint ZeroBased(int32_t column, int32_t row) { return {ZeroBased(column), ZeroBased(row)}; }
