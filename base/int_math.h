@@ -19,6 +19,10 @@ inline int32_t ClampToInt32(int64_t value) {
 // least one pixel and a tab at least one column, and nothing divides by zero.
 inline int32_t AtLeastOne(int32_t value) { return value < 1 ? 1 : value; }
 
+// The columns from `column` (0 or more) to the next tab stop, every
+// `tabWidth` (1 or more) columns: 1 to tabWidth.
+inline int64_t ColumnsToTabStop(int64_t column, int64_t tabWidth) { return tabWidth - column % tabWidth; }
+
 }  // namespace weft
 
 #endif  // WEFT_BASE_INT_MATH_H_

@@ -21,7 +21,7 @@ std::string_view HostText(const char* text, int32_t length) {
 }
 
 int64_t NextTabStop(int64_t visualColumn, int64_t tabWidth) {
-  return visualColumn + tabWidth - visualColumn % tabWidth;
+  return visualColumn + ColumnsToTabStop(visualColumn, tabWidth);
 }
 
 // The visual column after the run of tabs that starts at `at`, from
@@ -176,7 +176,7 @@ int32_t NonTabbedToTabbedIndex(const TStringGrid& grid, int32_t index) {
       untabbed += plain;
       visualColumn += plain;
       if (tab == end) break;
-      const int64_t spaces = indentWidth - visualColumn % indentWidth;
+      const int64_t spaces = ColumnsToTabStop(visualColumn, indentWidth);
       tabbed += 1;
       untabbed += spaces;
       visualColumn += spaces;

@@ -34,7 +34,7 @@ void ConvertSpacesToTabs(std::string_view line, int32_t indentWidth, bool& inLit
     // A doubled quote inside a literal leaves it and enters it again at once.
     if (c == '\'') inLiteral = !inLiteral;
     if (c == ' ' && !inLiteral && i + 1 < line.size() && line[i + 1] == ' ') {
-      const size_t toStop = static_cast<size_t>(indentWidth - column % indentWidth);
+      const size_t toStop = static_cast<size_t>(ColumnsToTabStop(column, indentWidth));
       const bool coversStop = i + toStop < line.size() &&
                               line.substr(i, toStop).find_first_not_of(' ') == std::string_view::npos;
       if (coversStop) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/int_math.h"
+
 namespace weft {
 
 // The indentation of a whole text: the number of spaces it starts with, if
@@ -41,7 +43,7 @@ void ExpandTabsToSpaces(std::string_view row, int32_t indentWidth, bool& inLiter
       inLiteral = !inLiteral;
     } else if (c == '\t' && !inLiteral) {
       emit(row.data() + plainStart, i - plainStart);
-      int32_t spaces = static_cast<int32_t>(indentWidth - column % indentWidth);
+      int32_t spaces = static_cast<int32_t>(ColumnsToTabStop(column, indentWidth));
       column += spaces;
       for (; spaces > 0; spaces -= static_cast<int32_t>(sizeof kSpaces - 1)) {
         emit(kSpaces, static_cast<size_t>(spaces < int32_t{sizeof kSpaces - 1} ? spaces : int32_t{sizeof kSpaces - 1}));
