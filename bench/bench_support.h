@@ -54,6 +54,14 @@ inline bool MissingBigText(benchmark::State& state) {
   return true;
 }
 
+// For the programs that run outside Google Benchmark: says so on standard
+// error when big.st is absent.
+inline bool MissingBigTextReported() {
+  if (!BigText().empty()) return false;
+  std::fprintf(stderr, "big.st not found in %s\n", WEFT_CORPUS_DIR);
+  return true;
+}
+
 // (run, baseline) pairs of benchmark names.
 using TComparisons = std::vector<std::pair<std::string, std::string>>;
 

@@ -57,11 +57,8 @@ double MillisecondsToTouchFreshMemory(size_t bytes) {
 }  // namespace
 
 int main() {
+  if (weft::bench::MissingBigTextReported()) return 1;
   const std::string& text = weft::bench::BigText();
-  if (text.empty()) {
-    std::fprintf(stderr, "big.st not found in %s\n", WEFT_CORPUS_DIR);
-    return 1;
-  }
   WeftConfiguration configuration{};
   configuration.tabWidth = 4;
   SetConfiguration(&configuration);

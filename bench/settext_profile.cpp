@@ -5,7 +5,6 @@
 // bench/report.py splits SetText's count into its parts. Instruction counts
 // do not move with the machine's load, so they are the steady view of the
 // SetText target. Outside callgrind the program only does the work.
-#include <cstdio>
 #include <string>
 
 #include "bench/bench_support.h"
@@ -26,11 +25,8 @@ namespace {
 }  // namespace
 
 int main() {
+  if (weft::bench::MissingBigTextReported()) return 1;
   const std::string& text = weft::bench::BigText();
-  if (text.empty()) {
-    std::fprintf(stderr, "big.st not found in %s\n", WEFT_CORPUS_DIR);
-    return 1;
-  }
   for (const char* keyword : {"self", "super", "true", "false", "nil", "thisContext"}) AddKeyword(keyword);
   const int32_t handle = CreateGrid();
   // The first SetText fills the grid's storage; the profiled one reuses it.

@@ -160,8 +160,8 @@ class TRefresh {
   std::optional<TRowRestart> RowRestart(const TTokenList& old, TRowEdit edit) const;
   TPoint PlaceScannerAtRestart();
   void PlaceBefore(TPoint restart, TScanner& scanner) const;
-  const TTextAttributeDelta* InEffectBefore(TPoint restart);
-  bool HoldsOnlyARepeat(int32_t row);
+  const TTextAttributeDelta* InEffectBefore(TPoint restart) const;
+  bool HoldsOnlyARepeat(int32_t row) const;
   void KeepTokensBefore(TPoint restart, TListBuilder& builder);
   bool Rescan(TListBuilder& builder);
   bool InSync(const TListBuilder& builder) const;
@@ -313,14 +313,14 @@ void TRefresh::PlaceBefore(TPoint restart, TScanner& scanner) const {
 
 // The row's one change repeats the attributes in effect before it, made only
 // because the row has no change of its own. Reads the old lists.
-bool TRefresh::HoldsOnlyARepeat(int32_t row) {
+bool TRefresh::HoldsOnlyARepeat(int32_t row) const {
   const TAttributeList& changes = grid_.attributeLists()[static_cast<size_t>(row)];
   if (changes.size() != 1 || changes[0].column != lists_[static_cast<size_t>(row)].StartColumn(0)) return false;
   const TTextAttributeDelta* before = InEffectBefore({0, row});
   return before != nullptr && *before == changes[0];
 }
 
-const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) {
+const TTextAttributeDelta* TRefresh::InEffectBefore(TPoint restart) const {
   if (restart.row < 1) return nullptr;
   TAttributeCursor cursor;
   const int32_t row = restart.row - 1;
